@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine, builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./setup.sh
+install_missing
+build_tree build
+if [ -x build/program/corvane ]; then
+  exec build/program/corvane "$@"
+fi
+echo "Built. (The program itself is not part of this build yet.)"
