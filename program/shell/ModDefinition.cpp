@@ -1,0 +1,7 @@
+#include "ModDefinition.h"
+
+namespace corvane {
+
+std::int16_t LanguageOffset = kLanguageNotChosen;
+
+}  // namespace corvane
