@@ -1,0 +1,141 @@
+#include "corbus/coding.h"
+
+#include "corbus/enums.h"
+#include "corbus/errors.h"
+
+#include <vector>
+
+namespace corbus::coding {
+
+namespace {
+
+using automation::Variant;
+
+// Shape of a type's values.
+enum class Shape {
+    None,     // no value shape: zero values are Empty, never array data
+    Long,     // Long numbers
+    Double,   // Double numbers
+    Block,    // byte blocks; arrays are arrays of variants holding one block each
+    Control,  // one block of ten bytes, never an array
+};
+
+struct Rule {
+    std::int32_t size;
+    std::int32_t perTelegram;
+    Shape shape;
+};
+
+Rule ruleOf(std::int32_t dataType) {
+    switch (dataType) {
+    case PT_CONTROL: return {10, 1, Shape::Control};
+    case PT_CHAR:
+    case PT_UNSIGNED_CHAR: return {1, 10, Shape::Long};
+    case PT_INT:
+    case PT_UNSIGNED_INT: return {2, 5, Shape::Long};
+    case PT_EIB_FLOAT: return {2, 5, Shape::Double};
+    case PT_DATE:
+    case PT_TIME: return {3, 3, Shape::None};
+    case PT_LONG:
+    case PT_UNSIGNED_LONG: return {4, 2, Shape::Long};
+    case PT_FLOAT: return {4, 2, Shape::Double};
+    case PT_DOUBLE: return {8, 1, Shape::Double};
+    case PT_CHAR_BLOCK: return {10, 1, Shape::Block};
+    case PT_POLL_GROUP_SETTINGS: return {3, 1, Shape::None};
+    case PT_SHORT_CHAR_BLOCK: return {5, 1, Shape::Block};
+    default:
+        if (dataType >= PT_GENERIC_01 && dataType <= PT_GENERIC_10) {
+            const std::int32_t size = dataType - PT_GENERIC_01 + 1;
+            return {size, 10 / size, Shape::Block};
+        }
+        return {0, 0, Shape::None};
+    }
+}
+
+Variant zeroBlock(std::int32_t size) {
+    return Variant::bytes(std::vector<std::uint8_t>(static_cast<std::size_t>(size), 0));
+}
+
+// Same bounds and equal elements by the scalar rule.
+bool sameElements(const Variant& a, const Variant& b) {
+    if (a.lowerBound() != b.lowerBound() || a.upperBound() != b.upperBound()) return false;
+    const auto& ea = a.elements();
+    const auto& eb = b.elements();
+    for (std::size_t i = 0; i < ea.size(); ++i) {
+        if (!automation::scalarEquals(ea[i], eb[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::int32_t ElementSize(std::int32_t dataType) { return ruleOf(dataType).size; }
+
+std::int32_t ElementsPerTelegram(std::int32_t dataType) { return ruleOf(dataType).perTelegram; }
+
+bool IsBlockType(std::int32_t dataType) {
+    const Shape shape = ruleOf(dataType).shape;
+    return shape == Shape::Block || shape == Shape::Control ||
+           (shape == Shape::None && ruleOf(dataType).size > 0);
+}
+
+Variant genEibData(std::int32_t dataType, std::int32_t bound) {
+    const Rule rule = ruleOf(dataType);
+    const bool asArray = bound >= 0;
+    const auto count = static_cast<std::size_t>(asArray ? bound + 1 : 0);
+    switch (rule.shape) {
+    case Shape::Long: return asArray ? Variant::array(automation::vtLong, count) : Variant(std::int32_t{0});
+    case Shape::Double: return asArray ? Variant::array(automation::vtDouble, count) : Variant(0.0);
+    case Shape::Control: return asArray ? Variant() : zeroBlock(rule.size);
+    case Shape::Block: {
+        if (!asArray) return zeroBlock(rule.size);
+        std::vector<Variant> blocks(count);
+        for (Variant& block : blocks) block = zeroBlock(rule.size);
+        return Variant::variants(std::move(blocks));
+    }
+    case Shape::None: break;
+    }
+    return {};
+}
+
+bool IsArrayData(std::int32_t dataType, const Variant& data) {
+    switch (ruleOf(dataType).shape) {
+    case Shape::Long:
+    case Shape::Double: return data.isArray();
+    case Shape::Block: return (data.varType() & 12) == 12;
+    case Shape::Control:
+        if (data.isArray() && (data.varType() & 17) == 17) return false;
+        raiseTbd();
+    case Shape::None: break;
+    }
+    return false;
+}
+
+Variant ToElement(std::int32_t dataType, const Variant& element) {
+    switch (ruleOf(dataType).shape) {
+    case Shape::Long: return Variant(automation::toLong(element));
+    case Shape::Double: return Variant(automation::toDouble(element));
+    default: return element;
+    }
+}
+
+bool CompareData(const Variant& a, const Variant& b) {
+    if (!a.isArray() && !b.isArray()) return automation::scalarEquals(a, b);
+    if (a.varType() != b.varType()) return false;
+    if ((a.varType() & 12) != 12) return sameElements(a, b);
+
+    // Arrays of variants: block by block.
+    if (a.count() == 0 || b.count() == 0) return a.count() == b.count() && a.lowerBound() == b.lowerBound();
+    if (a.elements().front().varType() != b.elements().front().varType()) return false;
+    if (a.lowerBound() != b.lowerBound() || a.upperBound() != b.upperBound()) return false;
+    const auto& ea = a.elements();
+    const auto& eb = b.elements();
+    for (std::size_t i = 0; i < ea.size(); ++i) {
+        const bool equal = ea[i].isArray() && eb[i].isArray() ? sameElements(ea[i], eb[i])
+                                                              : automation::scalarEquals(ea[i], eb[i]);
+        if (!equal) return false;
+    }
+    return true;
+}
+
+}  // namespace corbus::coding
