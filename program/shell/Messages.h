@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -27,5 +28,22 @@ void SetMessageBox(MessageBoxFn box);
 // Shows a box of the given kind (0..4; any other kind shows nothing and returns 0).
 // Without an installed box the default button answers (OK, or Yes).
 std::int16_t ShowMessage(std::int32_t kind, const std::string& text, const std::string& title);
+
+// A message text loaded at start-up (MessageTexts), or, before the start-up has loaded it,
+// text id fetched now (in English while no language is chosen); "" when the table lacks it.
+std::string MessageText(const std::string& loaded, std::int32_t id);
+
+// Error convention of every procedure that traps errors: message kind 1 with text 907
+// (or the given lead text), one blank and the decimal error number, under the title text 990.
+void ReportError(std::int32_t number);
+void ReportError(const std::string& leadText, std::int32_t number);
+
+// The error number of an exception: an automation error keeps its number; out of memory
+// is 7, an index out of range 9, anything else 51 (internal error).
+std::int32_t ErrorNumber(const std::exception& e);
+
+// Runs f and reports any error it raises with the error convention (leadText: text 907 when
+// empty). Returns true when f ran to its end. Nothing escapes: no error ends the program.
+bool Trap(const std::function<void()>& f, const std::string& leadText = {});
 
 }  // namespace corvane

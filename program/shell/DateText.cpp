@@ -1,0 +1,33 @@
+#include "DateText.h"
+
+#include "oledate.h"
+
+#include <cstdio>
+
+namespace corvane {
+
+namespace {
+std::string datePart(const automation::DateTime& t) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", t.day % 100, t.month % 100, t.year % 10000);
+    return buf;
+}
+std::string timePart(const automation::DateTime& t) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour % 100, t.minute % 100, t.second % 100);
+    return buf;
+}
+}  // namespace
+
+std::string GeneralDate(double oleDate) {
+    const automation::DateTime t = automation::fromOleDate(oleDate);
+    const bool zeroDate = t.year == 1899 && t.month == 12 && t.day == 30;
+    const bool midnight = t.hour == 0 && t.minute == 0 && t.second == 0;
+    if (zeroDate) return timePart(t);
+    if (midnight) return datePart(t);
+    return datePart(t) + " " + timePart(t);
+}
+
+std::string ShortDate(double oleDate) { return datePart(automation::fromOleDate(oleDate)); }
+
+}  // namespace corvane

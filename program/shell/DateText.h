@@ -1,0 +1,15 @@
+// The general text form of an automation date, as status bar, dialogs and printout show it.
+#pragma once
+
+#include <string>
+
+namespace corvane {
+
+// "dd.mm.yyyy hh:mm:ss"; the date alone when the time is midnight, the time alone when the
+// date is the zero date (so 0 gives "00:00:00").
+std::string GeneralDate(double oleDate);
+
+// The date part alone, "dd.mm.yyyy".
+std::string ShortDate(double oleDate);
+
+}  // namespace corvane

@@ -1,0 +1,34 @@
+// The program's windows by name, as the main window and its event handlers find and open them.
+// A module that builds a window registers its factory under the window's name; the windows
+// that later modules add are listed in Forms.cpp (PendingWindows) until they are registered.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace corvane {
+
+using FormFactory = std::function<QWidget*()>;
+
+// Registers (or, with an empty factory, removes) the factory of a window.
+void RegisterForm(const QString& name, FormFactory factory);
+bool IsFormRegistered(const QString& name);
+
+// A loaded top-level window of that name, or nullptr.
+QWidget* FindForm(const QString& name);
+
+// The window's single instance: the loaded one, else a new one from its factory. nullptr while
+// no module provides the window.
+QWidget* LoadForm(const QString& name);
+
+// A new instance of the window (windows opened once per use), or nullptr as above.
+QWidget* NewForm(const QString& name);
+
+// The windows that the main window opens but later modules build, each with what it does.
+QStringList PendingWindows();
+
+}  // namespace corvane

@@ -1,0 +1,411 @@
+#include "frm01.h"
+
+#include "DateText.h"
+#include "DeviceSelection.h"
+#include "FormTexts.h"
+#include "Forms.h"
+#include "Icons.h"
+#include "Messages.h"
+#include "ModDefinition.h"
+#include "ModelTables.h"
+#include "Seams.h"
+#include "StringTable.h"
+#include "automation_error.h"
+#include "frmSpracheStart.h"
+#include "oledate.h"
+#include "variant.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace corvane {
+
+namespace {
+
+frm01* instance = nullptr;
+
+// Width of the project tree (twips); its height follows the window.
+constexpr int kTreeWidthTwips = 4200;
+
+// A stored number as a 16-bit integer; absent, not a number or out of range: the default.
+std::int16_t numberSetting(const char* key, std::int16_t def) {
+    const auto text = GetSetting(kSettingsApp, kSettingsSection, key);
+    double value = 0;
+    if (!text || !automation::parseNumber(*text, value) || value < -32768.5 || value >= 32767.5) return def;
+    return automation::toInteger(value);
+}
+
+std::string textSetting(const char* key, const std::string& def) {
+    return GetSetting(kSettingsApp, kSettingsSection, key).value_or(def);
+}
+
+QString programVersion() {
+    return QStringLiteral("%1.%2.%3").arg(CORVANE_VERSION_MAJOR).arg(CORVANE_VERSION_MINOR).arg(CORVANE_VERSION_REVISION);
+}
+
+// The window's inner area: the tree on the left, and beside it the room where the dialogs
+// open, marked faintly with the program's picture.
+class ClientArea : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QColor base = palette().color(QPalette::Window);
+        QLinearGradient bg(0, 0, 0, height());
+        bg.setColorAt(0, base.lighter(104));
+        bg.setColorAt(1, base.darker(103));
+        p.fillRect(rect(), bg);
+        const int side = std::min(width() / 4, height() / 3);
+        if (side < 48) return;
+        p.setOpacity(0.13);
+        const QRect picture(width() - side - side / 3, height() - side - side / 3, side, side);
+        ProgramIcon().paint(&p, picture);
+    }
+};
+
+}  // namespace
+
+frm01::frm01(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frm01");
+    instance = this;
+    setWindowIcon(ProgramIcon());
+    createMenu();
+    createToolbar();
+    createStatusBar();
+
+    auto* central = new ClientArea(this);
+    central->setObjectName("ClientArea");
+    setCentralWidget(central);
+    TreeView1 = new QTreeWidget(central);
+    TreeView1->setObjectName("TreeView1");
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setIconSize(QSize(16, 16));
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setGeometry(0, 0, TwipsToPixels(kTreeWidthTwips), TwipsToPixels(6000));
+    TreeView1->hide();
+    connect(TreeView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* node) { Trap([&] { TreeView1_NodeClick(*node); }); });
+    connect(TreeView1, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* node) { TreeView1_Expand(*node); });
+    connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* node) { TreeView1_Collapse(*node); });
+}
+
+frm01::~frm01() {
+    if (mDali_) mDali_->setEventSink(nullptr);
+    if (instance == this) instance = nullptr;
+}
+
+frm01* frm01::Instance() { return instance; }
+
+corlink::clsOrvekDali& frm01::mDali() {
+    if (!mDali_) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
+    return *mDali_;
+}
+
+// ---- controls ----------------------------------------------------------------------------
+
+void frm01::createMenu() {
+    // Captions are text ids until SetFormTexts replaces them.
+    auto menu = [this](const char* name, int id) {
+        QMenu* m = menuBar()->addMenu(QString::number(id));
+        m->setObjectName(name);
+        return m;
+    };
+    auto item = [this](QMenu* m, const char* name, int id, void (frm01::*command)()) {
+        auto* a = new QAction(QString::number(id), this);
+        a->setObjectName(name);
+        m->addAction(a);
+        if (command) connect(a, &QAction::triggered, this, [this, command] { Trap([&] { (this->*command)(); }); });
+        return a;
+    };
+    mnuMenue = menu("mnuMenue", 10);
+    mnuNeu = item(mnuMenue, "mnuNeu", 11, &frm01::mnuNeu_Click);
+    mnuGeraetLaden = item(mnuMenue, "mnuGeraetLaden", 12, &frm01::mnuGeraetLaden_Click);
+    mnuGeraetSpeichern = item(mnuMenue, "mnuGeraetSpeichern", 13, &frm01::SaveProjectProc);
+    mnuGeraetSpeichernunter = item(mnuMenue, "mnuGeraetSpeichernunter", 14, &frm01::mnuGeraetSpeichernunter_Click);
+    mnuDrucken = item(mnuMenue, "mnuDrucken", 15, &frm01::mnuDrucken_Click);
+    mnuDruckenMehr = item(mnuMenue, "mnuDruckenMehr", 16, nullptr);
+    mnuEnde = item(mnuMenue, "mnuEnde", 17, nullptr);
+    mnuEIB = menu("mnuEIB", 30);
+    mnuinZielGeraet = item(mnuEIB, "mnuinZielGeraet", 31, nullptr);
+    mnuausZielgeraet = item(mnuEIB, "mnuausZielgeraet", 32, nullptr);
+    mnuGeraeteStatus = item(mnuEIB, "mnuGeraeteStatus", 33, nullptr);
+    mnuExtras = menu("mnuExtras", 40);
+    mnuSchnittstelle = item(mnuExtras, "mnuSchnittstelle", 41, &frm01::mnuSchnittstelle_Click);
+    mnuVersion = item(mnuExtras, "mnuVersion", 42, nullptr);
+    mnuSprache = item(mnuExtras, "mnuSprache", 43, nullptr);
+    mnuGrpDarstellung = item(mnuExtras, "mnuGrpDarstellung", 44, nullptr);
+    mnuService = item(mnuExtras, "mnuService", 45, nullptr);
+    mnuService->setCheckable(true);  // the download log flag; the item toggles its own check mark
+
+    connect(mnuDruckenMehr, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmPrint", 520); }); });
+    connect(mnuEnde, &QAction::triggered, this, &QWidget::close);
+    connect(mnuinZielGeraet, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmDownload", 505, "1"); }); });
+    connect(mnuausZielgeraet, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmUpload", 506, "1"); }); });
+    connect(mnuVersion, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmVersion", 503); }); });
+    connect(mnuSprache, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmSprache", 497); }); });
+    connect(mnuGrpDarstellung, &QAction::triggered, this,
+            [this] { Trap([&] { ShowFormModal("frmAdrDarstellung", 439); }); });
+
+    // Switched off when the window is created; nothing switches them on.
+    for (QAction* off : {mnuDrucken, mnuDruckenMehr, mnuGeraeteStatus, mnuGrpDarstellung, mnuService}) {
+        off->setEnabled(false);
+    }
+}
+
+void frm01::createToolbar() {
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    Toolbar1->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+    // Twelve entries; each button's tooltip holds its text id until SetFormTexts.
+    const struct {
+        const char* key;
+        int tooltip;
+    } entries[] = {{nullptr, 0},     {"New", 50},      {"Open", 51},     {"Save", 52},
+                   {"SaveAs", 52},   {nullptr, 0},     {nullptr, 0},     {"Upload", 55},
+                   {"Download", 54}, {nullptr, 0},     {"Info", 745},    {"Ausgang", 746}};
+    for (const auto& e : entries) {
+        if (!e.key) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        QAction* b = Toolbar1->addAction(ToolbarImage(e.key), QString());
+        b->setObjectName(e.key);
+        b->setProperty("Key", QString(e.key));
+        b->setToolTip(QString::number(e.tooltip));
+        const QString key = e.key;
+        connect(b, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+}
+
+void frm01::createStatusBar() {
+    BrimcorStatusBar = new QStatusBar(this);
+    BrimcorStatusBar->setObjectName("BrimcorStatusBar");
+    BrimcorStatusBar->setSizeGripEnabled(true);
+    setStatusBar(BrimcorStatusBar);
+    const int stretch[6] = {0, 3, 0, 0, 0, 0};
+    for (int i = 0; i < 6; ++i) {
+        panels_[i] = new QLabel(BrimcorStatusBar);
+        panels_[i]->setObjectName(QStringLiteral("Panels(%1)").arg(i + 1));
+        panels_[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        panels_[i]->setMinimumWidth(TwipsToPixels(i == 1 ? 2400 : 1100));
+        panels_[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        panels_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        BrimcorStatusBar->addPermanentWidget(panels_[i], stretch[i]);
+    }
+}
+
+QString frm01::StatusPanel(int panel) const {
+    return panel >= 1 && panel <= 6 ? panels_[panel - 1]->text() : QString();
+}
+
+// ---- start-up -----------------------------------------------------------------------------
+
+void frm01::Form_Load() {
+    TreeView1->resize(TreeView1->width(), TwipsToPixels(ScreenHeightTwips() - ScreenHeightTwips() / 5));
+    ReadSettings();
+    if (!IsLanguageOffset(LanguageOffset)) {
+        frmSpracheStart dialog(this);
+        dialog.setWindowTitle("Select Language / Sprachauswahl");
+        ShowModal(dialog);
+        // Closed without a choice: English, so that every text can be fetched.
+        if (!IsLanguageOffset(LanguageOffset)) LanguageOffset = kEnglish;
+    }
+    mDali_ = std::make_unique<corlink::clsOrvekDali>();
+    mDali_->setEventSink(this);
+    SetFormTexts(*this);
+    setWindowTitle(QString::fromStdString(LoadResString(60)) + " " + programVersion());
+    ListLanguageFiles();
+    LoadMessageTexts();
+    CreateDeviceTable();
+    CreateLanguageTable();
+    SetDefaultParameter();
+    panels_[0]->setText(QString::fromStdString(ShortDate(automation::now())));
+    LoadStartProject();
+}
+
+void frm01::ReadSettings() {
+    COM = numberSetting("COM", 1);
+    COMTyp = numberSetting("COMTyp", 1);
+    EDI = textSetting("EDI", "1");
+    EDIPara = textSetting("EDIPara", "1");
+    ShowGrpAdr = numberSetting("ShowGrpAdr", 0);
+    LanguageOffset = numberSetting("Language", kLanguageNotChosen);
+    DefaultPath = textSetting("DefaultPath", QDir::toNativeSeparators(ProgramFolder() + "/Projects").toStdString());
+}
+
+void frm01::WriteSettings() {
+    const auto save = [](const char* key, const std::string& value) {
+        SaveSetting(kSettingsApp, kSettingsSection, key, value);
+    };
+    save("COM", std::to_string(COM));
+    save("COMTyp", std::to_string(COMTyp));
+    save("EDI", EDI);
+    save("EDIPara", EDIPara);
+    save("Language", std::to_string(LanguageOffset));
+    save("ShowGrpAdr", std::to_string(ShowGrpAdr));
+    save("DefaultPath", DefaultPath);
+}
+
+void frm01::ListLanguageFiles() {
+    LanguageFileList.clear();
+    const QStringList files = QDir(ProgramFolder()).entryList({"*.m??"}, QDir::Files, QDir::Name);
+    for (const QString& file : files) {
+        const QString digits = file.right(2);
+        // A file whose name does not end in two digits carries no number: it is skipped.
+        if (digits.size() != 2 || !digits[0].isDigit() || !digits[1].isDigit()) continue;
+        LanguageFileList.push_back({file.section('.', 0, 0).toStdString(), static_cast<std::int16_t>(digits.toInt())});
+    }
+}
+
+void frm01::LoadStartProject() {
+    corlink::TypHeader header;
+    header.Bestellnummer = "305719";
+    header.Version = "1.3";
+    if (!SelectDeviceDefinition(header.Bestellnummer, header.Version)) return;
+    mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+    mDali().letHeader(header);
+    SetDefaultParameter();
+    SelectedNodeIndex = 1;
+    CreateObjektDataTree();
+    SetWindowTwips(*this, 1, 100, 15000, 10000);
+}
+
+void frm01::SetDefaultParameter() {
+    Trap([this] { mDali().ClearChangeFlag(); });
+}
+
+// ---- resize and shutdown ------------------------------------------------------------------
+
+void frm01::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frm01::Form_Resize() {
+    // Inner height below the menu bar, less toolbar, status bar and a margin.
+    const int inner = height() - (menuBar()->isVisible() ? menuBar()->height() : 0);
+    const int h = inner - Toolbar1->height() - BrimcorStatusBar->height() - TwipsToPixels(100);
+    if (h > 0) TreeView1->resize(TreeView1->width(), h);
+}
+
+void frm01::closeEvent(QCloseEvent* event) {
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
+    bool unload = false;
+    Trap([&] { unload = Form_QueryUnload(); });
+    if (!unload) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+bool frm01::Form_QueryUnload() {
+    if (!mDali_ || !mDali_->GetChangeFlag()) return true;
+    switch (ShowMessage(4, MessageTexts.MsgSaveChanges, MessageTexts.MsgTitle)) {
+        case msgCancel:
+            return false;
+        case msgYes:
+            // A save that was cancelled or failed leaves the changes unsaved: the window stays.
+            Trap([this] { SaveProjectProc(); });
+            return !mDali_->GetChangeFlag();
+        default:
+            return true;
+    }
+}
+
+void frm01::Form_Unload() {
+    unloaded_ = true;
+    if (mDali_) {
+        mDali_->setEventSink(nullptr);
+        mDali_.reset();
+    }
+    Trap([this] { WriteSettings(); });
+    QCoreApplication::quit();
+}
+
+// ---- commands -----------------------------------------------------------------------------
+
+void frm01::Toolbar1_ButtonClick(const QString& key) {
+    Trap([&] {
+        if (key == "New") {
+            mnuNeu_Click();
+        } else if (key == "Open") {
+            mnuGeraetLaden_Click();
+        } else if (key == "Save") {
+            SaveProjectProc();
+        } else if (key == "SaveAs") {
+            mnuGeraetSpeichernunter_Click();
+        } else if (key == "Print") {
+            mnuDrucken_Click();
+        } else if (key == "Download") {
+            ShowFormModal("frmDownload", 505, "1");
+        } else if (key == "Upload") {
+            ShowFormModal("frmUpload", 506, "1");
+        } else if (key == "Ausgang") {
+            close();
+        } else if (key == "Info") {
+            ShowFormModal("frmVersion", 503);
+        }
+        // "DeviceInfo" and any other key: nothing.
+    });
+}
+
+void frm01::SaveProjectProc() {
+    if (StatusPanel(4).isEmpty() || StatusPanel(5).isEmpty()) {
+        ShowMessage(1, MessageTexts.MsgNoDataToSave, MessageTexts.MsgTitle);
+        return;
+    }
+    const corlink::TypHeader h = mDali().Header();
+    if (!StatusPanel(2).isEmpty()) {
+        mDali().SaveProjektData(h.DateiName);
+    } else {
+        mnuGeraetSpeichernunter_Click();
+    }
+}
+
+void frm01::ShowFormModal(const QString& form, int captionId, const QString& tag) {
+    auto* dialog = qobject_cast<QDialog*>(LoadForm(form));
+    if (!dialog) return;
+    dialog->setWindowTitle(QText(captionId));
+    if (!tag.isEmpty()) SetTag(*dialog, tag);
+    ShowModal(*dialog);
+}
+
+// Hook: New (save question, reset header, model 517104 via IniInterfaceStart, rebuilt tree)
+// comes with the project file commands.
+void frm01::mnuNeu_Click() {}
+
+// Hook: Open (save question, file dialog, OpenProjektMaxData, model selection, IniInterface,
+// OpenProjektData, folder update, rebuilt tree) comes with the project file commands.
+void frm01::mnuGeraetLaden_Click() {}
+
+// Hook: Save As (save dialog, SaveProjektData, folder update; errors as message 924) comes with
+// the project file commands. Until then nothing is saved, so the project stays changed.
+void frm01::mnuGeraetSpeichernunter_Click() {}
+
+// Hook: printing the open project (PrintProject to the printer) comes with the printout.
+void frm01::mnuDrucken_Click() {}
+
+// Hook: the bus interface choice (a new CWrapConnectionManager, GetConnection into EDI and
+// EDIPara) comes with the interface commands.
+void frm01::mnuSchnittstelle_Click() {}
+
+}  // namespace corvane

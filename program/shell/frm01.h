@@ -1,0 +1,157 @@
+// The main window: menu, toolbar, project tree and status bar, the one project object mDali
+// with its events, the start-up work and the shutdown.
+#pragma once
+
+#include "corlink/clsOrvekDali.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace corvane {
+
+// What a click on a tree node opens: the window, its caption, its place (twips, beside the
+// tree) and, for the group-address editor, its Tag.
+struct NodeDialog {
+    QString form;
+    QString caption;
+    int left = 0;
+    std::optional<int> top;
+    QString tag;
+    bool newInstance = false;  // a new window each time, not the single instance
+};
+
+// The dialog of a node key, or none (root, groups, scenes and ballast nodes). left and top are
+// the place beside the tree (twips), screenWidthTwips the screen's width.
+std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text, const QString& parentText,
+                                        int left, int top, int screenWidthTwips);
+
+class frm01 : public QMainWindow, private corlink::clsOrvekDaliEvents {
+    Q_OBJECT
+public:
+    explicit frm01(QWidget* parent = nullptr);
+    ~frm01() override;
+
+    // The main window of the run, through which the other windows borrow mDali; nullptr
+    // while there is none.
+    static frm01* Instance();
+
+    // The start-up work, in order: settings, first-start language, project object, texts,
+    // caption, language files, message texts and tables, default model and empty project,
+    // tree, window place. An error reaches the caller (the program cannot start).
+    void Form_Load();
+
+    // The project object (error 91 while there is none).
+    corlink::clsOrvekDali& mDali();
+    bool HasProject() const { return mDali_ != nullptr; }
+
+    // Marks the project as unchanged.
+    void SetDefaultParameter();
+    // Rebuilds the project tree from mDali and selects the node SelectedNodeIndex.
+    void CreateObjektDataTree();
+    // Save: message 902 while no header is set, else the project file, or Save As when the
+    // project has no file name yet.
+    void SaveProjectProc();
+
+    // Expansion flags of the tree's expand and collapse events.
+    bool ExpandBeleuchtung = false, ExpandBelueftung = false, ExpandTemperatur = false, ExpandJalousie = false,
+         ExpandMeldungen = false, ExpandSzenen = false, ExpandBeleuchtungObj = false, ExpandBelueftungObj = false,
+         ExpandTemperaturObj = false, ExpandJalousieObj = false, ExpandMeldungenObj = false,
+         ExpandSzenenObj = false, ExpandAllgemeinObj = false;
+
+    // Controls.
+    QTreeWidget* TreeView1 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QStatusBar* BrimcorStatusBar = nullptr;
+    QMenu *mnuMenue = nullptr, *mnuEIB = nullptr, *mnuExtras = nullptr;
+    QAction *mnuNeu = nullptr, *mnuGeraetLaden = nullptr, *mnuGeraetSpeichern = nullptr,
+            *mnuGeraetSpeichernunter = nullptr, *mnuDrucken = nullptr, *mnuDruckenMehr = nullptr,
+            *mnuEnde = nullptr, *mnuinZielGeraet = nullptr, *mnuausZielgeraet = nullptr,
+            *mnuGeraeteStatus = nullptr, *mnuSchnittstelle = nullptr, *mnuVersion = nullptr,
+            *mnuSprache = nullptr, *mnuGrpDarstellung = nullptr, *mnuService = nullptr;
+
+    // Status bar panel 1..6 ("" outside).
+    QString StatusPanel(int panel) const;
+
+    // The tree's nodes by their 1-based Index; nullptr outside.
+    int NodeCount() const { return static_cast<int>(nodes_.size()); }
+    QTreeWidgetItem* Node(int index) const;
+    QTreeWidgetItem* SelectedNode() const;
+    static QString NodeKey(const QTreeWidgetItem& node);
+    static QString NodeTag(const QTreeWidgetItem& node);
+    static int NodeImage(const QTreeWidgetItem& node);
+    static int NodeIndex(const QTreeWidgetItem& node);
+
+    // Event handlers of the tree.
+    void TreeView1_BeforeLabelEdit(int& Cancel);
+    void TreeView1_Expand(QTreeWidgetItem& node);
+    void TreeView1_Collapse(QTreeWidgetItem& node);
+    void TreeView1_NodeClick(QTreeWidgetItem& node);
+
+    // Event handlers of the project object.
+    void mDali_HeaderChanged();
+    void mDali_InterfaceError(std::int16_t ErrCode);
+    void mDali_DeviceInfoEvent(const corlink::TypDeviceInfo& DeviceInfoText);
+    void mDali_DownUpLoad(corlink::TypLoadProc TypLoad);
+    void mDali_LoadEvent(const std::string& loadMsg, std::int32_t param1);
+    void mDali_LoadErrorEvent(corlink::LoadError ErrCode);
+
+    // Menu and toolbar.
+    void Toolbar1_ButtonClick(const QString& key);
+    void Form_Resize();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // clsOrvekDaliEvents: each event runs its handler; an error is reported, never passed on.
+    void HeaderChanged() override;
+    void InterfaceError(std::int16_t ErrCode) override;
+    void DeviceInfoEvent(corlink::TypDeviceInfo& DeviceInfoText, corlink::DeviceState, double,
+                         const automation::Variant&) override;
+    void DownUpLoad(corlink::DeviceState, double, const automation::Variant&, corlink::TypLoadProc TypLoad) override;
+    void LoadEvent(const std::string& loadMsg, std::int32_t param1, std::int32_t, double) override;
+    void LoadErrorEvent(const std::string&, std::int32_t, std::int32_t, double, corlink::LoadError& ErrCode) override;
+
+    void SetExpandFlag(const QTreeWidgetItem& node, bool expanded);
+    void createMenu();
+    void createToolbar();
+    void createStatusBar();
+
+    void ReadSettings();
+    void WriteSettings();
+    void ListLanguageFiles();
+    void LoadStartProject();
+    // The shutdown's save question; false keeps the window open.
+    bool Form_QueryUnload();
+    void Form_Unload();
+
+    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
+                             int image, bool expanded);
+    void OpenNodeDialog(const NodeDialog& dialog);
+    void ShowFormModal(const QString& form, int captionId, const QString& tag = {});
+
+    // Commands of the menu and the toolbar that later modules fill.
+    void mnuNeu_Click();
+    void mnuGeraetLaden_Click();
+    void mnuGeraetSpeichernunter_Click();
+    void mnuDrucken_Click();
+    void mnuSchnittstelle_Click();
+
+    std::unique_ptr<corlink::clsOrvekDali> mDali_;
+    std::vector<QTreeWidgetItem*> nodes_;
+    QLabel* panels_[6] = {};
+    bool unloaded_ = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,168 @@
+// The project tree of the main window: its rebuild from the project object, and the dialogs
+// that a click on a node opens.
+#include "FormTexts.h"
+#include "Forms.h"
+#include "Icons.h"
+#include "ModDefinition.h"
+#include "Seams.h"
+#include "frm01.h"
+
+#include <QDialog>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <cmath>
+
+namespace corvane {
+
+namespace {
+
+enum NodeRole { KeyRole = Qt::UserRole, TagRole, ImageRole, IndexRole };
+
+std::optional<NodeDialog> standard(const QString& form, const QString& text, int left, int top) {
+    return NodeDialog{form, text, left, top, {}, false};
+}
+
+}  // namespace
+
+std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text, const QString& parentText, int left,
+                                        int top, int screenWidthTwips) {
+    if (key == "Brimcor") return standard("frmProjektInfo", text, left, top);
+    if (key == "Neuinstallation") return standard("frmNeuinstallation", text, left, top);
+    if (key == "Nachinstallation") return standard("frmNachinstallation", text, left, top);
+    if (key == "GRPAssign") return standard("frmGrpAssign", text, left, top);
+    if (key == "EVGAssign") return standard("frmEVGAssign", text, left, top);
+    if (key.contains("-DALIGruppe")) return standard("frmGruppe", text, left, top);
+    if (key.contains("-DALISzene")) return standard("frmScene", text, left, top);
+    if (key == "Allgemein") {
+        return NodeDialog{"frmAllgemein", text, screenWidthTwips > 12000 ? left : 500, std::nullopt, {}, false};
+    }
+    if (key.contains("AObjekt") || key.contains("BObjekt")) {
+        return NodeDialog{"frmGrpAdr", parentText + ": " + text, left, top, key, true};
+    }
+    if (key == "phyAdresse") return standard("frmphyAdr", text, left, top);
+    return std::nullopt;
+}
+
+QTreeWidgetItem* frm01::Node(int index) const {
+    return index >= 1 && index <= NodeCount() ? nodes_[static_cast<std::size_t>(index - 1)] : nullptr;
+}
+
+QTreeWidgetItem* frm01::SelectedNode() const { return TreeView1->currentItem(); }
+
+QString frm01::NodeKey(const QTreeWidgetItem& node) { return node.data(0, KeyRole).toString(); }
+QString frm01::NodeTag(const QTreeWidgetItem& node) { return node.data(0, TagRole).toString(); }
+int frm01::NodeImage(const QTreeWidgetItem& node) { return node.data(0, ImageRole).toInt(); }
+int frm01::NodeIndex(const QTreeWidgetItem& node) { return node.data(0, IndexRole).toInt(); }
+
+QTreeWidgetItem* frm01::AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
+                                int image, bool expanded) {
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
+    nodes_.push_back(node);
+    node->setData(0, IndexRole, NodeCount());
+    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);  // no label editing
+    node->setText(0, text);
+    node->setData(0, TagRole, tag);
+    node->setData(0, KeyRole, key);
+    node->setData(0, ImageRole, image);
+    node->setIcon(0, TreeImage(image));
+    node->setExpanded(expanded);
+    return node;
+}
+
+void frm01::CreateObjektDataTree() {
+    corlink::clsOrvekDali& dali = mDali();
+    TreeView1->setVisible(true);
+    TreeView1->clear();
+    nodes_.clear();
+    const bool ex = ExpandAllgemeinObj;
+    QTreeWidgetItem* root = AddNode(nullptr, "DALI", "DALI", "DALI", 1, true);
+    AddNode(root, "phyAdresse", QText(201), "phyAdresse", 3, false);
+    AddNode(root, "Neuinstallation", QText(701), "Neuinstallation", 4, false);
+    AddNode(root, "Nachinstallation", QText(702), "Nachinstallation", 5, false);
+    AddNode(root, "EVGAssign", QText(710), "EVGAssign", 8, ex);
+    AddNode(root, "GRPAssign", QText(741), "GRPAssign", 1, ex);
+    QTreeWidgetItem* groups = AddNode(root, "DALIGruppen", QText(711), "DALIGruppen", 7, ex);
+    for (int n = 0; n < 16; ++n) {
+        const QString name = QString::fromStdString(dali.DaliEinzelgruppe(static_cast<std::int16_t>(n)).Name);
+        QTreeWidgetItem* group = AddNode(groups, "-DALIGruppe" + QString::number(n),
+                                         QText(730) + QString::number(n + 1) + " (" + name + ")", QString::number(n), 7, ex);
+        for (int i = 0; i < 64; ++i) {
+            if (dali.DaliGruppe(static_cast<std::int16_t>(i)).Gruppe != n) continue;
+            QTreeWidgetItem* ballast = AddNode(group, {}, "EVG " + QString::number(i + 1), QString::number(i), 4, ex);
+            ballast->setData(0, KeyRole, "DALIGruppe" + QString::number(n) + QString::number(NodeIndex(*ballast)));
+        }
+    }
+    QTreeWidgetItem* scenes = AddNode(root, "DALISzenen", QText(712), "DALISzenen", 6, ex);
+    for (int n = 0; n < 16; ++n) {
+        AddNode(scenes, "-DALISzene" + QString::number(n), QText(713) + QString::number(n + 1), QString::number(n), 4, ex);
+    }
+    // The node of the last click; the last node when the tree has shrunk below it since.
+    const int selected = std::clamp<int>(SelectedNodeIndex, 1, NodeCount());
+    TreeView1->setCurrentItem(Node(selected));
+    if (NodeCount() - selected > 10) TreeView1->scrollToItem(Node(selected + 10));
+}
+
+void frm01::TreeView1_BeforeLabelEdit(int& Cancel) { Cancel = 1; }
+
+void frm01::TreeView1_Expand(QTreeWidgetItem& node) { SetExpandFlag(node, true); }
+
+void frm01::TreeView1_Collapse(QTreeWidgetItem& node) { SetExpandFlag(node, false); }
+
+void frm01::SetExpandFlag(const QTreeWidgetItem& node, bool expanded) {
+    const QString key = NodeKey(node);
+    struct Flag {
+        const char* text;
+        bool frm01::*flag;
+    };
+    static const Flag equalTests[] = {{"Beleuchtungsgruppe", &frm01::ExpandBeleuchtung},
+                                      {"Belueftungsgruppe", &frm01::ExpandBelueftung},
+                                      {"Jalousiegruppe", &frm01::ExpandJalousie},
+                                      {"Temperaturgruppe", &frm01::ExpandTemperatur},
+                                      {"Szenen", &frm01::ExpandSzenen},
+                                      {"Meldegruppe", &frm01::ExpandMeldungen}};
+    static const Flag containTests[] = {{"BGruppe", &frm01::ExpandBeleuchtungObj}, {"LGruppe", &frm01::ExpandBelueftungObj},
+                                        {"JGruppe", &frm01::ExpandJalousieObj},    {"TGruppe", &frm01::ExpandTemperaturObj},
+                                        {"SGruppe", &frm01::ExpandSzenenObj},      {"MGruppe", &frm01::ExpandMeldungenObj},
+                                        {"Allgemein", &frm01::ExpandAllgemeinObj}};
+    for (const Flag& t : equalTests) {
+        if (key == t.text) {
+            this->*t.flag = expanded;
+            break;
+        }
+    }
+    for (const Flag& t : containTests) {
+        if (key.contains(t.text)) {
+            this->*t.flag = expanded;
+            break;
+        }
+    }
+}
+
+void frm01::TreeView1_NodeClick(QTreeWidgetItem& node) {
+    // The dialog's place beside the tree, in twips of the window's inner area.
+    const QPoint treePos = TreeView1->mapTo(this, QPoint(0, 0)) - QPoint(0, menuBar()->height());
+    const int left = PixelsToTwips(treePos.x()) + PixelsToTwips(TreeView1->width()) + 100;
+    const int top = PixelsToTwips(Toolbar1->height()) + PixelsToTwips(treePos.y());
+    SelectedNodeIndex = TreeView1->isVisible() ? static_cast<std::int16_t>(NodeIndex(node)) : 1;
+    const QString parentText = node.parent() ? node.parent()->text(0) : QString();
+    if (const auto dialog = NodeDialogFor(NodeKey(node), node.text(0), parentText, left, top, ScreenWidthTwips())) {
+        OpenNodeDialog(*dialog);
+    }
+}
+
+void frm01::OpenNodeDialog(const NodeDialog& d) {
+    QPointer<QDialog> dialog = qobject_cast<QDialog*>(d.newInstance ? NewForm(d.form) : LoadForm(d.form));
+    if (!dialog) return;  // the window is not built yet
+    if (!d.tag.isEmpty()) SetTag(*dialog, d.tag);
+    dialog->setWindowTitle(d.caption);
+    // Left and Top count from the window's inner area (below the menu bar).
+    const QPoint origin = mapToGlobal(QPoint(0, menuBar()->height()));
+    dialog->move(origin.x() + TwipsToPixels(d.left), d.top ? origin.y() + TwipsToPixels(*d.top) : dialog->y());
+    ShowModal(*dialog);
+    if (d.newInstance && dialog) dialog->deleteLater();
+}
+
+}  // namespace corvane

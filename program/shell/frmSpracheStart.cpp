@@ -1,0 +1,49 @@
+#include "frmSpracheStart.h"
+
+#include "ModDefinition.h"
+#include "Seams.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace corvane {
+
+frmSpracheStart::frmSpracheStart(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmSpracheStart");
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* layout = new QVBoxLayout(this);
+    const char* const captions[5] = {"english", "deutsch", "italiano", "español", "français"};
+    for (int i = 0; i < 5; ++i) {
+        OptionSprache[i] = new QRadioButton(QString::fromUtf8(captions[i]), this);
+        OptionSprache[i]->setObjectName(QStringLiteral("OptionSprache(%1)").arg(i));
+        layout->addWidget(OptionSprache[i]);
+    }
+    layout->addStretch();
+    COMOK = new QPushButton("&OK", this);
+    COMOK->setObjectName("COMOK");
+    COMOK->setDefault(true);
+    layout->addWidget(COMOK, 0, Qt::AlignHCenter);
+    connect(COMOK, &QPushButton::clicked, this, &frmSpracheStart::COMOK_Click);
+    Form_Load();
+}
+
+void frmSpracheStart::Form_Load() {
+    SetWindowTwips(*this, 1, 100, 2740, 3555);
+    for (int i = 2; i < 5; ++i) OptionSprache[i]->setVisible(false);
+    OptionSprache[0]->setChecked(true);
+}
+
+void frmSpracheStart::COMOK_Click() {
+    static const std::int16_t offsets[5] = {kEnglish, kGerman, 2000, 3000, 4000};
+    for (int i = 0; i < 5; ++i) {
+        if (OptionSprache[i]->isChecked()) {
+            LanguageOffset = offsets[i];
+            SaveSetting(kSettingsApp, kSettingsSection, "Language", std::to_string(LanguageOffset));
+            break;
+        }
+    }
+    accept();
+}
+
+}  // namespace corvane

@@ -1,0 +1,24 @@
+// The first-start language dialog: English or German, before any text can be fetched.
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QRadioButton;
+
+namespace corvane {
+
+class frmSpracheStart : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSpracheStart(QWidget* parent = nullptr);
+
+    QRadioButton* OptionSprache[5] = {};
+    QPushButton* COMOK = nullptr;
+
+    void Form_Load();
+    // The first selected option gives the language offset, which is set and stored at once.
+    void COMOK_Click();
+};
+
+}  // namespace corvane
