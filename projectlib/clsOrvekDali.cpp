@@ -1,11 +1,14 @@
 #include "corlink/clsOrvekDali.h"
 
 #include "automation_error.h"
+#include "brimcorbin.h"
 #include "corbus/brim_eib.h"
 
 namespace corlink {
 
 clsOrvekDali::clsOrvekDali() : mRiduDIV(std::make_shared<corbus::brimEib>()) {
+    connectBusEvents();
+    mDaliBIN = std::make_shared<brimcorbin::Converter>();
     mZeiten.redim(0, 0);
 }
 

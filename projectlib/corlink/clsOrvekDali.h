@@ -12,9 +12,18 @@
 
 namespace corbus {
 class brimEib;
+class brimDevice;
+}
+namespace brimcorbin {
+class Converter;
 }
 
 namespace corlink {
+
+// ---- Lists, group-address tables and menu language: forward declarations ----
+class clsTabs;       // clsTabs.h
+struct TypMenuText;  // MenuLanguage.h
+// ---- end ----
 
 // The events of the project object. Its one holder installs a sink with setEventSink; every
 // event is raised synchronously inside the call that raises it. Unhandled events do nothing.
@@ -48,8 +57,9 @@ public:
     // The one holder of the events; nullptr disconnects. The sink must outlive the connection.
     void setEventSink(clsOrvekDaliEvents* sink) noexcept { mEvents = sink; }
 
-    // Address conversion object; created, handed out, replaced and released, never called here.
-    std::shared_ptr<automation::Object> mDaliBIN;
+    // Address conversion object; created with the project, handed out, replaced and released,
+    // never called here.
+    std::shared_ptr<brimcorbin::Converter> mDaliBIN;
 
     // Record properties. A get returns a copy, a let stores a copy. Every let except
     // DeviceInfo marks the project changed, before the index is checked.
@@ -153,6 +163,97 @@ private:
 
     std::shared_ptr<corbus::brimEib> mRiduDIV;  // the bus job engine, created with the object
     clsOrvekDaliEvents* mEvents = nullptr;
+
+    // ---- Gateway operations (GatewayOperations.cpp, PropertyMap.cpp, BusEvents.cpp, ItemLog.cpp) ----
+public:
+    // Each operation runs one device job on the bus and blocks until it has ended; the engine's
+    // progress and faults arrive meanwhile as LoadEvent / LoadErrorEvent, and the message pump
+    // (GatewayHooks.h) runs once per engine event. comEdistr / comparastr: the bus interface
+    // identifier and parameters. UpDownFlag: pdDownLoad writes, pdupLoad reads, any other value
+    // transfers nothing. LogFileFlag: the job's items are logged to "BTSToDO" before and "BTSLog"
+    // after the transfer, in programFolder().
+    // Result: 1 done (or nothing to report); -1 the transfer failed, an error was reported with
+    // InterfaceError (its number's low 16 bits), or another gateway operation of this project is
+    // still running (then nothing is touched and no event is raised).
+    std::int16_t StartDownUpLoad(TypLoadProc UpDownFlag, const std::string& comEdistr, const std::string& comparastr,
+                                 bool LogFileFlag = false);
+    // Reads the order number, firmware version and load/run states into DeviceInfo; Bestellnr and
+    // Firmware (when given) receive the order number and firmware texts.
+    std::int16_t StartDeviceInfo(const std::string& comEdistr, const std::string& comparastr,
+                                 std::string* Bestellnr = nullptr, std::string* Firmware = nullptr,
+                                 bool LogFileFlag = false);
+    // Writes the three command bytes of dCommand, or reads the gateway's reply into daliCommand.
+    std::int16_t StartNeuinstallation(TypLoadProc UpDownFlag, const std::string& comEdistr,
+                                      const std::string& comparastr, const TypDaliCommand& dCommand,
+                                      bool LogFileFlag = false);
+    // Writes the scene table alone, or reads it into DaliScene; dCommand is not used.
+    std::int16_t StartSceneDownload(TypLoadProc UpDownFlag, const std::string& comEdistr,
+                                    const std::string& comparastr, const TypDaliCommand& dCommand,
+                                    bool LogFileFlag = false);
+
+private:
+    class BusEvents;   // the engine's event sink
+    class GatewayJob;  // one operation's device job, from building to leaving the engine's lists
+    void connectBusEvents();
+    // The property map: builders of the device jobs and read-backs of their replies. A read-back
+    // checks the whole reply before it changes the project, and raises 9 (too short), 13 (Empty,
+    // no array) or 6 (a byte out of range) otherwise.
+    void BuildLoadItems(corbus::brimDevice& dev) const;
+    void BuildDeviceInfoItems(corbus::brimDevice& dev) const;
+    void BuildCommandItem(corbus::brimDevice& dev, const TypDaliCommand& dCommand) const;
+    void BuildSceneItem(corbus::brimDevice& dev) const;
+    void ReadLoadItems(const corbus::brimDevice& dev);
+    TypDeviceInfo DeviceInfoReadBack(const corbus::brimDevice& dev) const;
+    void ReadCommandReply(const corbus::brimDevice& dev);
+    void ReadSceneReply(const corbus::brimDevice& dev);
+
+    std::shared_ptr<BusEvents> mBusEvents;
+    bool mGatewayBusy = false;  // a gateway operation runs
+    // ---- end of gateway operations ----
+
+    // ---- Lists for the windows, group-address tables, menu language (UiLists.cpp, clsTabs.cpp,
+    // ---- MenuLanguage.cpp) ----
+public:
+    // The lists replace the caller's array. On a failure they report InterfaceError with the
+    // error number and return normally; the list then keeps 101 entries with those written so far.
+    //
+    // The project tree: every group and scene, Max of each kind, in the order lighting (ids
+    // 101 + i), ventilation (201), temperature (301), blind (401), scene (501), signalling (701;
+    // text Name0, else Name1). With no group at all, one empty entry.
+    void GetDataTree(SafeArray<TypDynamicTasten>& myArray);
+    // Scene IndexNummer's value of every lighting, ventilation, temperature and blind group
+    // (active or not): text "kind: name", ID k * 100 + i, SortKey 1, 3, 4, 2 by kind.
+    void GetDynamicSzenenArray(SafeArray<TypDynamicSzenen>& myArray, std::int16_t IndexNummer);
+    // What a push button can drive: entry 0 "-----" (ID 0), then the active groups of kinds 1..4
+    // and the active scenes (AktorID 100), ID k * 100 + i as TypTasten.GruppenID holds it.
+    // IndexNummer is not read.
+    void GetDynamicArray(SafeArray<TypDynamicTasten>& myArray, std::int16_t IndexNummer = 0);
+    // Whether group mFGruppeIndex of kind mFGruppe (1..4: also its scene values) is used by a scene
+    // or a push button. ClearFlag removes those uses; a scene left without an active value
+    // becomes inactive and loses its name. False after a failure.
+    bool isUsedinST(std::int16_t mFGruppe, std::int16_t mFGruppeIndex, bool ClearFlag = false);
+    // The number of entries of the association table of the project's active bindings, MaxObjekte
+    // of them one per object (a Long); Empty after a failure, which InterfaceError reports.
+    automation::Variant GetAssozLen();
+
+private:
+    friend struct ListsAndTablesTestAccess;  // the tests of the private operations below
+    // Recomputes Active of scene index: whether any of its values is active.
+    void CheckUsedEntry(std::int16_t index);
+    // Enters every active binding (lighting, ventilation, temperature, blind, signalling groups
+    // 0..Max-1, the date/time/display objects, the scenes' extension objects); a kind that
+    // cannot be read is left out.
+    void FillTabs(clsTabs& tabs) const;
+    // Reads programFolder()/MenuSprache.m<MenuSpracheID> of Zeiten into items (0..n-1). Raises
+    // 53 / 76 (no file), 62 (a record cut short), 13 / 6 (a number that is no 16-bit integer).
+    void ReadLanguageFile(SafeArray<TypMenuText>& items) const;
+    // Writes items to programFolder()/MenuSprache.m00, replacing it; raises 9 (no list), 76, 70, 75.
+    void WriteLanguageFile(const SafeArray<TypMenuText>& items) const;
+    // Adds to dev (addressed to Header.phyAdr) the items that load the menu texts of the
+    // project's language file (objSprache, properties 202 + i, 16 characters each) and the
+    // group address table into the gateway, framed by load-state controls. Failures raise.
+    void BuildLanguageItems(corbus::brimDevice& dev);
+    // ---- end of lists, tables and menu language ----
 };
 
 }  // namespace corlink

@@ -59,7 +59,7 @@ TEST(ProjectObject, NewInstanceHasFixedArraysAndSettingsButNoModelSizedArrays) {
     EXPECT_EQ(errorOf([&] { p.MeldeGruppe(0); }), 9);
     EXPECT_EQ(errorOf([&] { p.DaliGruppe(64); }), 0);
     EXPECT_EQ(errorOf([&] { p.DaliEinzelgruppe(16); }), 0);
-    EXPECT_EQ(p.mDaliBIN, nullptr);
+    EXPECT_NE(p.mDaliBIN, nullptr);
 }
 
 TEST(ProjectObject, IndicesOutsideTheBoundsFailWithError9AndTouchNothing) {

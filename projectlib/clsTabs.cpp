@@ -1,0 +1,144 @@
+// The group address and association tables: the table object, how the project fills it, and
+// the length of the project's association table.
+#include "clsTabs.h"
+
+#include "automation_error.h"
+#include "corlink/clsOrvekDali.h"
+
+#include <algorithm>
+
+namespace corlink {
+
+void clsTabs::Add(const SafeArray<std::int32_t>& groupAddr, std::int32_t ObjectNr) {
+    if (!groupAddr.allocated() || groupAddr.lbound() > 0 || groupAddr.ubound() < 0) return;
+    for (std::int32_t k = 0; k <= groupAddr.ubound(); ++k) {
+        if (groupAddr(k) == 0) continue;  // no address: binds nothing
+        items_.push_back(std::make_unique<TabItem>());
+        TabItem* node = items_.back().get();
+        node->groupAddr = groupAddr(k);
+        node->ObjNr = ObjectNr;
+        node->Index = k;
+
+        TabItem** link = &firstAddr_;
+        while (*link && (*link)->groupAddr <= node->groupAddr) link = &(*link)->NextAddrItem;
+        node->NextAddrItem = *link;
+        *link = node;
+
+        const bool sending = node->Index == 0;
+        link = &firstAssoz_;
+        while (*link) {
+            const TabItem* a = *link;
+            const bool aSending = a->Index == 0;
+            if ((sending && !aSending) || (sending == aSending && node->ObjNr < a->ObjNr)) break;
+            link = &(*link)->NextAssozItem;
+        }
+        node->NextAssozItem = *link;
+        *link = node;
+    }
+}
+
+std::int32_t clsTabs::FindTabItem(std::int32_t address) const {
+    std::int32_t position = 1;
+    for (const TabItem* node = firstAddr_; node; node = node->NextAddrItem) {
+        if (node->groupAddr == address) return position;
+        if (node->NextAddrItem && node->NextAddrItem->groupAddr != node->groupAddr) ++position;
+    }
+    return 254;
+}
+
+automation::Variant clsTabs::AddrTab() const {
+    std::vector<std::int32_t> t{0};
+    for (const TabItem* node = firstAddr_; node; node = node->NextAddrItem) {
+        if (node->groupAddr != t.back()) t.push_back(node->groupAddr);  // 0 never enters
+    }
+    t[0] = static_cast<std::int32_t>(t.size());  // distinct addresses + 1
+    return automation::Variant::longs(t);
+}
+
+automation::Variant clsTabs::AssozTab(std::int32_t lMaxObj) const {
+    if (lMaxObj < 0) return {};
+    const auto entry = [this](const TabItem& node) {
+        const std::int64_t value = std::int64_t{FindTabItem(node.groupAddr)} * 256 + node.ObjNr;
+        if (value < INT32_MIN || value > INT32_MAX) automation::raiseRuntime(automation::errOverflow);
+        return static_cast<std::int32_t>(value);
+    };
+
+    std::vector<std::int32_t> t(static_cast<std::size_t>(lMaxObj));
+    for (std::int32_t i = 0; i < lMaxObj; ++i) t[static_cast<std::size_t>(i)] = 0xFE00 + i;
+    std::vector<bool> hasSending(t.size(), false);
+
+    // The first sending address of each object takes the object's own entry; every other
+    // binding (a further address, a second sending address, an object beyond lMaxObj)
+    // follows, in object order.
+    std::vector<const TabItem*> further;
+    for (const TabItem* node = firstAssoz_; node; node = node->NextAssozItem) {
+        const bool ownEntry = node->Index == 0 && node->ObjNr >= 0 && node->ObjNr < lMaxObj &&
+                              !hasSending[static_cast<std::size_t>(node->ObjNr)];
+        if (ownEntry) {
+            hasSending[static_cast<std::size_t>(node->ObjNr)] = true;
+            t[static_cast<std::size_t>(node->ObjNr)] = entry(*node);
+        } else {
+            further.push_back(node);
+        }
+    }
+    std::stable_sort(further.begin(), further.end(),
+                     [](const TabItem* a, const TabItem* b) { return a->ObjNr < b->ObjNr; });
+    for (const TabItem* node : further) t.push_back(entry(*node));
+    return automation::Variant::longs(t);
+}
+
+// --- the project's tables ---
+
+namespace {
+
+// An object's binding counts when it is switched on and its addresses are in use.
+void addBinding(clsTabs& tabs, const TypObjectZuordnung& b) {
+    if ((b.Active1 || b.Active2) && b.GrpAdrActive) tabs.Add(b.GrpAdr, b.ObjNo);
+}
+
+template <class Group>
+void addGroups(clsTabs& tabs, const SafeArray<Group>& groups, std::int32_t count) {
+    for (std::int32_t i = 0; i < count; ++i) {
+        for (const TypObjectZuordnung& b : groups(i).Objekte) addBinding(tabs, b);
+    }
+}
+
+// One kind of bindings; a kind that cannot be read (not sized yet) is left out.
+template <class F>
+void tryStep(F&& step) {
+    try {
+        step();
+    } catch (const automation::AutomationError&) {
+    }
+}
+
+}  // namespace
+
+void clsOrvekDali::FillTabs(clsTabs& tabs) const {
+    const TypMaxGrenzwerte& g = mGrenzwerte;
+    tryStep([&] { addGroups(tabs, mBeleuchtungsGruppe, g.MaxBeleuchtungsgruppen); });
+    tryStep([&] { addGroups(tabs, mBelueftungsGruppe, g.MaxBelueftungsgruppen); });
+    tryStep([&] { addGroups(tabs, mTemperaturGruppe, g.MaxTemperaturgruppen); });
+    tryStep([&] { addGroups(tabs, mJalousieGruppe, g.MaxJalousiegruppen); });
+    tryStep([&] { addGroups(tabs, mMeldeGruppe, g.MaxMeldegruppen); });
+    tryStep([&] {
+        for (const TypObjectZuordnung& b : mZeiten(0).ObjekteDatumZeitLCD) addBinding(tabs, b);
+    });
+    tryStep([&] {
+        for (std::int32_t i = 0; i < g.MaxSzenen; ++i) addBinding(tabs, mSzene(i).ObjNebenstelle);
+    });
+}
+
+automation::Variant clsOrvekDali::GetAssozLen() {
+    try {
+        clsTabs tabs;
+        FillTabs(tabs);
+        const automation::Variant table = tabs.AssozTab(mGrenzwerte.MaxObjekte);
+        return automation::Variant(static_cast<std::int32_t>(table.count()));
+    } catch (const automation::AutomationError& e) {
+        raiseInterfaceError(e.number());
+        return {};
+    }
+}
+
+}  // namespace corlink

@@ -1,0 +1,61 @@
+// The group address table and the association table of the project's bindings (library
+// internal). A table object lives for one operation: created empty, filled, read, released.
+#pragma once
+
+#include "corlink/SafeArray.h"
+#include "variant.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace corlink {
+
+// One binding of a group address to a communication object; a node of both chains of clsTabs.
+class TabItem {
+public:
+    std::int32_t ObjNr = 0;
+    std::int32_t groupAddr = 0;
+    std::int32_t Index = 0;  // place of the address in the object's list; 0 is the sending address
+
+private:
+    friend class clsTabs;
+    TabItem* NextAddrItem = nullptr;
+    TabItem* NextAssozItem = nullptr;
+};
+
+// Keeps every binding in two chains:
+// - address order: ascending groupAddr, equal addresses in the order added;
+// - association order: all sending addresses (Index 0) by ascending ObjNr, then all further
+//   addresses by ascending ObjNr; equal ObjNr in the order added.
+// Group address 0 (no address) is never entered.
+class clsTabs {
+public:
+    clsTabs() = default;
+    clsTabs(const clsTabs&) = delete;
+    clsTabs& operator=(const clsTabs&) = delete;
+
+    // Enters the non-zero addresses of an object's address list (element 0 is its sending
+    // address). A list without element 0 enters nothing.
+    void Add(const SafeArray<std::int32_t>& groupAddr, std::int32_t ObjectNr);
+
+    // The group address table as a Long array: entry 0 the number of distinct addresses + 1,
+    // then the distinct addresses in ascending order.
+    automation::Variant AddrTab() const;
+
+    // The association table as a Long array of position * 256 + object number, the position
+    // being the address's entry in AddrTab (254: none). Entries 0..lMaxObj-1 carry object i's
+    // sending address (0xFE00 + i when it has none); every other binding follows, grouped by
+    // ascending object number. A negative lMaxObj gives Empty.
+    automation::Variant AssozTab(std::int32_t lMaxObj) const;
+
+    // The 1-based position of the address among the distinct addresses; 254 when not held.
+    std::int32_t FindTabItem(std::int32_t address) const;
+
+private:
+    std::vector<std::unique_ptr<TabItem>> items_;  // owns every node
+    TabItem* firstAddr_ = nullptr;
+    TabItem* firstAssoz_ = nullptr;
+};
+
+}  // namespace corlink
