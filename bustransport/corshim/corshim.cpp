@@ -2,6 +2,7 @@
 
 #include "automation_error.h"
 #include "falcon.h"
+#include "unicode.h"
 
 #include <cstdio>
 
@@ -17,44 +18,16 @@ std::uint32_t littleEndian(const ConnectionRecord& rec, std::size_t offset, std:
     return value;
 }
 
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // The zero-terminated UTF-16LE string of one area of the record, as UTF-8. Reading stops at the
 // end of the area even without a terminator; a lone surrogate becomes U+FFFD.
 std::string utf16Text(const ConnectionRecord& rec, std::size_t offset, std::size_t size) {
-    constexpr std::uint32_t kReplacement = 0xFFFD;
-    std::string out;
-    const std::size_t units = size / 2;
-    for (std::size_t i = 0; i < units; ++i) {
-        const std::uint32_t unit = littleEndian(rec, offset + 2 * i, 2);
+    std::u16string units;
+    for (std::size_t i = 0; i < size / 2; ++i) {
+        const auto unit = static_cast<char16_t>(littleEndian(rec, offset + 2 * i, 2));
         if (unit == 0) break;
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
-            const std::uint32_t low = littleEndian(rec, offset + 2 * (i + 1), 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        appendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? kReplacement : unit);
+        units.push_back(unit);
     }
-    return out;
+    return automation::fromUtf16(units);
 }
 
 std::string guidText(const ConnectionRecord& rec) {

@@ -1,5 +1,7 @@
 #include "connection_dialog.h"
 
+#include "unicode.h"
+
 #include <algorithm>
 
 namespace busdriver {
@@ -12,40 +14,10 @@ constexpr std::size_t kGuidOffset = 132;
 constexpr std::size_t kParametersOffset = 148;
 constexpr std::size_t kParametersUnits = 511;
 
-// UTF-8 to UTF-16; a broken sequence becomes U+FFFD.
-std::u16string toUtf16(const std::string& text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const int length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        char32_t code = length == 1 ? c : length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
-        bool ok = length > 0 && i + length <= text.size();
-        for (int k = 1; ok && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            ok = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
-        if (!ok || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            out.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        if (code >= 0x10000) {
-            out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(code));
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return out;
-}
-
 // Writes at most `units` UTF-16 units little-endian, never half of a surrogate pair; the zeroed
 // record supplies the terminator.
 void putText(ConnectionRecord& record, std::size_t offset, const std::string& text, std::size_t units) {
-    const std::u16string wide = toUtf16(text);
+    const std::u16string wide = automation::toUtf16(text);
     std::size_t n = std::min(wide.size(), units);
     if (n > 0 && n < wide.size() && wide[n - 1] >= 0xD800 && wide[n - 1] <= 0xDBFF) --n;
     for (std::size_t i = 0; i < n; ++i) {
