@@ -28,7 +28,6 @@ const std::map<QString, const char*>& pending() {
         {"frmScene", "scene programming"},
         {"frmAllgemein", "general settings page"},
         {"frmGrpAdr", "group-address editor of one communication object"},
-        {"frmphyAdr", "physical-address dialog"},
         {"frmDeviceInfo", "device information read from the gateway"},
         {"frmDownload", "download of the project to the gateway"},
         {"frmUpload", "upload of the gateway into the project"},

@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "ConnectionDialog.h"
 #include "Icons.h"
 #include "QtMessageBox.h"
 #include "frmStart.h"
@@ -13,6 +14,7 @@ int RunCorvane(int argc, char** argv) {
     QApplication::setApplicationName("Corvane");
     QApplication::setWindowIcon(ProgramIcon());
     InstallMessageBox();
+    InstallConnectionDialog();
     auto* splash = new frmStart;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->show();

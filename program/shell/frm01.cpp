@@ -2,6 +2,7 @@
 
 #include "DateText.h"
 #include "DeviceSelection.h"
+#include "FileDialog.h"
 #include "FormTexts.h"
 #include "Forms.h"
 #include "Icons.h"
@@ -12,6 +13,7 @@
 #include "StringTable.h"
 #include "automation_error.h"
 #include "frmSpracheStart.h"
+#include "frmphyAdr.h"
 #include "oledate.h"
 #include "variant.h"
 
@@ -19,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -79,6 +82,8 @@ frm01::frm01(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frm01");
     instance = this;
     setWindowIcon(ProgramIcon());
+    // The main window's own dialogs (a test may have put a stand-in in place).
+    if (!IsFormRegistered("frmphyAdr")) RegisterPhyAdrForm();
     createMenu();
     createToolbar();
     createStatusBar();
@@ -317,15 +322,17 @@ void frm01::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool frm01::Form_QueryUnload() {
-    if (!mDali_ || !mDali_->GetChangeFlag()) return true;
+bool frm01::Form_QueryUnload() { return !mDali_ || AskToSave(); }
+
+bool frm01::AskToSave() {
+    if (!mDali().GetChangeFlag()) return true;
     switch (ShowMessage(4, MessageTexts.MsgSaveChanges, MessageTexts.MsgTitle)) {
         case msgCancel:
             return false;
         case msgYes:
-            // A save that was cancelled or failed leaves the changes unsaved: the window stays.
-            Trap([this] { SaveProjectProc(); });
-            return !mDali_->GetChangeFlag();
+            // A save that was cancelled or failed leaves the changes unsaved: stop here.
+            SaveProjectProc();
+            return !mDali().GetChangeFlag();
         default:
             return true;
     }
@@ -369,17 +376,21 @@ void frm01::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frm01::SaveProjectProc() {
-    if (StatusPanel(4).isEmpty() || StatusPanel(5).isEmpty()) {
-        ShowMessage(1, MessageTexts.MsgNoDataToSave, MessageTexts.MsgTitle);
-        return;
-    }
-    const corlink::TypHeader h = mDali().Header();
-    if (!StatusPanel(2).isEmpty()) {
-        mDali().SaveProjektData(h.DateiName);
-    } else {
-        mnuGeraetSpeichernunter_Click();
-    }
+    Trap([this] {
+        if (StatusPanel(4).isEmpty() || StatusPanel(5).isEmpty()) {
+            ShowMessage(1, MessageTexts.MsgNoDataToSave, MessageTexts.MsgTitle);
+            return;
+        }
+        const corlink::TypHeader h = mDali().Header();
+        if (!StatusPanel(2).isEmpty()) {
+            mDali().SaveProjektData(h.DateiName);
+        } else {
+            mnuGeraetSpeichernunter_Click();
+        }
+    });
 }
+
+bool frm01::LogFileFlag() const { return mnuService->isChecked(); }
 
 void frm01::ShowFormModal(const QString& form, int captionId, const QString& tag) {
     auto* dialog = qobject_cast<QDialog*>(LoadForm(form));
@@ -389,23 +400,123 @@ void frm01::ShowFormModal(const QString& form, int captionId, const QString& tag
     ShowModal(*dialog);
 }
 
-// Hook: New (save question, reset header, model 517104 via IniInterfaceStart, rebuilt tree)
-// comes with the project file commands.
-void frm01::mnuNeu_Click() {}
+// ---- project files ------------------------------------------------------------------------
 
-// Hook: Open (save question, file dialog, OpenProjektMaxData, model selection, IniInterface,
-// OpenProjektData, folder update, rebuilt tree) comes with the project file commands.
-void frm01::mnuGeraetLaden_Click() {}
+namespace {
 
-// Hook: Save As (save dialog, SaveProjektData, folder update; errors as message 924) comes with
-// the project file commands. Until then nothing is saved, so the project stays changed.
-void frm01::mnuGeraetSpeichernunter_Click() {}
+// A scratch project that a file is read into before the open project is touched; it keeps the
+// error that its file reading reports.
+class FileProbe : public corlink::clsOrvekDaliEvents {
+public:
+    FileProbe() { project.setEventSink(this); }
+    void InterfaceError(std::int16_t ErrCode) override { error = ErrCode; }
+
+    corlink::clsOrvekDali project;
+    std::optional<std::int16_t> error;
+};
+
+}  // namespace
+
+QString frm01::ChooseProjectFile(bool save) {
+    FileDialogRequest request;
+    request.mode = save ? FileDialogRequest::SaveAs : FileDialogRequest::Open;
+    request.filter = QText(99) + " |*.dal";
+    request.initDir = QString::fromStdString(DefaultPath);
+    request.fileName = "";
+    request.defaultExt = save ? "*.dal" : "";
+    request.mustExist = !save;
+    request.confirmOverwrite = save;
+    const QString name = ShowFileDialog(request);
+    return name == "*.dal" ? QString() : name;
+}
+
+void frm01::UpdateDefaultPath(const QString& fileName) {
+    if (IsNetworkPath(fileName)) return;
+    DefaultPath = QDir::toNativeSeparators(QFileInfo(fileName).absolutePath()).toStdString();
+}
+
+void frm01::mnuNeu_Click() {
+    if (!AskToSave()) return;
+    corlink::TypHeader h = mDali().Header();
+    h.Bestellnummer = "0";
+    h.Version = "0";
+    h.DateiName.clear();
+    h.phyAdr = 0;
+    h.phyAdrString = "0.0.0";
+    h.LetzterZugriff = 0;
+    h.LetzterDownload = 0;
+    h.LetzterUpload = 0;
+    if (!SelectDeviceDefinition("0", "0")) return;
+    mDali().IniInterfaceStart(MaxLimits, FunctionGroupList, PropertyObjectIds);
+    mDali().letHeader(h);
+    SetDefaultParameter();
+    SelectedNodeIndex = 1;
+    CreateObjektDataTree();
+}
+
+void frm01::mnuGeraetLaden_Click() {
+    if (!AskToSave()) return;
+    const QString file = ChooseProjectFile(false);
+    if (file.isEmpty()) return;
+    const std::string name = file.toStdString();
+
+    // The file is read into a scratch project first, under the model its header names. A model
+    // that is refused (message 916) or a file that cannot be read leaves the open project, its
+    // header and the model tables as they were, so no later Save writes this project into it.
+    const ModelTables previous = Model;
+    try {
+        FileProbe probe;
+        probe.project.OpenProjektMaxData(name);
+        const corlink::TypHeader h = probe.project.Header();
+        if (!SelectDeviceDefinition(h.Bestellnummer, h.Version)) return;
+        probe.project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+        probe.project.OpenProjektData(name);
+        if (probe.error) {
+            Model = previous;
+            mDali_InterfaceError(*probe.error);
+            return;
+        }
+    } catch (...) {
+        Model = previous;
+        throw;
+    }
+
+    mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+    mDali().OpenProjektData(name);
+    UpdateDefaultPath(file);
+    SelectedNodeIndex = 1;
+    CreateObjektDataTree();
+}
+
+void frm01::mnuGeraetSpeichernunter_Click() {
+    Trap(
+        [this] {
+            const QString file = ChooseProjectFile(true);
+            if (file.isEmpty()) return;
+            mDali().SaveProjektData(file.toStdString());
+            UpdateDefaultPath(file);
+        },
+        MessageText(MessageTexts.MsgAccessDenied, 924));
+}
 
 // Hook: printing the open project (PrintProject to the printer) comes with the printout.
 void frm01::mnuDrucken_Click() {}
 
-// Hook: the bus interface choice (a new CWrapConnectionManager, GetConnection into EDI and
-// EDIPara) comes with the interface commands.
-void frm01::mnuSchnittstelle_Click() {}
+// ---- bus interface ------------------------------------------------------------------------
+
+void frm01::mnuSchnittstelle_Click() {
+    ConnectionManager = std::make_unique<corshim::CWrapConnectionManager>();
+    std::optional<std::string> edi;
+    std::optional<std::string> parameters;
+    bool chosen = false;
+    const std::int32_t status = ConnectionManager->GetConnection(edi, parameters, chosen);
+    if (status != corshim::kStatusOk) {
+        automation::raise(status, "Corshim.CWrapConnectionManager", "The bus interface could not be chosen");
+    }
+    // Nothing chosen: the interface in use stays.
+    if (!chosen) return;
+    EDI = edi.value_or("");
+    EDIPara = parameters.value_or("");
+}
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "corlink/clsOrvekDali.h"
+#include "corshim.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -59,8 +60,14 @@ public:
     // Rebuilds the project tree from mDali and selects the node SelectedNodeIndex.
     void CreateObjektDataTree();
     // Save: message 902 while no header is set, else the project file, or Save As when the
-    // project has no file name yet.
+    // project has no file name yet. Reports its own errors (Save As with text 924); the project
+    // was saved when GetChangeFlag() is false afterwards.
     void SaveProjectProc();
+    // The download log flag that gateway operations pass on: the check mark of mnuService.
+    bool LogFileFlag() const;
+
+    // The connection manager of the last bus interface choice.
+    std::unique_ptr<corshim::CWrapConnectionManager> ConnectionManager;
 
     // Expansion flags of the tree's expand and collapse events.
     bool ExpandBeleuchtung = false, ExpandBelueftung = false, ExpandTemperatur = false, ExpandJalousie = false,
@@ -134,6 +141,13 @@ private:
     void LoadStartProject();
     // The shutdown's save question; false keeps the window open.
     bool Form_QueryUnload();
+    // The save question of New, Open and the shutdown: false when the user cancels, or answers
+    // Yes and the project could not be saved (the command then ends, so nothing is lost).
+    bool AskToSave();
+    // The open or save dialog of project files; "" when no file was taken.
+    QString ChooseProjectFile(bool save);
+    // DefaultPath follows the folder of a chosen file, unless it lies on a network path.
+    static void UpdateDefaultPath(const QString& fileName);
     void Form_Unload();
 
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
@@ -141,7 +155,7 @@ private:
     void OpenNodeDialog(const NodeDialog& dialog);
     void ShowFormModal(const QString& form, int captionId, const QString& tag = {});
 
-    // Commands of the menu and the toolbar that later modules fill.
+    // Commands of the menu and the toolbar.
     void mnuNeu_Click();
     void mnuGeraetLaden_Click();
     void mnuGeraetSpeichernunter_Click();

@@ -1,8 +1,10 @@
 // Shared set-up of the window tests: a QApplication, a private settings file and program
-// folder, a scripted message box, manual timers, and a modal-dialog runner that fails the test
-// unless the test expects a dialog.
+// folder, a scripted message box, scripted file dialogs, manual timers, the program's connection
+// dialog, and a modal-dialog runner that fails the test unless the test expects a dialog.
 #pragma once
 
+#include "ConnectionDialog.h"
+#include "FileDialog.h"
 #include "FormTimer.h"
 #include "Messages.h"
 #include "ModDefinition.h"
@@ -48,12 +50,26 @@ protected:
             ADD_FAILURE() << "unexpected modal dialog " << d.objectName().toStdString();
             return 0;
         });
+        // Each file dialog takes the next answer of `files` ("" = cancel).
+        SetFileDialog([this](const FileDialogRequest& request) {
+            fileRequests.push_back(request);
+            if (files.empty()) {
+                ADD_FAILURE() << "unexpected file dialog";
+                return QString();
+            }
+            const QString answer = files.front();
+            files.pop_front();
+            return answer;
+        });
+        InstallConnectionDialog();
         FormTimer::SetManual(true);
     }
 
     void TearDown() override {
         SetModalRunner({});
         SetMessageBox({});
+        SetFileDialog({});
+        busdriver::setConnectionDialog({});
         UseSettingsFile({});
         SetProgramFolder({});
         FormTimer::SetManual(false);
@@ -75,6 +91,8 @@ protected:
     QTemporaryDir dir;
     std::vector<Shown> shown;
     std::deque<int> answers;
+    std::deque<QString> files;
+    std::vector<FileDialogRequest> fileRequests;
 };
 
 }  // namespace corvane::test

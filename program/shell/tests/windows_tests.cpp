@@ -356,8 +356,10 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         auto w = start(kEnglish);
         w->mDali().letDaliGruppeName(3, "Lobby");
         answers = {msgYes};
+        files = {""};
         EXPECT_FALSE(w->close());
         EXPECT_TRUE(w->HasProject());
+        EXPECT_TRUE(files.empty());
         // ... and a file that cannot be written: the error is reported, the program goes on.
         corlink::TypHeader h = w->mDali().Header();
         h.DateiName = dir.filePath("no/such/folder/x.dal").toStdString();

@@ -1,0 +1,189 @@
+// The physical-address dialog, opened from the project tree and by name as the commissioning
+// dialogs open it.
+#include "Forms.h"
+#include "frmphyAdr.h"
+#include "gui_fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace corvane;
+using corvane::test::Gui;
+
+namespace {
+
+// Runs the deferred deletions, so that a dialog that unloaded itself is gone.
+void unloadClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Opens the dialog through the tree's node "phyAdresse", with `user` playing the user.
+void openFromTree(frm01& w, const std::function<void(frmphyAdr&)>& user) {
+    int runs = 0;
+    SetModalRunner([&](QDialog& d) {
+        ++runs;
+        user(dynamic_cast<frmphyAdr&>(d));
+        return d.result();
+    });
+    w.TreeView1_NodeClick(*w.Node(2));
+    EXPECT_EQ(runs, 1);
+    unloadClosedWindows();
+    EXPECT_EQ(FindForm("frmphyAdr"), nullptr);  // unloaded when it closed
+}
+
+void type(frmphyAdr& d, const QString& text) {
+    d.TextphyAdr->setText(text);
+    d.COMOK->click();
+}
+
+}  // namespace
+
+TEST_F(Gui, PhysicalAddressDialogShowsTheHeaderAndStoresAValidAddress) {
+    auto w = start(kGerman);
+    ASSERT_EQ(frm01::NodeKey(*w->Node(2)), "phyAdresse");
+    openFromTree(*w, [&](frmphyAdr& d) {
+        EXPECT_EQ(d.windowTitle(), "phys. Adresse");
+        EXPECT_EQ(d.TextphyAdr->text(), "0.0.0");
+        EXPECT_EQ(d.TextBestell->text(), "305719");
+        EXPECT_EQ(d.TextFirmware->text(), "1.3");
+        EXPECT_FALSE(d.TextBestell->isEnabled());
+        EXPECT_FALSE(d.TextFirmware->isEnabled());
+        EXPECT_EQ(d.Label1[0]->text(), "phys. Adresse");
+        EXPECT_EQ(d.Label1[1]->text(), "Firmwareversion");
+        EXPECT_EQ(d.Label1[2]->text(), "Artikelnummer");
+        EXPECT_EQ(d.COMOK->text(), "Ok");
+        EXPECT_EQ(d.COMAbbruch->text(), "Abbruch");
+        type(d, "1.1.1");
+    });
+    corlink::TypHeader h = w->mDali().Header();
+    EXPECT_EQ(h.phyAdr, 0x1101);
+    EXPECT_EQ(h.phyAdrString, "1.1.1");
+    EXPECT_EQ(h.Bestellnummer, "305719");  // the rest of the header as it was
+    EXPECT_TRUE(w->mDali().GetChangeFlag());
+    EXPECT_EQ(w->StatusPanel(6), "1.1.1");
+
+    // Blanks and leading zeros: the number and its normalised text are stored.
+    openFromTree(*w, [&](frmphyAdr& d) {
+        EXPECT_EQ(d.TextphyAdr->text(), "1.1.1");
+        type(d, " 01. 1 .005");
+    });
+    h = w->mDali().Header();
+    EXPECT_EQ(h.phyAdr, 0x1105);
+    EXPECT_EQ(h.phyAdrString, "1.1.5");
+    EXPECT_EQ(w->StatusPanel(6), "1.1.5");
+
+    // Cancel stores nothing, whatever the box holds.
+    w->mDali().ClearChangeFlag();
+    openFromTree(*w, [&](frmphyAdr& d) {
+        d.TextphyAdr->setText("2.2.2");
+        d.COMAbbruch->click();
+    });
+    EXPECT_EQ(w->mDali().Header().phyAdrString, "1.1.5");
+    EXPECT_FALSE(w->mDali().GetChangeFlag());
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Gui, PhysicalAddressDialogRefusesZeroAndGarbageWithMessage914) {
+    auto w = start(kEnglish);
+    answers = {msgNo};
+    w->mnuNeu->trigger();  // a new project: address 0, text "0.0.0"
+    w->mDali().ClearChangeFlag();
+    shown.clear();
+    const corlink::TypHeader before = w->mDali().Header();
+
+    openFromTree(*w, [&](frmphyAdr& d) {
+        d.show();
+        QApplication::setActiveWindow(&d);
+        for (const char* bad : {"", "0.0.0x", "abc", "16.0.1", "1.1"}) {
+            shown.clear();
+            type(d, bad);
+            ASSERT_EQ(shown.size(), 1u) << bad;
+            EXPECT_EQ(shown[0].style, styleOkExclamation);
+            EXPECT_EQ(shown[0].text, "Please enter a correct physical address!");
+            EXPECT_EQ(shown[0].title, "advice");
+            EXPECT_TRUE(d.isVisible()) << bad;  // the window stays open
+            EXPECT_TRUE(d.TextphyAdr->hasFocus()) << bad;
+            EXPECT_EQ(d.TextphyAdr->selectedText(), d.TextphyAdr->text()) << bad;
+        }
+        // The window's copy now holds the text of the unreadable address, "": an empty box
+        // closes the window without storing.
+        shown.clear();
+        type(d, "");
+        EXPECT_TRUE(shown.empty());
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(w->mDali().Header(), before);
+    EXPECT_FALSE(w->mDali().GetChangeFlag());
+
+    // Zero is refused too; the same text a second time closes without storing or asking.
+    openFromTree(*w, [&](frmphyAdr& d) {
+        shown.clear();
+        type(d, "0.0.00");
+        EXPECT_EQ(shown.size(), 1u);
+        type(d, "0.0.0");
+        EXPECT_EQ(shown.size(), 1u);
+    });
+    EXPECT_EQ(w->mDali().Header(), before);
+    EXPECT_FALSE(w->mDali().GetChangeFlag());
+
+    // OK on the untouched box of a new project closes without a change.
+    shown.clear();
+    openFromTree(*w, [&](frmphyAdr& d) {
+        EXPECT_EQ(d.TextphyAdr->text(), "0.0.0");
+        d.COMOK->click();
+    });
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(w->mDali().GetChangeFlag());
+}
+
+TEST_F(Gui, PhysicalAddressDialogTakesEnterAsTab) {
+    auto w = start(kEnglish);
+    openFromTree(*w, [&](frmphyAdr& d) {
+        d.show();
+        QApplication::setActiveWindow(&d);
+        d.TextphyAdr->setText("1.2.3");
+        d.COMOK->setFocus();
+        d.TextphyAdr->setFocus();
+        EXPECT_EQ(d.TextphyAdr->selectedText(), "1.2.3");  // the whole text is selected on focus
+        QTest::keyClick(d.TextphyAdr, Qt::Key_Return);
+        EXPECT_TRUE(d.COMOK->hasFocus());
+        EXPECT_TRUE(d.isVisible());  // Enter did not press OK
+        d.TextphyAdr->setFocus();
+        QTest::keyClick(d.TextphyAdr, Qt::Key_Enter);
+        EXPECT_TRUE(d.COMOK->hasFocus());
+        QTest::keyClick(d.COMOK, Qt::Key_Return);  // Enter on the focused OK presses it
+    });
+    EXPECT_EQ(w->mDali().Header().phyAdrString, "1.2.3");
+}
+
+TEST_F(Gui, PhysicalAddressDialogOpenedByName) {
+    // Without a main window the header cannot be read: reported, the design texts stay.
+    RegisterPhyAdrForm();
+    {
+        auto* d = qobject_cast<frmphyAdr*>(LoadForm("frmphyAdr"));
+        ASSERT_NE(d, nullptr);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, "Please contact manufacturer: error code  91");
+        EXPECT_EQ(d->TextBestell->text(), "571104");
+        EXPECT_EQ(d->TextFirmware->text(), "1.0");
+        delete d;
+        shown.clear();
+    }
+    // As the commissioning dialogs open it: the design caption, the single instance.
+    auto w = start(kEnglish);
+    EXPECT_TRUE(IsFormRegistered("frmphyAdr"));
+    auto* d = qobject_cast<QDialog*>(LoadForm("frmphyAdr"));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(LoadForm("frmphyAdr"), d);
+    EXPECT_EQ(d->windowTitle(), "Eingabe der physikalischen Adresse");
+    SetModalRunner([](QDialog& dialog) {
+        type(dynamic_cast<frmphyAdr&>(dialog), "15.15.255");
+        return dialog.result();
+    });
+    EXPECT_EQ(ShowModal(*d), QDialog::Accepted);
+    unloadClosedWindows();
+    EXPECT_EQ(FindForm("frmphyAdr"), nullptr);
+    EXPECT_EQ(w->mDali().Header().phyAdr, 65535);
+    EXPECT_EQ(w->mDali().Header().phyAdrString, "15.15.255");
+}
