@@ -1,3 +1,12 @@
+#include "Commissioning.h"
 #include "Program.h"
+#include "corlink/GatewayHooks.h"
 
-int main(int argc, char** argv) { return corvane::RunCorvane(argc, argv); }
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    corvane::RegisterCommissioningForms();
+    // The windows keep working (repaint, timers) while a gateway operation transfers.
+    corlink::setMessagePump([] { QCoreApplication::processEvents(); });
+    return corvane::RunCorvane(argc, argv);
+}

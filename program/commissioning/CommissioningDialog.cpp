@@ -1,0 +1,114 @@
+#include "CommissioningDialog.h"
+
+#include "FormTexts.h"
+#include "Messages.h"
+#include "Seams.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace corvane {
+
+GatewayDialog::GatewayDialog(const QString& name) {
+    setObjectName(name);
+    setAttribute(Qt::WA_DeleteOnClose);  // a dialog unloads itself when it closes
+}
+
+std::int16_t GatewayDialog::Call(const std::function<std::int16_t()>& call) {
+    struct Guard {
+        bool& flag;
+        explicit Guard(bool& f) : flag(f) { flag = true; }
+        ~Guard() { flag = false; }
+    } guard(inCall_);
+    return call();
+}
+
+void GatewayDialog::done(int result) {
+    if (!inCall_) QDialog::done(result);
+}
+
+void GatewayDialog::closeEvent(QCloseEvent* event) {
+    if (inCall_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+RunDialog::RunDialog(const QString& name, int startTextId, int timerMs) : GatewayDialog(name) {
+    ComUpLoad = new QPushButton(this);
+    ComUpLoad->setObjectName("ComUpLoad");
+    SetTag(*ComUpLoad, QString::number(startTextId));
+    ComClose = new QPushButton(this);
+    ComClose->setObjectName("ComClose");
+    SetTag(*ComClose, "723");
+    for (QPushButton* b : {ComUpLoad, ComClose}) b->setAutoDefault(false);
+    LabelInfo = new QLabel(this);
+    LabelInfo->setObjectName("LabelInfo");
+    LabelInfo->setFont(QFont("Arial", 9));
+    LabelInfo->setWordWrap(true);
+    ProgressNeuinstallation = new QProgressBar(this);
+    ProgressNeuinstallation->setObjectName("ProgressNeuinstallation");
+    ProgressNeuinstallation->setRange(0, 24);
+    ProgressNeuinstallation->setValue(0);
+    TimerNeuinstallation = new FormTimer("TimerNeuinstallation", timerMs, this);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ComUpLoad);
+    buttons->addStretch();
+    buttons->addWidget(ComClose);
+    layout->addLayout(buttons);
+    layout->addWidget(ProgressNeuinstallation);
+    lines_ = new QVBoxLayout;
+    lines_->addWidget(LabelInfo);
+    layout->addLayout(lines_);
+    layout->addStretch();
+
+    connect(ComClose, &QPushButton::clicked, this, [this] { close(); });
+    resize(TwipsToPixels(5400), TwipsToPixels(2800));
+}
+
+void RunDialog::Form_Load() { SetFormTexts(*this); }
+
+void RunDialog::BeginRun() {
+    running_ = true;
+    ComUpLoad->setEnabled(false);
+    ComClose->setEnabled(false);
+}
+
+void RunDialog::ShowFailure() {
+    SetInfo(880);
+    ComClose->setEnabled(true);
+}
+
+void RunDialog::EndRun() {
+    running_ = false;
+    TimerNeuinstallation->setEnabled(false);
+    ComUpLoad->setEnabled(true);
+    ComClose->setEnabled(true);
+}
+
+void RunDialog::SetProgress(int value) {
+    ProgressNeuinstallation->setValue(
+        std::clamp(value, ProgressNeuinstallation->minimum(), ProgressNeuinstallation->maximum()));
+}
+
+void RunDialog::SetInfo(int textId) { LabelInfo->setText(QText(textId)); }
+
+void RunDialog::ConnectRun(const std::function<void()>& start, const std::function<void()>& tick) {
+    connect(ComUpLoad, &QPushButton::clicked, this, [this, start] {
+        if (running_ || InCall()) return;
+        if (!Trap(start)) EndRun();
+    });
+    connect(TimerNeuinstallation, &FormTimer::tick, this, [this, tick] {
+        if (!running_ || !TimerNeuinstallation->Enabled() || InCall()) return;
+        if (!Trap(tick)) EndRun();
+    });
+}
+
+}  // namespace corvane

@@ -1,0 +1,80 @@
+// What the commissioning dialogs share: a dialog that unloads itself when it closes and
+// guards its gateway calls, and the design of the run dialogs (installation and transfer):
+// a start button, a close button, a progress line and a progress bar.
+#pragma once
+
+#include "FormTimer.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QVBoxLayout;
+
+namespace corvane {
+
+class GatewayDialog : public QDialog {
+    Q_OBJECT
+public:
+    // True while one of the dialog's gateway calls runs. The call lets the windows work
+    // meanwhile, so a timer tick or a click may arrive: they start nothing, and the dialog
+    // cannot be closed until the call has returned.
+    bool InCall() const { return inCall_; }
+
+    void done(int result) override;
+
+protected:
+    explicit GatewayDialog(const QString& name);
+
+    // Runs one gateway call with the guard up.
+    std::int16_t Call(const std::function<std::int16_t()>& call);
+
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool inCall_ = false;
+};
+
+class RunDialog : public GatewayDialog {
+    Q_OBJECT
+public:
+    QPushButton* ComUpLoad = nullptr;
+    QPushButton* ComClose = nullptr;
+    QLabel* LabelInfo = nullptr;
+    QProgressBar* ProgressNeuinstallation = nullptr;  // 0..24
+    FormTimer* TimerNeuinstallation = nullptr;
+
+    // True from a start until the run has ended (finished, or failed for good); the start
+    // button is off meanwhile.
+    bool Running() const { return running_; }
+
+protected:
+    // startTextId: the start button's text; timerMs: the interval of the dialog's timer.
+    RunDialog(const QString& name, int startTextId, int timerMs);
+
+    // Further lines below the progress line.
+    QVBoxLayout* Lines() const { return lines_; }
+
+    void Form_Load();
+    // Start and close buttons off: a run is under way.
+    void BeginRun();
+    // Text 880 in the progress line and the close button on; the run goes on (see EndRun).
+    void ShowFailure();
+    // Both buttons on: the run is over.
+    void EndRun();
+    // The bar's value, kept within its range.
+    void SetProgress(int value);
+    void SetInfo(int textId);
+
+    // Connects the start button and the timer: an error ends the run (after its message).
+    void ConnectRun(const std::function<void()>& start, const std::function<void()>& tick);
+
+private:
+    QVBoxLayout* lines_ = nullptr;
+    bool running_ = false;
+};
+
+}  // namespace corvane

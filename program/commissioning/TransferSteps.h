@@ -1,0 +1,42 @@
+// The steps around the commissioning dialogs' gateway work: the loss and save questions and
+// the physical-address check before it, the read of the gateway's tables into the project,
+// and the header stamp after a whole-device transfer or an installation run.
+#pragma once
+
+#include <cstdint>
+
+namespace corvane {
+
+// Message 737 (Yes/No): false when the user answers No.
+bool AskAssignmentsLost();
+
+// With unsaved changes, message 901 (Yes/No/Cancel): false on Cancel, and on Yes when the
+// project is still unsaved afterwards (the save was cancelled or failed).
+bool AskToSaveChanges();
+
+// 1..65535: an address the gateway operations can reach.
+bool IsValidPhysicalAddress(std::int32_t phyAdr);
+
+// Until the header holds a valid address: message 910, then the physical-address dialog
+// (with the caption text 201 when asked for). False, ending the command, when the box is not
+// answered with OK or the dialog closes without storing an address. The change flag stays as it
+// was unless an address was stored.
+bool CheckPhysicalAddress(bool captionPhysicalAddress);
+
+// How the project is re-initialised before it takes the gateway's tables.
+enum class Reinit {
+    NewProject,  // IniInterfaceStart: ballast addresses, names and group texts emptied too
+    KeepTexts,   // IniInterface: ballast names and addresses kept
+};
+
+// Reads the gateway's ballast and scene tables. Only once they have been read is the project
+// re-initialised (and marked unchanged) and takes them with the gateway's address and the upload
+// time; a failed read leaves the project as it was. The read's events reach the main window's
+// handlers. Result: the gateway operation's (below 0 a failure).
+std::int16_t ReadGatewayIntoProject(Reinit how);
+
+// Order number "4177", version "1.3", no file name, last access 00:00:00 (the project counts
+// as changed); then the project tree is rebuilt.
+void StampHeader();
+
+}  // namespace corvane

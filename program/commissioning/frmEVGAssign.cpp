@@ -1,0 +1,352 @@
+#include "frmEVGAssign.h"
+
+#include "FormTexts.h"
+#include "GatewayCommands.h"
+#include "Messages.h"
+#include "ModDefinition.h"
+#include "Seams.h"
+#include "TransferSteps.h"
+#include "corlink/clsOrvekDali.h"
+#include "frm01.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace corvane {
+
+namespace {
+
+enum NodeRole { KeyRole = Qt::UserRole, TagRole, IndexRole };
+
+constexpr int kBallasts = 64;
+
+QString longAddressText(const corlink::TypDaliGruppe& g) {
+    return QStringLiteral("%1-%2-%3").arg(g.pAdrL).arg(g.pAdrM).arg(g.pAdrH);
+}
+
+// Text colour of a ballast node by its group byte: assigned, not assigned, empty slot.
+QColor groupColour(std::uint8_t group) {
+    if (group < kGroupNotAssigned) return QColor(0, 200, 0);
+    if (group == kGroupNotAssigned) return QColor(200, 0, 0);
+    return QColor(200, 200, 200);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* tag) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(name);
+    SetTag(*b, tag);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const QString& name, const char* tag, const QString& design = {}) {
+    auto* l = new QLabel(design, parent);
+    l->setObjectName(name);
+    if (tag) SetTag(*l, tag);
+    return l;
+}
+
+QSlider* slider(QWidget* parent, const char* name) {
+    auto* s = new QSlider(Qt::Horizontal, parent);
+    s->setObjectName(name);
+    s->setRange(0, 100);
+    s->setSingleStep(10);
+    s->setPageStep(10);
+    s->setTickInterval(10);
+    s->setTickPosition(QSlider::TicksBelow);
+    return s;
+}
+
+}  // namespace
+
+frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
+    TreeView1 = new QTreeWidget(this);
+    TreeView1->setObjectName("TreeView1");
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setMinimumWidth(TwipsToPixels(3000));
+
+    FrameEVGAll = new QGroupBox(this);
+    FrameEVGAll->setObjectName("FrameEVGAll");
+    SetTag(*FrameEVGAll, "732");
+    SliderEVGAll = slider(FrameEVGAll, "SliderEVGAll");
+    EVGInfoValueAll = label(FrameEVGAll, "EVGInfoValueAll", nullptr, "0");
+    EVGInfo[3] = label(FrameEVGAll, "EVGInfo(3)", nullptr, "%");
+    ComEVGAll = button(FrameEVGAll, "ComEVGAll", "731");
+    auto* all = new QHBoxLayout(FrameEVGAll);
+    all->addWidget(SliderEVGAll, 1);
+    all->addWidget(EVGInfoValueAll);
+    all->addWidget(EVGInfo[3]);
+    all->addWidget(ComEVGAll);
+
+    FrameEVG = new QGroupBox(this);
+    FrameEVG->setObjectName("FrameEVG");
+    FrameEVG->hide();
+    QSizePolicy keepPlace = FrameEVG->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);  // the tree keeps its width when the frame comes and goes
+    FrameEVG->setSizePolicy(keepPlace);
+    EVGInfo[0] = label(FrameEVG, "EVGInfo(0)", "725");
+    EVGInfo[1] = label(FrameEVG, "EVGInfo(1)", "726");
+    EVGInfo[2] = label(FrameEVG, "EVGInfo(2)", "727");
+    EVGInfo[4] = label(FrameEVG, "EVGInfo(4)", nullptr, "%");
+    for (int i = 0; i < 2; ++i) {
+        EVGInfoText[i] = new QLineEdit(FrameEVG);
+        EVGInfoText[i]->setObjectName(QStringLiteral("EVGInfoText(%1)").arg(i));
+    }
+    EVGInfoText[1]->setReadOnly(true);
+    EVGInfoText[0]->installEventFilter(this);
+    ComboGruppe = new QComboBox(FrameEVG);
+    ComboGruppe->setObjectName("ComboGruppe");
+    InfoOK = button(FrameEVG, "InfoOK", "729");
+    LabelInfo = label(FrameEVG, "LabelInfo", nullptr);
+    QFont bold = LabelInfo->font();
+    bold.setBold(true);
+    LabelInfo->setFont(bold);
+    ComBlink = button(FrameEVG, "ComBlink", "720");
+    ComBlinkCancel = button(FrameEVG, "ComBlinkCancel", "728");
+    DimmValueSlider = slider(FrameEVG, "DimmValueSlider");
+    EVGINfoValue = label(FrameEVG, "EVGINfoValue", nullptr, "0");
+    ComEVGSet = button(FrameEVG, "ComEVGSet", "731");
+    auto* grid = new QGridLayout(FrameEVG);
+    grid->addWidget(EVGInfo[0], 0, 0);
+    grid->addWidget(EVGInfoText[0], 0, 1, 1, 4);
+    grid->addWidget(EVGInfo[1], 1, 0);
+    grid->addWidget(EVGInfoText[1], 1, 1, 1, 4);
+    grid->addWidget(EVGInfo[2], 2, 0);
+    grid->addWidget(ComboGruppe, 2, 1, 1, 4);
+    grid->addWidget(InfoOK, 3, 1, 1, 2);
+    grid->addWidget(LabelInfo, 3, 3, 1, 2);
+    grid->addWidget(ComBlink, 4, 1, 1, 2);
+    grid->addWidget(ComBlinkCancel, 4, 3, 1, 2);
+    grid->addWidget(DimmValueSlider, 5, 0, 1, 2);
+    grid->addWidget(EVGINfoValue, 5, 2);
+    grid->addWidget(EVGInfo[4], 5, 3);
+    grid->addWidget(ComEVGSet, 5, 4);
+    grid->setColumnStretch(1, 1);
+
+    TimerEVGAssign = new FormTimer("TimerEVGAssign", 1000, this);
+    ComClose = button(this, "ComClose", "723");
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(FrameEVGAll);
+    side->addWidget(FrameEVG);
+    side->addStretch();
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(ComClose);
+    side->addLayout(closeRow);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(TreeView1, 1);
+    layout->addLayout(side, 1);
+
+    const auto on = [this](QPushButton* b, void (frmEVGAssign::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, handler] { Trap([&] { (this->*handler)(); }); });
+    };
+    on(ComBlink, &frmEVGAssign::ComBlink_Click);
+    on(ComBlinkCancel, &frmEVGAssign::ComBlinkCancel_Click);
+    on(ComEVGSet, &frmEVGAssign::ComEVGSet_Click);
+    on(ComEVGAll, &frmEVGAssign::ComEVGAll_Click);
+    on(InfoOK, &frmEVGAssign::InfoOK_Click);
+    on(ComClose, &frmEVGAssign::ComClose_Click);
+    connect(TimerEVGAssign, &FormTimer::tick, this, [this] { Trap([this] { TimerEVGAssign_Timer(); }); });
+    // Mouse and keyboard alike: the selected node is the clicked one.
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
+        if (!node) return;
+        Trap([&] { TreeView1_NodeClick(*node); });
+        TreeView1_Click();
+    });
+    connect(SliderEVGAll, &QSlider::valueChanged, EVGInfoValueAll, qOverload<int>(&QLabel::setNum));
+    connect(DimmValueSlider, &QSlider::valueChanged, EVGINfoValue, qOverload<int>(&QLabel::setNum));
+
+    resize(TwipsToPixels(9000), TwipsToPixels(6600));
+    Trap([this] { Form_Load(); });
+}
+
+void frmEVGAssign::Form_Load() {
+    SelectedBallastNode = 1;
+    SetFormTexts(*this);
+    corlink::clsOrvekDali& project = Project();
+    for (int i = 0; i < kBallasts; ++i) BallastRecords[i] = project.DaliGruppe(static_cast<std::int16_t>(i));
+    CreateEVGDataTree();
+}
+
+void frmEVGAssign::showEvent(QShowEvent* event) {
+    GatewayDialog::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    // After the window is up, so that it can unload itself.
+    QMetaObject::invokeMethod(this, [this] { Trap([this] { Form_Activate(); }); }, Qt::QueuedConnection);
+}
+
+void frmEVGAssign::Form_Activate() {
+    corlink::clsOrvekDali& project = Project();
+    if (!IsValidPhysicalAddress(project.Header().phyAdr)) {
+        ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
+        close();
+        return;
+    }
+    for (int i = 0; i < 16; ++i) {
+        const QString name = QString::fromStdString(project.DaliEinzelgruppe(static_cast<std::int16_t>(i)).Name);
+        ComboGruppe->addItem(QStringLiteral("Gruppe%1 (%2)").arg(i + 1).arg(name), i);
+    }
+    ComboGruppe->addItem(QText(724), kGroupNotAssigned);
+    ComboGruppe->setCurrentIndex(kGroupNotAssigned);
+}
+
+QTreeWidgetItem* frmEVGAssign::Node(int index) const {
+    return index >= 1 && index <= NodeCount() ? nodes_[static_cast<std::size_t>(index - 1)] : nullptr;
+}
+
+QString frmEVGAssign::NodeKey(const QTreeWidgetItem& node) { return node.data(0, KeyRole).toString(); }
+QString frmEVGAssign::NodeTag(const QTreeWidgetItem& node) { return node.data(0, TagRole).toString(); }
+
+QTreeWidgetItem* frmEVGAssign::addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
+                                       const QString& tag) {
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
+    nodes_.push_back(node);
+    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    node->setText(0, text);
+    node->setData(0, KeyRole, key);
+    node->setData(0, TagRole, tag);
+    node->setData(0, IndexRole, NodeCount());
+    return node;
+}
+
+void frmEVGAssign::CreateEVGDataTree() {
+    corlink::clsOrvekDali& project = Project();
+    const QSignalBlocker quiet(TreeView1);
+    TreeView1->setVisible(true);
+    TreeView1->clear();
+    nodes_.clear();
+    QTreeWidgetItem* root = addNode(nullptr, "E-VG", "EVGs", "E-VG");
+    root->setExpanded(true);
+    for (int i = 0; i < kBallasts; ++i) {
+        const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
+        const QString number = QString::number(i + 1);
+        QTreeWidgetItem* ballast = addNode(root, "EVG" + number,
+                                           "EVG" + number + "(" + QString::fromStdString(g.Name) + ")",
+                                           QString::number(i));
+        ballast->setForeground(0, groupColour(g.Gruppe));
+        addNode(ballast, "LongAdr:" + QString::number(i), longAddressText(g), "adr" + QString::number(i));
+    }
+    if (QTreeWidgetItem* selected = Node(SelectedBallastNode)) TreeView1->setCurrentItem(selected);
+}
+
+void frmEVGAssign::TreeView1_Click() {
+    const QTreeWidgetItem* current = TreeView1->currentItem();
+    SelectedBallastNode = TreeView1->isVisible() && current ? current->data(0, IndexRole).toInt() : 1;
+}
+
+void frmEVGAssign::TreeView1_NodeClick(QTreeWidgetItem& node) {
+    const QString key = NodeKey(node);
+    if (!key.contains("EVG")) return;
+    const corlink::TypDaliGruppe g = Project().DaliGruppe(static_cast<std::int16_t>(NodeTag(node).toInt()));
+    if (g.Gruppe > kGroupNotAssigned) {
+        FrameEVG->hide();
+    QSizePolicy keepPlace = FrameEVG->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);  // the tree keeps its width when the frame comes and goes
+    FrameEVG->setSizePolicy(keepPlace);
+        return;
+    }
+    FrameEVG->setTitle(key);
+    FrameEVG->show();
+    EVGInfoText[0]->setText(QString::fromStdString(g.Name));
+    EVGInfoText[1]->setText(longAddressText(g));
+    ComboGruppe->setCurrentIndex(g.Gruppe < kGroupNotAssigned ? g.Gruppe : kGroupNotAssigned);
+}
+
+std::optional<int> frmEVGAssign::SelectedBallast() const {
+    const QTreeWidgetItem* node = TreeView1->currentItem();
+    if (!node || !NodeKey(*node).startsWith("EVG")) return std::nullopt;
+    return NodeTag(*node).toInt();
+}
+
+void frmEVGAssign::sendOnly(const corlink::TypDaliCommand& command) {
+    if (InCall()) return;
+    Call([&] { return SendDaliCmd(command); });
+}
+
+void frmEVGAssign::ComBlink_Click() {
+    if (const auto ballast = SelectedBallast()) sendOnly(CmdBlink(*ballast));
+}
+
+void frmEVGAssign::ComBlinkCancel_Click() { sendOnly(CmdEnd()); }
+
+void frmEVGAssign::ComEVGSet_Click() {
+    if (const auto ballast = SelectedBallast()) {
+        sendOnly(CmdBallastLevel(*ballast, LevelFromPercent(DimmValueSlider->value())));
+    }
+}
+
+void frmEVGAssign::ComEVGAll_Click() { sendOnly(CmdBroadcastLevel(LevelFromPercent(SliderEVGAll->value()))); }
+
+void frmEVGAssign::InfoOK_Click() {
+    const auto ballast = SelectedBallast();
+    if (!ballast || ComboGruppe->currentIndex() < 0 || InCall() || pending_) return;
+    const corlink::TypDaliCommand command = CmdAssign(*ballast, ComboGruppe->currentData().toInt());
+    LabelInfo->setText("Bitte warten ...");
+    LabelInfo->show();
+    if (Call([&] { return SendDaliCmd(command); }) < 0) return;
+    // The confirmation is for this ballast and group, whatever is selected when it comes.
+    pending_ = command;
+    InfoOK->setEnabled(false);
+    TimerEVGAssign->setEnabled(true);
+}
+
+void frmEVGAssign::TimerEVGAssign_Timer() {
+    if (!TimerEVGAssign->Enabled() || !pending_ || InCall()) return;
+    TimerEVGAssign->setEnabled(false);
+    const corlink::TypDaliCommand sent = *pending_;
+    pending_.reset();
+    InfoOK->setEnabled(true);
+    if (Call([&] { return PollDaliCmd(sent); }) < 0) return;
+    LabelInfo->hide();
+    if (!IsFinished(DaliReply())) {
+        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885), MessageText(MessageTexts.MsgTitle, 990));
+        return;
+    }
+    const int t = sent.Byte2;
+    corlink::TypDaliGruppe& record = BallastRecords.at(static_cast<std::size_t>(t));
+    record = Project().DaliGruppe(static_cast<std::int16_t>(t));
+    if (SelectedBallast() == t) record.Name = EVGInfoText[0]->text().toStdString();
+    record.Gruppe = sent.Byte3;
+    Project().letDaliGruppe(static_cast<std::int16_t>(t), record);
+    CreateEVGDataTree();
+}
+
+void frmEVGAssign::EVGInfoText_LostFocus(int index) {
+    const auto ballast = SelectedBallast();
+    if (index != 0 || !ballast) return;
+    const std::string name = EVGInfoText[0]->text().toStdString();
+    BallastRecords.at(static_cast<std::size_t>(*ballast)).Name = name;
+    Project().letDaliGruppeName(static_cast<std::int16_t>(*ballast), name);
+}
+
+bool frmEVGAssign::eventFilter(QObject* watched, QEvent* event) {
+    // The name box loses the focus to another control of the window (not when the window
+    // itself is left).
+    if (watched == EVGInfoText[0] && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            Trap([this] { EVGInfoText_LostFocus(0); });
+        }
+    }
+    return GatewayDialog::eventFilter(watched, event);
+}
+
+void frmEVGAssign::ComClose_Click() {
+    frm01::Instance()->CreateObjektDataTree();
+    close();
+}
+
+}  // namespace corvane

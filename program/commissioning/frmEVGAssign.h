@@ -1,0 +1,96 @@
+// The ballast assignment dialog: the project's 64 ballast slots as a tree; for the selected
+// ballast blinking, its level, its name and its DALI group (programmed into the gateway and
+// stored in the project once the gateway confirms it); the level of all ballasts at once.
+#pragma once
+
+#include "CommissioningDialog.h"
+#include "corlink/Records.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace corvane {
+
+class frmEVGAssign : public GatewayDialog {
+    Q_OBJECT
+public:
+    frmEVGAssign();
+
+    // Controls.
+    QTreeWidget* TreeView1 = nullptr;
+    QGroupBox* FrameEVGAll = nullptr;
+    QSlider* SliderEVGAll = nullptr;
+    QLabel* EVGInfoValueAll = nullptr;
+    QPushButton* ComEVGAll = nullptr;
+    QGroupBox* FrameEVG = nullptr;
+    QLabel* EVGInfo[5] = {};          // name, long address, group, "%" (all), "%" (ballast)
+    QLineEdit* EVGInfoText[2] = {};   // name, long address (display only)
+    QComboBox* ComboGruppe = nullptr;
+    QPushButton* InfoOK = nullptr;
+    QLabel* LabelInfo = nullptr;
+    QPushButton* ComBlink = nullptr;
+    QPushButton* ComBlinkCancel = nullptr;
+    QSlider* DimmValueSlider = nullptr;
+    QLabel* EVGINfoValue = nullptr;
+    QPushButton* ComEVGSet = nullptr;
+    FormTimer* TimerEVGAssign = nullptr;
+    QPushButton* ComClose = nullptr;
+
+    // Working copy of the project's ballasts, taken when the window loads.
+    std::array<corlink::TypDaliGruppe, 64> BallastRecords{};
+    // 1-based index of the node that the tree's rebuild selects.
+    int SelectedBallastNode = 1;
+
+    void Form_Load();
+    // The address check (message 910 and the dialog unloads), then the group list. Runs once,
+    // after the window is first shown.
+    void Form_Activate();
+    // Root "EVGs", then for each slot its ballast node (coloured by its group byte) with the
+    // long address below it: 129 nodes.
+    void CreateEVGDataTree();
+    void TreeView1_Click();
+    void TreeView1_NodeClick(QTreeWidgetItem& node);
+    void ComBlink_Click();
+    void ComBlinkCancel_Click();
+    void ComEVGSet_Click();
+    void ComEVGAll_Click();
+    // Command 5 for the selected ballast and group; the timer polls once, 1000 ms later.
+    void InfoOK_Click();
+    void TimerEVGAssign_Timer();
+    void EVGInfoText_LostFocus(int index);
+    void ComClose_Click();
+
+    // Tree nodes by 1-based index; their Key and Tag.
+    int NodeCount() const { return static_cast<int>(nodes_.size()); }
+    QTreeWidgetItem* Node(int index) const;
+    static QString NodeKey(const QTreeWidgetItem& node);
+    static QString NodeTag(const QTreeWidgetItem& node);
+
+    // The ballast whose node is selected; none when the root or an address node is.
+    std::optional<int> SelectedBallast() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag);
+    // The command of one button, sent with the guard; the result is not looked at.
+    void sendOnly(const corlink::TypDaliCommand& command);
+
+    std::vector<QTreeWidgetItem*> nodes_;
+    bool activated_ = false;
+    // The assignment that waits for the gateway's confirmation.
+    std::optional<corlink::TypDaliCommand> pending_;
+};
+
+}  // namespace corvane

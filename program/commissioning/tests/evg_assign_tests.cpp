@@ -1,0 +1,230 @@
+// The ballast assignment dialog against the simulated gateway: tree, blinking, levels, names
+// and the assignment with its delayed confirmation.
+#include "GatewayCommands.h"
+#include "commissioning_fixture.h"
+#include "frmEVGAssign.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSlider>
+#include <QTreeWidget>
+
+using namespace corvane;
+using corvane::test::Commissioning;
+
+namespace {
+
+QColor colour(const frmEVGAssign& d, int ballast) { return d.Node(2 + 2 * ballast)->foreground(0).color(); }
+
+const QColor kGreen(0, 200, 0), kRed(200, 0, 0), kGrey(200, 200, 200);
+
+}  // namespace
+
+class EVGAssign : public Commissioning {
+protected:
+    // The gateway and the project both know the five ballasts of the line, not assigned.
+    void SetUp() override {
+        Commissioning::SetUp();
+        useGatewayAddress();
+        gateway().writeCommand({1, 0, 0});
+        for (int i = 0; i < 4; ++i) gateway().pollReply();
+        for (int slot = 0; slot < 5; ++slot) {
+            const busdriver::BallastEntry& e = gateway().ballastTable[static_cast<std::size_t>(slot)];
+            corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
+            g.Gruppe = e.group;
+            g.pAdrL = e.low;
+            g.pAdrM = e.middle;
+            g.pAdrH = e.high;
+            project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
+        }
+        corlink::TypDaliEinzelGruppe flur = project().DaliEinzelgruppe(2);
+        flur.Name = "Flur";
+        project().letDaliEinzelgruppe(2, flur);
+        project().ClearChangeFlag();
+        d = open<frmEVGAssign>("frmEVGAssign");
+        QCoreApplication::processEvents();  // the activation after the window is shown
+    }
+
+    void select(int ballast) { d->TreeView1->setCurrentItem(d->Node(2 + 2 * ballast)); }
+    busdriver::Ballast& onLine(int slot) { return *gateway().ballastInSlot(slot); }
+
+    QPointer<frmEVGAssign> d;
+};
+
+TEST_F(EVGAssign, TreeListsEverySlotColouredByItsGroup) {
+    ASSERT_EQ(d->NodeCount(), 129);
+    EXPECT_EQ(d->Node(1)->text(0), "EVGs");
+    EXPECT_EQ(frmEVGAssign::NodeKey(*d->Node(1)), "E-VG");
+    const busdriver::BallastEntry& e = gateway().ballastTable[1];
+    EXPECT_EQ(d->Node(4)->text(0), "EVG2()");
+    EXPECT_EQ(frmEVGAssign::NodeKey(*d->Node(4)), "EVG2");
+    EXPECT_EQ(frmEVGAssign::NodeTag(*d->Node(4)), "1");
+    EXPECT_EQ(d->Node(5)->text(0), QStringLiteral("%1-%2-%3").arg(e.low).arg(e.middle).arg(e.high));
+    EXPECT_EQ(frmEVGAssign::NodeKey(*d->Node(5)), "LongAdr:1");
+    EXPECT_EQ(frmEVGAssign::NodeTag(*d->Node(5)), "adr1");
+    EXPECT_EQ(d->Node(128)->text(0), "EVG64()");
+    EXPECT_EQ(d->Node(129)->text(0), "0-0-0");
+    EXPECT_EQ(colour(*d, 4), kRed);
+    EXPECT_EQ(colour(*d, 5), kGrey);
+    EXPECT_EQ(d->TreeView1->currentItem(), d->Node(1));
+
+    // The group list after the activation: 16 groups, then "not assigned", which is chosen.
+    ASSERT_EQ(d->ComboGruppe->count(), 17);
+    EXPECT_EQ(d->ComboGruppe->itemText(2), "Gruppe3 (Flur)");
+    EXPECT_EQ(d->ComboGruppe->itemText(16), "nicht zugeordnet (frei)");
+    EXPECT_EQ(d->ComboGruppe->itemData(16).toInt(), 16);
+    EXPECT_EQ(d->ComboGruppe->currentIndex(), 16);
+    EXPECT_EQ(d->FrameEVGAll->title(), "Alle EVGs (Broadcast)");
+    EXPECT_EQ(d->InfoOK->text(), "Zuordnung programmieren");
+
+    // A ballast shows its frame; an empty slot hides it; root and address nodes leave it.
+    EXPECT_FALSE(d->FrameEVG->isVisible());
+    select(1);
+    EXPECT_TRUE(d->FrameEVG->isVisible());
+    EXPECT_EQ(d->FrameEVG->title(), "EVG2");
+    EXPECT_EQ(d->EVGInfoText[1]->text(), d->Node(5)->text(0));
+    EXPECT_EQ(d->SelectedBallastNode, 4);
+    d->TreeView1->setCurrentItem(d->Node(5));
+    EXPECT_TRUE(d->FrameEVG->isVisible());
+    EXPECT_EQ(d->SelectedBallast(), std::nullopt);
+    select(7);
+    EXPECT_FALSE(d->FrameEVG->isVisible());
+}
+
+TEST_F(EVGAssign, BlinkAndLevelsReachTheBallasts) {
+    select(2);
+    d->ComBlink->click();
+    EXPECT_TRUE(onLine(2).blinking);
+    EXPECT_EQ(DaliCmd, (corlink::TypDaliCommand{4, 2, 0}));
+    d->ComBlinkCancel->click();
+    EXPECT_FALSE(onLine(2).blinking);
+
+    d->DimmValueSlider->setValue(50);
+    EXPECT_EQ(d->EVGINfoValue->text(), "50");
+    d->ComEVGSet->click();
+    EXPECT_EQ(onLine(2).level, 127);
+    EXPECT_EQ(onLine(3).level, 0);
+    EXPECT_EQ(DaliCmd, (corlink::TypDaliCommand{11, 2, 127}));
+
+    d->SliderEVGAll->setValue(10);
+    EXPECT_EQ(d->EVGInfoValueAll->text(), "10");
+    d->ComEVGAll->click();
+    EXPECT_EQ(DaliCmd, (corlink::TypDaliCommand{10, 26, 0}));
+    for (int slot = 0; slot < 5; ++slot) EXPECT_EQ(onLine(slot).level, 26) << slot;
+    d->SliderEVGAll->setValue(100);
+    d->ComEVGAll->click();
+    EXPECT_EQ(onLine(0).level, 255);
+
+    // With the root selected, the ballast buttons do nothing.
+    d->TreeView1->setCurrentItem(d->Node(1));
+    const int before = operations();
+    d->ComBlink->click();
+    d->ComEVGSet->click();
+    d->InfoOK->click();
+    EXPECT_EQ(operations(), before);
+    EXPECT_FALSE(d->TimerEVGAssign->Enabled());
+    EXPECT_FALSE(project().GetChangeFlag());
+}
+
+TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
+    select(0);
+    d->ComboGruppe->setCurrentIndex(2);
+    d->InfoOK->click();
+    EXPECT_EQ(DaliCmd, (corlink::TypDaliCommand{5, 0, 2}));
+    EXPECT_EQ(gateway().ballastTable[0].group, 2);
+    EXPECT_EQ(d->LabelInfo->text(), "Bitte warten ...");
+    EXPECT_FALSE(d->LabelInfo->isHidden());
+    EXPECT_TRUE(d->TimerEVGAssign->Enabled());
+    EXPECT_EQ(d->TimerEVGAssign->Interval(), 1000);
+    EXPECT_EQ(project().DaliGruppe(0).Gruppe, 16);  // not yet
+
+    // Meanwhile the user moves on to another ballast and another group.
+    select(3);
+    d->ComboGruppe->setCurrentIndex(5);
+    d->TimerEVGAssign->Fire();
+    EXPECT_FALSE(d->TimerEVGAssign->Enabled());
+    EXPECT_TRUE(d->LabelInfo->isHidden());
+    EXPECT_EQ(project().DaliGruppe(0).Gruppe, 2);
+    EXPECT_EQ(project().DaliGruppe(3).Gruppe, 16);
+    EXPECT_EQ(d->BallastRecords[0].Gruppe, 2);
+    EXPECT_TRUE(project().GetChangeFlag());
+    EXPECT_EQ(colour(*d, 0), kGreen);
+    EXPECT_EQ(d->TreeView1->currentItem(), d->Node(8));  // still ballast 3
+    d->TimerEVGAssign->Fire();  // one poll per assignment
+    EXPECT_EQ(operations(), 2);
+
+    // Back to not assigned: the node turns red.
+    select(0);
+    EXPECT_EQ(d->ComboGruppe->currentIndex(), 2);
+    d->ComboGruppe->setCurrentIndex(16);
+    d->InfoOK->click();
+    d->TimerEVGAssign->Fire();
+    EXPECT_EQ(gateway().ballastTable[0].group, 16);
+    EXPECT_EQ(project().DaliGruppe(0).Gruppe, 16);
+    EXPECT_EQ(colour(*d, 0), kRed);
+    EXPECT_TRUE(shown.empty());
+
+    // Closing rebuilds the project tree.
+    select(1);
+    d->ComboGruppe->setCurrentIndex(0);
+    d->InfoOK->click();
+    d->TimerEVGAssign->Fire();
+    d->ComClose->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(main->Node(9)->text(0), "EVG 2");
+}
+
+TEST_F(EVGAssign, UnconfirmedAssignmentShowsMessage885AndStoresNothing) {
+    // The project knows a ballast in slot 6 that the gateway does not: it never confirms.
+    corlink::TypDaliGruppe g = project().DaliGruppe(6);
+    g.Gruppe = 16;
+    project().letDaliGruppe(6, g);
+    project().ClearChangeFlag();
+    d->CreateEVGDataTree();
+    select(6);
+    d->ComboGruppe->setCurrentIndex(1);
+    d->InfoOK->click();
+    d->TimerEVGAssign->Fire();
+    ASSERT_EQ(texts(), std::vector<std::string>{Text(885)});
+    EXPECT_EQ(shown[0].style, styleOkExclamation);
+    EXPECT_EQ(project().DaliGruppe(6).Gruppe, 16);
+    EXPECT_FALSE(project().GetChangeFlag());
+
+    // A failed poll: no message, the wait text stays, the button can be used again.
+    shown.clear();
+    select(1);
+    d->ComboGruppe->setCurrentIndex(1);
+    d->InfoOK->click();
+    line().failOpen(busdriver::openNoDevice);
+    d->TimerEVGAssign->Fire();
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(881)});  // the main window's transfer message only
+    EXPECT_FALSE(d->LabelInfo->isHidden());
+    EXPECT_TRUE(d->InfoOK->isEnabled());
+    EXPECT_EQ(project().DaliGruppe(1).Gruppe, 16);
+}
+
+TEST_F(EVGAssign, NameBoxStoresTheNameOfTheSelectedBallast) {
+    select(4);
+    d->EVGInfoText[0]->setText("Büro");
+    d->EVGInfoText_LostFocus(0);
+    EXPECT_EQ(project().DaliGruppe(4).Name, "Büro");
+    EXPECT_EQ(d->BallastRecords[4].Name, "Büro");
+    EXPECT_TRUE(project().GetChangeFlag());
+    EXPECT_EQ(d->Node(10)->text(0), "EVG5()");  // until the next rebuild
+    d->CreateEVGDataTree();
+    EXPECT_EQ(d->Node(10)->text(0), QString::fromUtf8("EVG5(Büro)"));
+
+    // The long-address box is display only.
+    d->EVGInfoText_LostFocus(1);
+    EXPECT_EQ(project().DaliGruppe(4).Name, "Büro");
+}
+
+TEST_F(Commissioning, BallastDialogWithoutValidAddressUnloadsAfterMessage910) {
+    auto d = open<frmEVGAssign>("frmEVGAssign");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(910)});
+    ASSERT_FALSE(d.isNull());
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->ComboGruppe->count(), 0);
+}

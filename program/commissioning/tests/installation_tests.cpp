@@ -1,0 +1,322 @@
+// New installation and post-installation against the simulated gateway, timers driven by the test.
+#include "GatewayCommands.h"
+#include "commissioning_fixture.h"
+#include "frmInstallation.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+using namespace corvane;
+using corvane::test::Commissioning;
+
+namespace {
+
+// Ticks until the run is over (at most `limit` ticks); the number of ticks.
+int runToEnd(InstallationDialog& d, int limit = 50) {
+    int ticks = 0;
+    while (d.Running() && ticks < limit) {
+        d.TimerNeuinstallation->Fire();
+        ++ticks;
+    }
+    return ticks;
+}
+
+}  // namespace
+
+TEST_F(Commissioning, NewInstallationFindsTheBallastsAndReadsThemIntoTheProject) {
+    useGatewayAddress();
+    project().letDaliGruppeName(0, "alt");
+    corlink::TypDaliEinzelGruppe group = project().DaliEinzelgruppe(2);
+    group.Name = "Flur";
+    project().letDaliEinzelgruppe(2, group);
+    project().ClearChangeFlag();
+
+    auto d = open<frmNeuinstallation>("frmNeuinstallation");
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->ComUpLoad->text(), "Starte Neuinstallation");
+    EXPECT_EQ(d->ComClose->text(), QString::fromUtf8("Fenster schließen"));
+    EXPECT_FALSE(d->TimerNeuinstallation->Enabled());
+    EXPECT_EQ(d->TimerNeuinstallation->Interval(), 1000);
+
+    answers = {msgYes};
+    d->ComUpLoad->click();
+    ASSERT_EQ(shown.size(), 1u);  // the loss question only: nothing unsaved, a valid address
+    EXPECT_EQ(shown[0].style, styleYesNoExclamation);
+    EXPECT_EQ(shown[0].text, Text(737));
+    EXPECT_EQ(d->LabelInfo->text(), "Suche EVGs .....");
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 4);
+    EXPECT_FALSE(d->ComClose->isEnabled());
+    EXPECT_FALSE(d->ComUpLoad->isEnabled());
+    EXPECT_TRUE(d->TimerNeuinstallation->Enabled());
+    EXPECT_EQ(operations(), 1);
+    // The project is untouched until the gateway's tables have been read.
+    EXPECT_EQ(project().DaliGruppe(0).Name, "alt");
+
+    // The gateway still shows the command for three polls.
+    for (int tick = 1; tick <= 3; ++tick) {
+        d->TimerNeuinstallation->Fire();
+        EXPECT_EQ(d->ProgressNeuinstallation->value(), tick);
+        EXPECT_TRUE(d->Running());
+    }
+    EXPECT_EQ(d->LabelInfo1->text(), "");
+    d->TimerNeuinstallation->Fire();
+    EXPECT_FALSE(d->Running());
+    EXPECT_FALSE(d->TimerNeuinstallation->Enabled());
+    EXPECT_EQ(d->LabelInfo1->text(), "Anzahl der gefundenen EVGs: 5");
+    EXPECT_EQ(d->LabelInfo->text(), "Neuistallation beendet");
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 24);
+    EXPECT_TRUE(d->ComClose->isEnabled());
+    EXPECT_TRUE(d->ComUpLoad->isEnabled());
+    EXPECT_EQ(DaliReply(), (corlink::TypDaliCommand{0xFF, 5, 0}));  // the last poll
+    EXPECT_EQ(gateway().peekReply(), (busdriver::CommandBytes{0xFF, 0, 0}));  // the end command was sent
+    EXPECT_EQ(operations(), 1 + 4 + 1 + 1);                         // send, polls, end, read
+    EXPECT_TRUE(shown.size() == 1u);
+
+    // Five ballasts, not assigned, with the gateway's long addresses; names and group texts gone.
+    for (int i = 0; i < 64; ++i) {
+        const corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(i));
+        const busdriver::BallastEntry& e = gateway().ballastTable[static_cast<std::size_t>(i)];
+        EXPECT_EQ(g.Gruppe, i < 5 ? 16 : 255) << i;
+        EXPECT_EQ((std::array{g.pAdrL, g.pAdrM, g.pAdrH}), (std::array{e.low, e.middle, e.high})) << i;
+        EXPECT_EQ(g.Name, "") << i;
+    }
+    EXPECT_NE(gateway().ballastTable[0].longAddress(), 0u);
+    EXPECT_EQ(project().DaliEinzelgruppe(2).Name, "");
+    const corlink::TypHeader h = project().Header();
+    EXPECT_EQ(h.Bestellnummer, "4177");
+    EXPECT_EQ(h.Version, "1.3");
+    EXPECT_EQ(h.DateiName, "");
+    EXPECT_EQ(h.LetzterZugriff, 0.0);
+    EXPECT_EQ(h.phyAdrString, "1.1.1");
+    EXPECT_GT(h.LetzterUpload, 0.0);
+    EXPECT_TRUE(project().GetChangeFlag());
+    EXPECT_EQ(main->NodeCount(), 40);  // no ballast in a group yet
+    EXPECT_EQ(main->Node(8)->text(0), "Gruppe1 ()");
+    EXPECT_EQ(main->Node(10)->text(0), "Gruppe3 ()");
+}
+
+TEST_F(Commissioning, NewInstallationEndsWithoutAnyChangeOnNoOrCancel) {
+    useGatewayAddress();
+    project().letDaliGruppeName(0, "alt");
+    auto d = open<frmNeuinstallation>("frmNeuinstallation");
+
+    answers = {msgNo};  // loss question
+    d->ComUpLoad->click();
+    answers = {msgYes, msgCancel};  // loss question, save question
+    d->ComUpLoad->click();
+    EXPECT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].style, styleYesNoCancelInformation);
+    EXPECT_EQ(operations(), 0);
+    EXPECT_EQ(d->LabelInfo->text(), "");
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 0);
+    EXPECT_TRUE(d->ComClose->isEnabled());
+    EXPECT_FALSE(d->Running());
+    EXPECT_EQ(project().DaliGruppe(0).Name, "alt");
+    EXPECT_TRUE(project().GetChangeFlag());
+}
+
+TEST_F(Commissioning, NewInstallationAsksForTheAddressUnderTheCaptionPhysicalAddress) {
+    // A new project: address 0.
+    QString caption;
+    playAddressDialog([&](frmphyAdr& d) {
+        caption = d.windowTitle();
+        typeAddress(d, "1.1.1");
+    });
+    auto d = open<frmNeuinstallation>("frmNeuinstallation");
+    answers = {msgYes, msgOK};
+    d->ComUpLoad->click();
+    EXPECT_EQ(texts(), (std::vector<std::string>{Text(737), Text(910)}));
+    EXPECT_EQ(caption, "phys. Adresse");
+    EXPECT_EQ(modalRuns, 1);
+    EXPECT_TRUE(d->Running());
+    runToEnd(*d);
+    EXPECT_EQ(d->LabelInfo1->text(), "Anzahl der gefundenen EVGs: 5");
+    EXPECT_EQ(project().Header().phyAdr, kGateway);
+
+    // Cancelled: the command ends before anything is sent.
+    corlink::TypHeader h = project().Header();
+    h.phyAdr = 0;
+    project().letHeader(h);
+    project().ClearChangeFlag();
+    const int before = operations();
+    playAddressDialog([](frmphyAdr& a) { a.COMAbbruch->click(); });
+    answers = {msgYes, msgOK};
+    d->ComUpLoad->click();
+    EXPECT_EQ(operations(), before);
+    EXPECT_FALSE(d->Running());
+    EXPECT_FALSE(project().GetChangeFlag());
+}
+
+TEST_F(Commissioning, PostInstallationCountsRemovedAndNewBallastsAndKeepsTheNames) {
+    useGatewayAddress();
+    gateway().writeCommand({1, 0, 0});  // the gateway knows the five ballasts of its line
+    for (int i = 0; i < 4; ++i) gateway().pollReply();
+    for (int slot = 0; slot < 5; ++slot) {
+        corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
+        g.Gruppe = 16;
+        g.Name = "EVG-" + std::to_string(slot);
+        project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
+    }
+    gateway().ballastTable[4].group = 3;
+    gateway().removeBallast(gateway().ballastTable[1].longAddress());
+    gateway().removeBallast(gateway().ballastTable[3].longAddress());
+    for (int i = 0; i < 3; ++i) gateway().addBallast();
+    project().ClearChangeFlag();
+
+    auto d = open<frmNachinstallation>("frmNachinstallation");
+    EXPECT_EQ(d->ComUpLoad->text(), "Starte Nachinstallation");
+    d->ComUpLoad->click();
+    EXPECT_TRUE(shown.empty());  // no loss question
+    EXPECT_EQ(d->LabelInfo->text(), "Suche EVGs .....");
+    EXPECT_EQ(runToEnd(*d), 4);
+    EXPECT_EQ(d->LabelInfo1->text(), QString::fromUtf8("Anzahl der gelöschten EVGs: 2"));
+    EXPECT_EQ(d->LabelInfo2->text(), "Anzahl der neuen EVGs: 3");
+    EXPECT_EQ(d->LabelInfo->text(), "Nachinstallation beendet");
+    EXPECT_EQ(DaliReply().Byte1, 0xFF);
+
+    // Slots 1 and 3 take two of the new ballasts, slot 5 the third; names stay with the slots.
+    EXPECT_EQ(project().DaliGruppe(0).Name, "EVG-0");
+    EXPECT_EQ(project().DaliGruppe(4).Gruppe, 3);
+    EXPECT_EQ(project().DaliGruppe(5).Gruppe, 16);
+    EXPECT_EQ(project().DaliGruppe(6).Gruppe, 255);
+    for (int slot = 0; slot < 6; ++slot) {
+        EXPECT_EQ(project().DaliGruppe(static_cast<std::int16_t>(slot)).pAdrL,
+                  gateway().ballastTable[static_cast<std::size_t>(slot)].low);
+    }
+    EXPECT_EQ(project().Header().Bestellnummer, "4177");
+    // The tree shows ballast 5 under group 4.
+    ASSERT_EQ(main->NodeCount(), 41);
+    EXPECT_EQ(main->Node(12)->text(0), "EVG 5");
+}
+
+TEST_F(Commissioning, FailedPollShowsTheFailureUntilTheSearchFinishes) {
+    useGatewayAddress();
+    auto d = open<frmNachinstallation>("frmNachinstallation");
+    d->ComUpLoad->click();
+    line().failOpen(busdriver::openNoDevice);
+    d->TimerNeuinstallation->Fire();
+    const std::vector<std::string> failure = {Text(881)};
+    EXPECT_EQ(texts(), failure);  // the main window's messages of the failed transfer
+    EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");
+    EXPECT_TRUE(d->ComClose->isEnabled());
+    EXPECT_FALSE(d->ComUpLoad->isEnabled());  // the run goes on
+    EXPECT_TRUE(d->TimerNeuinstallation->Enabled());
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 9);
+
+    line().clearFaults();
+    d->TimerNeuinstallation->Fire();
+    EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");  // a good poll does not clear it
+    runToEnd(*d);
+    EXPECT_EQ(d->LabelInfo->text(), "Nachinstallation beendet");
+    EXPECT_EQ(d->LabelInfo1->text(), QString::fromUtf8("Anzahl der gelöschten EVGs: 0"));
+    EXPECT_EQ(d->LabelInfo2->text(), "Anzahl der neuen EVGs: 5");
+    EXPECT_EQ(texts(), failure);
+}
+
+TEST_F(Commissioning, FailedReadBackLeavesTheProjectAsItWas) {
+    useGatewayAddress();
+    for (int slot = 0; slot < 3; ++slot) {
+        corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
+        g.Gruppe = static_cast<std::uint8_t>(slot);
+        g.pAdrL = 0x10;
+        g.Name = "EVG-" + std::to_string(slot);
+        project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
+    }
+    project().ClearChangeFlag();
+    const corlink::TypHeader header = project().Header();
+    std::vector<corlink::TypDaliGruppe> before;
+    for (std::int16_t i = 0; i < 64; ++i) before.push_back(project().DaliGruppe(i));
+
+    auto d = open<frmNeuinstallation>("frmNeuinstallation");
+    line().failOpen(busdriver::openNoDevice, 1 + 4 + 1);  // send, four polls, end: then the read fails
+    answers = {msgYes};
+    d->ComUpLoad->click();
+    runToEnd(*d);
+    EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");
+    EXPECT_EQ(d->LabelInfo1->text(), "Anzahl der gefundenen EVGs: 5");
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 24);
+    EXPECT_FALSE(d->Running());
+    EXPECT_TRUE(d->ComClose->isEnabled());
+    for (std::int16_t i = 0; i < 64; ++i) EXPECT_EQ(project().DaliGruppe(i), before[static_cast<std::size_t>(i)]) << i;
+    // The header as it was, but for the transfer dates that the commands themselves set.
+    corlink::TypHeader after = project().Header();
+    EXPECT_GT(after.LetzterUpload, 0.0);
+    after.LetzterUpload = header.LetzterUpload;
+    after.LetzterDownload = header.LetzterDownload;
+    EXPECT_EQ(after, header);
+    EXPECT_FALSE(project().GetChangeFlag());
+}
+
+TEST_F(Commissioning, InstallationProgressStaysInRangeAndCountsEachRunAnew) {
+    useGatewayAddress();
+    line().configure("polls=40");
+    auto d = open<frmNachinstallation>("frmNachinstallation");
+    d->ComUpLoad->click();
+    int highest = 0;
+    for (int tick = 0; tick < 40; ++tick) {
+        d->TimerNeuinstallation->Fire();
+        highest = std::max(highest, d->ProgressNeuinstallation->value());
+    }
+    EXPECT_EQ(highest, 24);
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 24);
+    runToEnd(*d);
+    EXPECT_FALSE(d->Running());
+
+    line().configure("polls=3");
+    d->ComUpLoad->click();
+    d->TimerNeuinstallation->Fire();
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 1);
+}
+
+TEST_F(Commissioning, RunningInstallationStartsNoSecondGatewayOperation) {
+    useGatewayAddress();
+    auto d = open<frmNeuinstallation>("frmNeuinstallation");
+    // While a gateway call runs, the windows work: ticks, clicks and a close arrive.
+    int pumped = 0, openDuringCall = 0;
+    corlink::setMessagePump([&] {
+        ++pumped;
+        openDuringCall = std::max(openDuringCall, line().openConnections());
+        EXPECT_TRUE(d->InCall());
+        EXPECT_FALSE(d->ComUpLoad->isEnabled());
+        const int ops = operations();
+        const int progress = d->ProgressNeuinstallation->value();
+        const QString info = d->LabelInfo->text();
+        d->TimerNeuinstallation->Fire();
+        d->ComUpLoad->click();
+        d->close();
+        EXPECT_EQ(operations(), ops);
+        EXPECT_EQ(d->ProgressNeuinstallation->value(), progress);  // no tick ran
+        EXPECT_EQ(d->LabelInfo->text(), info);
+        EXPECT_TRUE(d->isVisible());
+    });
+    answers = {msgYes};
+    d->ComUpLoad->click();
+    EXPECT_FALSE(d->ComUpLoad->isEnabled());  // between the ticks as well
+    runToEnd(*d);
+    EXPECT_GT(pumped, 0);
+    EXPECT_EQ(openDuringCall, 1);
+    EXPECT_EQ(operations(), 7);
+    EXPECT_EQ(d->LabelInfo->text(), "Neuistallation beendet");
+    EXPECT_TRUE(d->isVisible());
+    // A tick of the stopped timer does nothing.
+    d->TimerNeuinstallation->Fire();
+    EXPECT_EQ(operations(), 7);
+}
+
+TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
+    QStringList opened;
+    SetModalRunner([&](QDialog& dlg) {
+        opened << dlg.objectName() + ": " + dlg.windowTitle();
+        return 0;
+    });
+    main->TreeView1_NodeClick(*main->Node(3));
+    main->TreeView1_NodeClick(*main->Node(4));
+    main->TreeView1_NodeClick(*main->Node(5));
+    main->mnuinZielGeraet->trigger();
+    main->mnuausZielgeraet->trigger();
+    EXPECT_EQ(opened, (QStringList{"frmNeuinstallation: Neuinstallation", "frmNachinstallation: Nachinstallation",
+                                   "frmEVGAssign: EVG Zuordnung", QString::fromUtf8("frmDownload: Gerät programmieren"),
+                                   QString::fromUtf8("frmUpload: Gerät lesen")}));
+}

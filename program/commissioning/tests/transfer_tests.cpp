@@ -1,0 +1,141 @@
+// Download and upload of the project's ballast and scene tables.
+#include "commissioning_fixture.h"
+#include "frmTransfer.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+using namespace corvane;
+using corvane::test::Commissioning;
+
+namespace {
+
+void fillProject(corlink::clsOrvekDali& p) {
+    for (std::int16_t i = 0; i < 4; ++i) {
+        corlink::TypDaliGruppe g = p.DaliGruppe(i);
+        g.Gruppe = static_cast<std::uint8_t>(i == 3 ? 16 : i % 2);
+        g.pAdrL = static_cast<std::uint8_t>(0x10 + i);
+        g.pAdrM = 0x22;
+        g.pAdrH = 0x03;
+        g.Name = "Leuchte " + std::to_string(i + 1);
+        p.letDaliGruppe(i, g);
+    }
+    corlink::TypDaliScene s = p.DaliScene(2);
+    s.Byte1 = 0x03;
+    p.letDaliScene(2, s);
+}
+
+}  // namespace
+
+TEST_F(Commissioning, DownloadWritesTheTablesStampsTheHeaderAndCloses) {
+    useGatewayAddress();
+    fillProject(project());
+    answers = {msgNo};  // the save question: go on without saving
+
+    auto d = open<frmDownload>("frmDownload");
+    EXPECT_EQ(d->ComUpLoad->text(), QString::fromUtf8("Gerät programmieren"));
+    EXPECT_EQ(d->TimerNeuinstallation->Interval(), 5000);
+    d->ComUpLoad->click();
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(901)});
+    ASSERT_FALSE(d.isNull());
+    EXPECT_FALSE(d->isVisible());  // closed (and unloading)
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(d->LabelInfo->text(), QString::fromUtf8("Gerätedaten werden programmiert ....."));
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 4);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(d.isNull());
+
+    EXPECT_EQ(gateway().ballastTable[0], (busdriver::BallastEntry{0, 0x10, 0x22, 0x03}));
+    EXPECT_EQ(gateway().ballastTable[1], (busdriver::BallastEntry{1, 0x11, 0x22, 0x03}));
+    EXPECT_EQ(gateway().ballastTable[3].group, 16);
+    EXPECT_EQ(gateway().sceneTable[2].byte1, 0x03);
+    const corlink::TypHeader h = project().Header();
+    EXPECT_EQ(h.Bestellnummer, "4177");
+    EXPECT_EQ(h.Version, "1.3");
+    EXPECT_EQ(h.DateiName, "");
+    EXPECT_GT(h.LetzterDownload, 0.0);
+    EXPECT_TRUE(project().GetChangeFlag());
+    EXPECT_EQ(project().DaliGruppe(0).Name, "Leuchte 1");
+    EXPECT_EQ(main->NodeCount(), 43);  // the rebuilt tree
+    EXPECT_EQ(main->Node(9)->text(0), "EVG 1");
+}
+
+TEST_F(Commissioning, UploadReadsTheGatewayIntoTheProjectAndKeepsTheNames) {
+    useGatewayAddress();
+    fillProject(project());
+    project().ClearChangeFlag();
+    gateway().ballastTable[0] = busdriver::BallastEntry{5, 1, 2, 3};
+    gateway().ballastTable[2] = busdriver::BallastEntry{16, 4, 5, 6};
+    gateway().sceneTable[1] = busdriver::SceneEntry{0x20, 0x01};
+
+    auto d = open<frmUpload>("frmUpload");
+    EXPECT_EQ(d->ComUpLoad->text(), QString::fromUtf8("Gerät lesen"));
+    d->ComUpLoad->click();
+    EXPECT_TRUE(shown.empty());  // nothing unsaved, a valid address: straight to the transfer
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->LabelInfo->text(), "Gerätedaten werden ausgelesen .....");
+
+    const corlink::TypDaliGruppe g0 = project().DaliGruppe(0);
+    EXPECT_EQ(g0.Gruppe, 5);
+    EXPECT_EQ((std::array{g0.pAdrL, g0.pAdrM, g0.pAdrH}), (std::array<std::uint8_t, 3>{1, 2, 3}));
+    EXPECT_EQ(g0.Name, "Leuchte 1");
+    EXPECT_EQ(project().DaliGruppe(1).Gruppe, 255);  // an empty slot of the gateway
+    EXPECT_EQ(project().DaliGruppe(1).Name, "Leuchte 2");
+    EXPECT_EQ(project().DaliGruppe(2).Gruppe, 16);
+    EXPECT_EQ(project().DaliScene(1).Byte1, 0x20);
+    EXPECT_EQ(project().DaliScene(1).Byte2, 0x01);
+    EXPECT_EQ(project().DaliScene(2).Byte1, 0);
+    const corlink::TypHeader h = project().Header();
+    EXPECT_EQ(h.Bestellnummer, "4177");
+    EXPECT_EQ(h.phyAdrString, "1.1.1");
+    EXPECT_GT(h.LetzterUpload, 0.0);
+    EXPECT_TRUE(project().GetChangeFlag());
+    EXPECT_EQ(main->NodeCount(), 41);
+    EXPECT_EQ(main->Node(14)->text(0), "EVG 1");  // under group 6
+}
+
+TEST_F(Commissioning, FailedUploadLeavesTheProjectUntouchedAndTheDialogReady) {
+    useGatewayAddress();
+    fillProject(project());
+    const corlink::TypHeader header = project().Header();
+    std::vector<corlink::TypDaliGruppe> ballasts;
+    for (std::int16_t i = 0; i < 64; ++i) ballasts.push_back(project().DaliGruppe(i));
+    const corlink::TypDaliScene scene = project().DaliScene(2);
+    line().failOpen(busdriver::openNoDevice);
+
+    auto d = open<frmUpload>("frmUpload");
+    answers = {msgNo};
+    d->ComUpLoad->click();
+    EXPECT_EQ(texts().front(), Text(901));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");
+    EXPECT_EQ(d->ProgressNeuinstallation->value(), 4);
+    EXPECT_TRUE(d->ComUpLoad->isEnabled());
+    EXPECT_TRUE(d->ComClose->isEnabled());
+    for (std::int16_t i = 0; i < 64; ++i) EXPECT_EQ(project().DaliGruppe(i), ballasts[static_cast<std::size_t>(i)]) << i;
+    EXPECT_EQ(project().DaliScene(2), scene);
+    EXPECT_EQ(project().Header(), header);
+    EXPECT_TRUE(project().GetChangeFlag());
+
+    // Another attempt once the gateway answers.
+    line().clearFaults();
+    answers = {msgNo};
+    d->ComUpLoad->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(project().DaliGruppe(0).Gruppe, 255);
+}
+
+TEST_F(Commissioning, TransferRunsOnceWhatEverArrivesDuringIt) {
+    useGatewayAddress();
+    auto d = open<frmDownload>("frmDownload");
+    corlink::setMessagePump([&] {
+        EXPECT_FALSE(d->ComUpLoad->isEnabled());
+        EXPECT_FALSE(d->ComClose->isEnabled());
+        d->ComUpLoad->click();
+        d->close();
+        EXPECT_TRUE(d->isVisible());
+    });
+    d->ComUpLoad->click();
+    EXPECT_EQ(operations(), 1);
+    EXPECT_FALSE(d->isVisible());
+}
