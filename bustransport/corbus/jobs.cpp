@@ -194,7 +194,6 @@ private:
     // Moves the held job into a list with its date stamp; the job is no longer held.
     void file(brimDevices& list, bool failed, double when) {
         const std::shared_ptr<brimDevice> device = std::move(device_);
-        device_.reset();
         if (failed) {
             device->SetLastError(when);
         } else {

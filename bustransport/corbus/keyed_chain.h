@@ -8,6 +8,7 @@
 #include "corbus/errors.h"
 #include "variant.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,13 +58,9 @@ public:
 
     // Removes the entry holding the addressed element and unlinks it from the chain.
     void remove(const automation::Variant& indexKey) {
-        const std::shared_ptr<T> element = entries_[indexOf(indexKey, removeError_, ".Remove")].item;
-        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it->item == element) {
-                entries_.erase(it);
-                break;
-            }
-        }
+        const auto entry = entries_.begin() + static_cast<std::ptrdiff_t>(indexOf(indexKey, removeError_, ".Remove"));
+        const std::shared_ptr<T> element = entry->item;
+        entries_.erase(entry);
         ChainLinks<T>& links = element->chainLinks();
         const std::shared_ptr<T> prev = links.prev.lock();
         const std::shared_ptr<T> next = links.next.lock();

@@ -15,8 +15,7 @@ brimPropItems::brimPropItems()
 
 std::shared_ptr<brimPropItem> brimPropItems::Add(std::shared_ptr<brimPropItem>& propItem, const std::string& sKey) {
     list_.add(propItem, sKey);
-    std::shared_ptr<brimPropItem> item = std::move(propItem);
-    propItem.reset();
+    std::shared_ptr<brimPropItem> item = std::move(propItem);  // leaves the caller's reference empty
     changedAt_ = automation::now();
     return item;
 }

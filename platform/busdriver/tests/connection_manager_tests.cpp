@@ -98,18 +98,3 @@ TEST_F(ConnectionManagerTest, DialogChoiceCancelAndFailures) {
     simulatedLine().failCall(1, statusClassNotRegistered, "CreateConnectionManager");
     EXPECT_THROW(select(record), automation::AutomationError);
 }
-
-TEST_F(ConnectionManagerTest, InstalledDriverReplacesTheSimulatedOne) {
-    struct NullDriver : Driver {
-        std::shared_ptr<ClassCreator> createClassCreator() override { return nullptr; }
-        std::shared_ptr<PropertyAccess> createPropertyAccess() override { return nullptr; }
-        std::shared_ptr<AuxiliaryObject> createAuxiliaryObject() override { return nullptr; }
-        std::shared_ptr<ConnectionManager> createConnectionManager() override { return nullptr; }
-    };
-    const auto other = std::make_shared<NullDriver>();
-    EXPECT_EQ(installedDriver(), simulatedDriver());
-    installDriver(other);
-    EXPECT_EQ(installedDriver(), other);
-    installDriver(nullptr);
-    EXPECT_EQ(installedDriver(), simulatedDriver());
-}

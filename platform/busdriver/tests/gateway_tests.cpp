@@ -146,9 +146,3 @@ TEST(DaliGateway, LevelsScenesAndGroupLevel) {
     EXPECT_EQ(g.ballastInSlot(2)->level, 40);
     EXPECT_EQ(g.ballastInSlot(3)->level, 0);
 }
-
-TEST(DaliGateway, OrderNumberBlockFromModel) {
-    DaliGateway g;
-    g.setModel("517204");
-    EXPECT_EQ(g.orderInfo, (std::array<std::uint8_t, 10>{5, 1, 7, 2, 0, 4, 0xFF, 0xFF, 0xFF, 0xFF}));
-}
