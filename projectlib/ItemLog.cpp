@@ -1,5 +1,6 @@
 // The item logs "BTSToDO" and "BTSLog": one line per property item of a device job, with its
 // ids, data type, update flag and data in hexadecimal, in the program folder.
+#include "FileErrors.h"
 #include "GatewayDetail.h"
 #include "automation_error.h"
 #include "corbus/devices.h"
@@ -17,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kSource = "DaliInterface";
+using detail::kSource;
 
 fs::path& folderSlot() {
     static fs::path folder;
@@ -91,18 +92,6 @@ private:
     std::size_t lineStart_ = 0;
 };
 
-// The run-time error of a file that could not be opened or written.
-[[noreturn]] void failFile(int err) {
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR: automation::raiseRuntime(automation::errPathNotFound, kSource);
-    case EACCES:
-    case EPERM:
-    case EROFS: automation::raiseRuntime(automation::errPermissionDenied, kSource);
-    default: automation::raiseRuntime(automation::errPathFileAccess, kSource);
-    }
-}
-
 }  // namespace
 
 void setProgramFolder(fs::path folder) { folderSlot() = std::move(folder); }
@@ -133,14 +122,14 @@ std::string itemLogLine(const corbus::brimPropItem& item) {
 void WriteLoadLog(const std::string& name, const corbus::brimDevice& job) {
     const fs::path path = programFolder() / name;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file) failFile(errno);
+    if (!file) detail::raiseFileError(errno);
     const std::shared_ptr<corbus::brimPropItems> items = job.PropItems();
     const std::int32_t count = items->Count();
     for (std::int32_t i = 1; i <= count; ++i) {
         const std::string line = itemLogLine(*items->Item(i)) + "\r\n";
-        if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size()) failFile(errno);
+        if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size()) detail::raiseFileError(errno);
     }
-    if (std::fflush(file.get()) != 0) failFile(errno);
+    if (std::fflush(file.get()) != 0) detail::raiseFileError(errno);
 }
 
 }  // namespace detail

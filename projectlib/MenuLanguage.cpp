@@ -2,6 +2,7 @@
 // the menu texts and the group address table into the gateway.
 #include "MenuLanguage.h"
 
+#include "FileErrors.h"
 #include "automation_error.h"
 #include "clsTabs.h"
 #include "corbus/brim_eib.h"
@@ -21,9 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSource = "DaliInterface";
-
-[[noreturn]] void fail(std::int32_t number) { automation::raiseRuntime(number, kSource); }
+[[noreturn]] void fail(std::int32_t number) { automation::raiseRuntime(number, detail::kSource); }
 
 // Reads the fields of a text file the way they were written with quotes and commas.
 class FieldReader {
@@ -81,7 +80,6 @@ std::int16_t number16(const std::string& field) {
 // 16 characters of the text (Windows-1252), cut when longer and padded with blanks, and 0.
 automation::Variant menuTextData(const corbus::brimEib& engine, const std::string& text) {
     std::string bytes = automation::toWindows1252(text);
-    if (bytes.size() > kMenuTextLength) bytes.resize(kMenuTextLength);
     bytes.resize(kMenuTextLength, ' ');
     automation::Variant data = engine.genEibData(corbus::PT_UNSIGNED_CHAR, static_cast<std::int32_t>(kMenuTextLength));
     for (std::size_t i = 0; i < kMenuTextLength; ++i) {
@@ -127,16 +125,7 @@ void clsOrvekDali::WriteLanguageFile(const SafeArray<TypMenuText>& items) const 
     }
     const fs::path path = programFolder() / "MenuSprache.m00";
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        switch (errno) {
-        case ENOENT:
-        case ENOTDIR: fail(automation::errPathNotFound);
-        case EACCES:
-        case EPERM:
-        case EROFS: fail(automation::errPermissionDenied);
-        default: fail(automation::errPathFileAccess);
-        }
-    }
+    if (!out) detail::raiseFileError(errno);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     out.flush();
     if (!out) fail(automation::errPathFileAccess);

@@ -3,6 +3,7 @@
 // is a 2-byte length and that many Windows-1252 bytes; a date is an 8-byte double.
 #include "corlink/clsOrvekDali.h"
 
+#include "FileErrors.h"
 #include "automation_error.h"
 #include "oledate.h"
 #include "text1252.h"
@@ -24,23 +25,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSource = "DaliInterface";
+using detail::kSource;
 constexpr std::int32_t errDiskFull = 61;
 
 [[noreturn]] void fail(std::int32_t number) { automation::raiseRuntime(number, kSource); }
 
 // The run-time error for a failed system call.
 [[noreturn]] void failErrno(int err) {
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR: fail(automation::errPathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS: fail(automation::errPermissionDenied);
-    case ENOSPC:
-    case EDQUOT: automation::raise(errDiskFull, kSource, "Disk full");
-    default: fail(automation::errPathFileAccess);
-    }
+    if (err == ENOSPC || err == EDQUOT) automation::raise(errDiskFull, kSource, "Disk full");
+    detail::raiseFileError(err);
 }
 
 // Encodes fields into the bytes of a file.

@@ -4,15 +4,8 @@
 #include "tables_test_access.h"
 #include "test_support.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
-#include <unistd.h>
-
 using namespace corlink;
 using corlink::test::errorOf;
-namespace fs = std::filesystem;
 using Access = ListsAndTablesTestAccess;
 
 namespace {
@@ -20,26 +13,12 @@ namespace {
 class MenuLanguage : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("corlink-menu-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        setProgramFolder(dir);
+        setProgramFolder(temp.dir);
         test::size(project);
     }
-    void TearDown() override {
-        setProgramFolder({});
-        fs::remove_all(dir);
-    }
+    void TearDown() override { setProgramFolder({}); }
 
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(dir / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void write(const std::string& name, const std::string& bytes) const { test::writeFile(temp.dir / name, bytes); }
     void chooseLanguage(const std::string& name, std::uint8_t id) {
         TypZeiten z = project.Zeiten();
         z.MenuSprache = name;
@@ -52,7 +31,7 @@ protected:
         return items;
     }
 
-    fs::path dir;
+    test::TempFolder temp;
     clsOrvekDali project;
 };
 
@@ -70,7 +49,7 @@ std::vector<std::int32_t> dataOf(const corbus::brimPropItem& item) {
     return out;
 }
 
-// The 17 data bytes of a menu text.
+// The 17 data bytes of a menu text: 16 characters padded with blanks, then 0.
 std::vector<std::int32_t> textData(const std::string& ansi) {
     std::vector<std::int32_t> out(17, 32);
     for (std::size_t i = 0; i < ansi.size(); ++i) out[i] = static_cast<unsigned char>(ansi[i]);
@@ -98,78 +77,62 @@ TEST_F(MenuLanguage, ReadsAHandWrittenFile) {
     EXPECT_EQ(items(3), (TypMenuText{4, 40, ""}));
     EXPECT_EQ(items(4), (TypMenuText{-5, 32767, "Licht"}));
 
-    // The extension is the number without leading zeros.
-    chooseLanguage("Deutsch", 12);
-    write("Deutsch.m12", "header\r\n7,8,9,zwölf\r\n");
-    EXPECT_EQ(readList()(0).Text, "zwÃ¶lf");  // the file is Windows-1252: a UTF-8 ö is two characters
-    chooseLanguage("Deutsch", 5);
-    write("Deutsch.m5", "header only\r\n");
-    const SafeArray<TypMenuText> none = readList();
-    EXPECT_TRUE(none.allocated());
-    EXPECT_EQ(none.size(), 0u);
+    chooseLanguage("Deutsch", 12);  // the extension is the number without leading zeros
+    write("Deutsch.m12", "header only\r\n");
+    EXPECT_TRUE(readList().allocated());
+    EXPECT_EQ(readList().size(), 0u);
 }
 
-TEST_F(MenuLanguage, BadFilesRaiseTheirErrors) {
+TEST_F(MenuLanguage, BadFilesRaiseTheirErrorsAndLeaveTheList) {
     chooseLanguage("Francais", 1);
     EXPECT_EQ(errorOf([&] { readList(); }), 53);
-    write("Francais.m1", "");
-    EXPECT_EQ(errorOf([&] { readList(); }), 62);  // not even a header line
-    write("Francais.m1", "h\r\n1,2,3,\"a\"\r\n4,5\r\n");
-    EXPECT_EQ(errorOf([&] { readList(); }), 62);  // a record cut short
-    write("Francais.m1", "h\r\neins,2,3,a\r\n");
-    EXPECT_EQ(errorOf([&] { readList(); }), 13);
-    write("Francais.m1", "h\r\n1,40000,3,a\r\n");
-    EXPECT_EQ(errorOf([&] { readList(); }), 6);
-
-    SafeArray<TypMenuText> items = list({{1, 2, "kept"}});
-    write("Francais.m1", "h\r\n1,2,3\r\n");
-    EXPECT_EQ(errorOf([&] { Access::ReadLanguageFile(project, items); }), 62);
-    EXPECT_EQ(items(0).Text, "kept");  // a failed read leaves the list alone
-
-    setProgramFolder(dir / "missing");
+    const std::pair<const char*, std::int32_t> files[] = {
+        {"", 62},                             // not even a header line
+        {"h\r\n1,2,3,\"a\"\r\n4,5\r\n", 62},  // a record cut short
+        {"h\r\neins,2,3,a\r\n", 13},
+        {"h\r\n1,40000,3,a\r\n", 6}};
+    for (const auto& [content, error] : files) {
+        write("Francais.m1", content);
+        SafeArray<TypMenuText> items = list({{1, 2, "kept"}});
+        EXPECT_EQ(errorOf([&] { Access::ReadLanguageFile(project, items); }), error) << content;
+        EXPECT_EQ(items(0).Text, "kept");
+    }
+    setProgramFolder(temp.dir / "missing");
     EXPECT_EQ(errorOf([&] { readList(); }), 76);
 }
 
 TEST_F(MenuLanguage, WritesOneLinePerTextWithoutHeader) {
     Access::WriteLanguageFile(project, list({{1, 2, "Eins"}, {-3, 400, "Grün, hell"}, {5, 6, ""}}));
-    EXPECT_EQ(read("MenuSprache.m00"), "1,2,\"Eins\"\r\n-3,400,\"Gr\xFCn, hell\"\r\n5,6,\"\"\r\n");
-
-    // Read back, the first line is taken for the header and the rest four fields at a time.
-    Access::WriteLanguageFile(project, list({{1, 2, "Kopf"}, {10, 11, "12"}, {13, 14, "15"}, {16, 17, "18"}, {19, 20, "21"}}));
-    fs::rename(dir / "MenuSprache.m00", dir / "MenuSprache.m7");
-    chooseLanguage("MenuSprache", 7);
-    const SafeArray<TypMenuText> back = readList();
-    ASSERT_EQ(back.ubound(), 2);
-    EXPECT_EQ(back(0), (TypMenuText{10, 11, "13"}));
-    EXPECT_EQ(back(1), (TypMenuText{14, 15, "17"}));
-    EXPECT_EQ(back(2), (TypMenuText{18, 19, "21"}));
-
-    Access::WriteLanguageFile(project, SafeArray<TypMenuText>(0, -1));
-    EXPECT_EQ(read("MenuSprache.m00"), "");
+    EXPECT_EQ(test::readFile(temp.dir / "MenuSprache.m00"), "1,2,\"Eins\"\r\n-3,400,\"Gr\xFCn, hell\"\r\n5,6,\"\"\r\n");
     EXPECT_EQ(errorOf([&] { Access::WriteLanguageFile(project, SafeArray<TypMenuText>{}); }), 9);
-    setProgramFolder(dir / "missing");
+    setProgramFolder(temp.dir / "missing");
     EXPECT_EQ(errorOf([&] { Access::WriteLanguageFile(project, list({{1, 2, "x"}})); }), 76);
 }
 
 TEST_F(MenuLanguage, ItemsLoadTheMenuTextsAndTheAddressTable) {
+    corbus::brimDevice dev;
+    EXPECT_NE(errorOf([&] { Access::BuildLanguageItems(project, dev); }), 0);  // no physical address
+    EXPECT_EQ(dev.PropItems()->Count(), 0);
+
     TypHeader header;
     header.phyAdr = 0x1105;
     project.letHeader(header);
     TypBeleuchtungsGruppe light;
-    light.Objekte[0].Active1 = true;
-    light.Objekte[0].GrpAdrActive = true;
-    light.Objekte[0].GrpAdr.redim(0, 1);
+    light.Objekte[0] = {true, false, 0, SafeArray<std::int32_t>(0, 1), true, "", 0};
     light.Objekte[0].GrpAdr(0) = 0x0A01;
     light.Objekte[0].GrpAdr(1) = 0x0901;
     project.letBeleuchtungsGruppe(0, light);
+    chooseLanguage("Nowhere", 9);
+    EXPECT_EQ(errorOf([&] { Access::BuildLanguageItems(project, dev); }), 53);
+    EXPECT_EQ(dev.PropItems()->Count(), 4);  // the items before the texts stay
+
     chooseLanguage("English", 2);
     // The third text is longer than the display: it is cut, and the texts after it still load.
     write("English.m2", "h\r\n1,1,a,\"Exactly 16 chars\"\r\n2,2,b,\"\"\r\n3,3,c,\"Seventeen chars!!\"\r\n"
                         "4,4,d,\"Men\xFC\"\r\n");
-
-    corbus::brimDevice dev;
-    Access::BuildLanguageItems(project, dev);
-    EXPECT_EQ(dev.TargetAddress(), automation::Variant(std::int32_t{0x1105}));
+    corbus::brimDevice loaded;
+    Access::BuildLanguageItems(project, loaded);
+    EXPECT_EQ(loaded.TargetAddress(), automation::Variant(std::int32_t{0x1105}));
 
     struct Expected {
         std::int32_t object, property, dataType, itemType;
@@ -183,7 +146,7 @@ TEST_F(MenuLanguage, ItemsLoadTheMenuTextsAndTheAddressTable) {
         {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl}, {objAddressConnect, 201, PT_UNSIGNED_INT, brimItemAddress},
         {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl}, {objControlObject, 5, PT_CONTROL, brimItemLoadCtl},
     };
-    const auto items = dev.PropItems()->NewEnum();
+    const auto items = loaded.PropItems()->NewEnum();
     ASSERT_EQ(items.size(), std::size(expected));
     for (std::size_t i = 0; i < items.size(); ++i) {
         SCOPED_TRACE(i);
@@ -206,17 +169,4 @@ TEST_F(MenuLanguage, ItemsLoadTheMenuTextsAndTheAddressTable) {
     EXPECT_EQ(dataOf(*items[6]), textData("Seventeen chars!"));
     EXPECT_EQ(dataOf(*items[7]), textData("Men\xFC"));
     EXPECT_EQ(dataOf(*items[9]), (std::vector<std::int32_t>{3, 0x0901, 0x0A01}));
-}
-
-TEST_F(MenuLanguage, ItemsStopAtTheFirstFailure) {
-    corbus::brimDevice dev;
-    EXPECT_NE(errorOf([&] { Access::BuildLanguageItems(project, dev); }), 0);  // no physical address
-    EXPECT_EQ(dev.PropItems()->Count(), 0);
-
-    TypHeader header;
-    header.phyAdr = 0x1105;
-    project.letHeader(header);
-    chooseLanguage("Nowhere", 9);
-    EXPECT_EQ(errorOf([&] { Access::BuildLanguageItems(project, dev); }), 53);
-    EXPECT_EQ(dev.PropItems()->Count(), 4);  // the items before the texts stay
 }

@@ -1,8 +1,10 @@
-// Reaches the private list, table and menu-language operations of the project object.
+// Reaches the private list, table and menu-language operations of the project object, and its
+// job engine's lists.
 #pragma once
 
 #include "MenuLanguage.h"
 #include "clsTabs.h"
+#include "corbus/brim_eib.h"
 #include "corlink/clsOrvekDali.h"
 
 namespace corlink {
@@ -14,6 +16,12 @@ struct ListsAndTablesTestAccess {
         p.WriteLanguageFile(items);
     }
     static void BuildLanguageItems(clsOrvekDali& p, corbus::brimDevice& dev) { p.BuildLanguageItems(dev); }
+    // The devices in all lists of the project's job engine.
+    static std::int32_t jobsInEngine(const clsOrvekDali& p) {
+        corbus::brimEib& e = *p.mRiduDIV;
+        return e.Upload()->Count() + e.Download()->Count() + e.UploadDone()->Count() + e.DownloadDone()->Count() +
+               e.LoadError()->Count();
+    }
 };
 
 }  // namespace corlink

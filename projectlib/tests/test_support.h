@@ -6,33 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace corlink::test {
 
-// The limits of the gateway models (517104; 517204 differs in MaxTasten alone).
-inline TypMaxGrenzwerte gatewayLimits() {
-    TypMaxGrenzwerte g;
-    g.MaxDaliScenes = 16;
-    g.MaxDaliScenesData = 32;
-    g.MaxDaligruppen = 64;
-    g.MaxDaliEinzelGruppen = 16;
-    g.MaxBeleuchtungsgruppen = 10;
-    g.MaxBelueftungsgruppen = 3;
-    g.MaxTemperaturgruppen = 2;
-    g.MaxJalousiegruppen = 6;
-    g.MaxSzenen = 8;
-    g.MaxTasten = 8;
-    g.MaxMeldegruppen = 10;
-    g.MaxFunktionsGruppen = 8;
-    g.MaxFunktionen = 18;
-    g.MaxCharGruppenBezeichnung = 16;
-    g.MaxAssoziation = 126;
-    g.MaxObjekte = 111;
-    return g;
-}
+namespace fs = std::filesystem;
+
+// The limits of the gateway models in field order (517204 differs in MaxTasten alone).
+inline TypMaxGrenzwerte gatewayLimits() { return {16, 32, 64, 16, 10, 3, 2, 6, 8, 8, 10, 8, 18, 16, 126, 111}; }
 
 inline void size(clsOrvekDali& p, const TypMaxGrenzwerte& g = gatewayLimits()) {
     p.IniInterface(g, SafeArray<TypFunktionsGruppen>(0, g.MaxFunktionsGruppen), TypPropertyObjID{});
@@ -48,12 +37,73 @@ inline std::int32_t errorOf(const std::function<void()>& f) {
     return 0;
 }
 
-// Records every event.
-struct EventLog : clsOrvekDaliEvents {
-    int headerChanged = 0;
+// A fresh folder for the running test, removed afterwards.
+struct TempFolder {
+    fs::path dir = fs::temp_directory_path() / ("corlink-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    TempFolder() {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~TempFolder() { fs::remove_all(dir); }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+};
+
+inline std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline void writeFile(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+struct DownUpLoadEvent {
+    DeviceState status;
+    double Datum;
+    automation::Variant phyAdr;
+    TypLoadProc TypLoad;
+};
+
+// Records every event; `sequence` keeps their order by name.
+struct Recorder : clsOrvekDaliEvents {
+    std::vector<std::string> sequence;
     std::vector<std::int16_t> interfaceErrors;
-    void HeaderChanged() override { ++headerChanged; }
-    void InterfaceError(std::int16_t code) override { interfaceErrors.push_back(code); }
+    std::vector<DownUpLoadEvent> downUpLoads;
+    std::vector<TypDeviceInfo> deviceInfos;
+    std::vector<std::string> loads;
+    std::vector<std::pair<std::string, LoadError>> loadErrors;
+    std::function<void()> onLoad;  // runs inside every LoadEvent
+
+    void HeaderChanged() override { sequence.push_back("HeaderChanged"); }
+    void InterfaceError(std::int16_t code) override {
+        sequence.push_back("InterfaceError");
+        interfaceErrors.push_back(code);
+    }
+    void DeviceInfoEvent(TypDeviceInfo& info, DeviceState, double, const automation::Variant&) override {
+        sequence.push_back("DeviceInfoEvent");
+        deviceInfos.push_back(info);
+    }
+    void DownUpLoad(DeviceState status, double Datum, const automation::Variant& phyAdr, TypLoadProc TypLoad) override {
+        sequence.push_back("DownUpLoad");
+        downUpLoads.push_back({status, Datum, phyAdr, TypLoad});
+    }
+    void LoadEvent(const std::string& text, std::int32_t, std::int32_t, double) override {
+        sequence.push_back("LoadEvent");
+        loads.push_back(text);
+        if (onLoad) onLoad();
+    }
+    void LoadErrorEvent(const std::string& text, std::int32_t, std::int32_t, double, LoadError& code) override {
+        sequence.push_back("LoadErrorEvent");
+        loadErrors.emplace_back(text, code);
+    }
+    std::ptrdiff_t count(const std::string& name) const { return std::count(sequence.begin(), sequence.end(), name); }
+    // Everything but LoadEvent, in order.
+    std::vector<std::string> outcome() const {
+        std::vector<std::string> out;
+        for (const std::string& e : sequence)
+            if (e != "LoadEvent") out.push_back(e);
+        return out;
+    }
 };
 
 }  // namespace corlink::test
