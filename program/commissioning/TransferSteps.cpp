@@ -51,17 +51,8 @@ bool AskAssignmentsLost() {
 }
 
 bool AskToSaveChanges() {
-    corlink::clsOrvekDali& project = Project();
-    if (!project.GetChangeFlag()) return true;
-    switch (ShowMessage(4, MessageText(MessageTexts.MsgSaveChanges, 901), title())) {
-        case msgCancel:
-            return false;
-        case msgYes:
-            frm01::Instance()->SaveProjectProc();
-            return !project.GetChangeFlag();
-        default:
-            return true;
-    }
+    Project();  // error 91 without a main window
+    return frm01::Instance()->AskToSave();
 }
 
 bool IsValidPhysicalAddress(std::int32_t phyAdr) { return phyAdr >= 1 && phyAdr <= 0xFFFF; }

@@ -10,8 +10,7 @@ namespace corvane {
 // Message 737 (Yes/No): false when the user answers No.
 bool AskAssignmentsLost();
 
-// With unsaved changes, message 901 (Yes/No/Cancel): false on Cancel, and on Yes when the
-// project is still unsaved afterwards (the save was cancelled or failed).
+// The main window's save question (frm01::AskToSave); error 91 without a main window.
 bool AskToSaveChanges();
 
 // 1..65535: an address the gateway operations can reach.

@@ -253,9 +253,6 @@ void frmEVGAssign::TreeView1_NodeClick(QTreeWidgetItem& node) {
     const corlink::TypDaliGruppe g = Project().DaliGruppe(static_cast<std::int16_t>(NodeTag(node).toInt()));
     if (g.Gruppe > kGroupNotAssigned) {
         FrameEVG->hide();
-    QSizePolicy keepPlace = FrameEVG->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);  // the tree keeps its width when the frame comes and goes
-    FrameEVG->setSizePolicy(keepPlace);
         return;
     }
     FrameEVG->setTitle(key);

@@ -120,12 +120,10 @@ void GatewayModelDefinition::CreateValueOptionList() {
 
 void GatewayModelDefinition::CreateButtonFunctionList() {
     ButtonFunctionList.redim(0, MaxLimits.MaxFunktionen);
-    std::int32_t row = 0;
-    for (const ButtonFunction& f : kButtonFunctions) ButtonFunctionList(row++) = {Text(f.textId), f.functionCode, f.actorCode};
-
     ButtonActionList.redim(0, MaxLimits.MaxFunktionen);
-    row = 0;
+    std::int32_t row = 0;
     for (const ButtonFunction& f : kButtonFunctions) {
+        ButtonFunctionList(row) = {Text(f.textId), f.functionCode, f.actorCode};
         ButtonActionRec& rec = ButtonActionList(row++);
         rec.LedModes.redim(0, static_cast<std::int32_t>(f.ledModes.size()));  // last entry stays 0
         std::int32_t k = 0;

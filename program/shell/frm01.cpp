@@ -326,7 +326,7 @@ bool frm01::Form_QueryUnload() { return !mDali_ || AskToSave(); }
 
 bool frm01::AskToSave() {
     if (!mDali().GetChangeFlag()) return true;
-    switch (ShowMessage(4, MessageTexts.MsgSaveChanges, MessageTexts.MsgTitle)) {
+    switch (ShowMessage(4, MessageText(MessageTexts.MsgSaveChanges, 901), MessageText(MessageTexts.MsgTitle, 990))) {
         case msgCancel:
             return false;
         case msgYes:

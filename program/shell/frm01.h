@@ -65,6 +65,10 @@ public:
     void SaveProjectProc();
     // The download log flag that gateway operations pass on: the check mark of mnuService.
     bool LogFileFlag() const;
+    // The save question (message 901) of New, Open, the shutdown and the commissioning
+    // commands, asked only when there are unsaved changes: false when the user cancels, or
+    // answers Yes and the project could not be saved (the command then ends, so nothing is lost).
+    bool AskToSave();
 
     // The connection manager of the last bus interface choice.
     std::unique_ptr<corshim::CWrapConnectionManager> ConnectionManager;
@@ -141,9 +145,6 @@ private:
     void LoadStartProject();
     // The shutdown's save question; false keeps the window open.
     bool Form_QueryUnload();
-    // The save question of New, Open and the shutdown: false when the user cancels, or answers
-    // Yes and the project could not be saved (the command then ends, so nothing is lost).
-    bool AskToSave();
     // The open or save dialog of project files; "" when no file was taken.
     QString ChooseProjectFile(bool save);
     // DefaultPath follows the folder of a chosen file, unless it lies on a network path.

@@ -41,18 +41,12 @@ void type(frmphyAdr& d, const QString& text) {
 
 TEST_F(Gui, PhysicalAddressDialogShowsTheHeaderAndStoresAValidAddress) {
     auto w = start(kGerman);
-    ASSERT_EQ(frm01::NodeKey(*w->Node(2)), "phyAdresse");
     openFromTree(*w, [&](frmphyAdr& d) {
         EXPECT_EQ(d.windowTitle(), "phys. Adresse");
         EXPECT_EQ(d.TextphyAdr->text(), "0.0.0");
         EXPECT_EQ(d.TextBestell->text(), "305719");
         EXPECT_EQ(d.TextFirmware->text(), "1.3");
-        EXPECT_FALSE(d.TextBestell->isEnabled());
-        EXPECT_FALSE(d.TextFirmware->isEnabled());
-        EXPECT_EQ(d.Label1[0]->text(), "phys. Adresse");
         EXPECT_EQ(d.Label1[1]->text(), "Firmwareversion");
-        EXPECT_EQ(d.Label1[2]->text(), "Artikelnummer");
-        EXPECT_EQ(d.COMOK->text(), "Ok");
         EXPECT_EQ(d.COMAbbruch->text(), "Abbruch");
         type(d, "1.1.1");
     });
@@ -64,14 +58,9 @@ TEST_F(Gui, PhysicalAddressDialogShowsTheHeaderAndStoresAValidAddress) {
     EXPECT_EQ(w->StatusPanel(6), "1.1.1");
 
     // Blanks and leading zeros: the number and its normalised text are stored.
-    openFromTree(*w, [&](frmphyAdr& d) {
-        EXPECT_EQ(d.TextphyAdr->text(), "1.1.1");
-        type(d, " 01. 1 .005");
-    });
-    h = w->mDali().Header();
-    EXPECT_EQ(h.phyAdr, 0x1105);
-    EXPECT_EQ(h.phyAdrString, "1.1.5");
-    EXPECT_EQ(w->StatusPanel(6), "1.1.5");
+    openFromTree(*w, [&](frmphyAdr& d) { type(d, " 01. 1 .005"); });
+    EXPECT_EQ(w->mDali().Header().phyAdr, 0x1105);
+    EXPECT_EQ(w->mDali().Header().phyAdrString, "1.1.5");
 
     // Cancel stores nothing, whatever the box holds.
     w->mDali().ClearChangeFlag();
@@ -86,28 +75,25 @@ TEST_F(Gui, PhysicalAddressDialogShowsTheHeaderAndStoresAValidAddress) {
 
 TEST_F(Gui, PhysicalAddressDialogRefusesZeroAndGarbageWithMessage914) {
     auto w = start(kEnglish);
-    answers = {msgNo};
     w->mnuNeu->trigger();  // a new project: address 0, text "0.0.0"
-    w->mDali().ClearChangeFlag();
-    shown.clear();
     const corlink::TypHeader before = w->mDali().Header();
 
     openFromTree(*w, [&](frmphyAdr& d) {
         d.show();
         QApplication::setActiveWindow(&d);
-        for (const char* bad : {"", "0.0.0x", "abc", "16.0.1", "1.1"}) {
+        for (const char* bad : {"0.0.00", "", "0.0.0x", "abc", "0.0.0", "16.0.1", "1.1"}) {
             shown.clear();
             type(d, bad);
             ASSERT_EQ(shown.size(), 1u) << bad;
             EXPECT_EQ(shown[0].style, styleOkExclamation);
             EXPECT_EQ(shown[0].text, "Please enter a correct physical address!");
             EXPECT_EQ(shown[0].title, "advice");
-            EXPECT_TRUE(d.isVisible()) << bad;  // the window stays open
+            EXPECT_TRUE(d.isVisible()) << bad;  // the window stays open, the text selected
             EXPECT_TRUE(d.TextphyAdr->hasFocus()) << bad;
             EXPECT_EQ(d.TextphyAdr->selectedText(), d.TextphyAdr->text()) << bad;
         }
         // The window's copy now holds the text of the unreadable address, "": an empty box
-        // closes the window without storing.
+        // closes the window without storing or asking.
         shown.clear();
         type(d, "");
         EXPECT_TRUE(shown.empty());
@@ -116,23 +102,8 @@ TEST_F(Gui, PhysicalAddressDialogRefusesZeroAndGarbageWithMessage914) {
     EXPECT_EQ(w->mDali().Header(), before);
     EXPECT_FALSE(w->mDali().GetChangeFlag());
 
-    // Zero is refused too; the same text a second time closes without storing or asking.
-    openFromTree(*w, [&](frmphyAdr& d) {
-        shown.clear();
-        type(d, "0.0.00");
-        EXPECT_EQ(shown.size(), 1u);
-        type(d, "0.0.0");
-        EXPECT_EQ(shown.size(), 1u);
-    });
-    EXPECT_EQ(w->mDali().Header(), before);
-    EXPECT_FALSE(w->mDali().GetChangeFlag());
-
     // OK on the untouched box of a new project closes without a change.
-    shown.clear();
-    openFromTree(*w, [&](frmphyAdr& d) {
-        EXPECT_EQ(d.TextphyAdr->text(), "0.0.0");
-        d.COMOK->click();
-    });
+    openFromTree(*w, [&](frmphyAdr& d) { d.COMOK->click(); });
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(w->mDali().GetChangeFlag());
 }
@@ -149,9 +120,6 @@ TEST_F(Gui, PhysicalAddressDialogTakesEnterAsTab) {
         QTest::keyClick(d.TextphyAdr, Qt::Key_Return);
         EXPECT_TRUE(d.COMOK->hasFocus());
         EXPECT_TRUE(d.isVisible());  // Enter did not press OK
-        d.TextphyAdr->setFocus();
-        QTest::keyClick(d.TextphyAdr, Qt::Key_Enter);
-        EXPECT_TRUE(d.COMOK->hasFocus());
         QTest::keyClick(d.COMOK, Qt::Key_Return);  // Enter on the focused OK presses it
     });
     EXPECT_EQ(w->mDali().Header().phyAdrString, "1.2.3");
@@ -161,18 +129,15 @@ TEST_F(Gui, PhysicalAddressDialogOpenedByName) {
     // Without a main window the header cannot be read: reported, the design texts stay.
     RegisterPhyAdrForm();
     {
-        auto* d = qobject_cast<frmphyAdr*>(LoadForm("frmphyAdr"));
+        std::unique_ptr<frmphyAdr> d(qobject_cast<frmphyAdr*>(LoadForm("frmphyAdr")));
         ASSERT_NE(d, nullptr);
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, "Please contact manufacturer: error code  91");
         EXPECT_EQ(d->TextBestell->text(), "571104");
-        EXPECT_EQ(d->TextFirmware->text(), "1.0");
-        delete d;
         shown.clear();
     }
     // As the commissioning dialogs open it: the design caption, the single instance.
     auto w = start(kEnglish);
-    EXPECT_TRUE(IsFormRegistered("frmphyAdr"));
     auto* d = qobject_cast<QDialog*>(LoadForm("frmphyAdr"));
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(LoadForm("frmphyAdr"), d);

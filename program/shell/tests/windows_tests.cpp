@@ -7,7 +7,6 @@
 #include "gui_fixture.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -26,27 +24,21 @@ using corvane::test::Gui;
 
 namespace {
 
-QString title(const QMenu* m) { return m->title(); }
+bool isId(const QString& text) { return automation::isNumeric(automation::Variant(text.toStdString())); }
 
 }  // namespace
 
 TEST_F(Gui, SetFormTextsPutsTextsOnEveryKindOfControlAndSkipsWhatFails) {
     QWidget w;
-    auto* label = new QLabel("design", &w);
-    SetTag(*label, "496");
-    auto* noTag = new QLabel("keeps", &w);
-    auto* notNumber = new QLabel("keeps too", &w);
-    SetTag(*notNumber, "abc");
-    auto* noText = new QLabel("no text", &w);
-    SetTag(*noText, "999");  // the table has no text 1999
-    auto* option = new QRadioButton(&w);
-    SetTag(*option, "455");
-    auto* button = new QPushButton(&w);
-    SetTag(*button, "495");
-    auto* check = new QCheckBox(&w);
-    SetTag(*check, "650");
-    auto* frame = new QGroupBox(&w);
-    SetTag(*frame, "441");
+    const auto tagged = []<typename T>(T* c, const char* tag) {
+        SetTag(*c, tag);
+        return c;
+    };
+    auto* label = tagged(new QLabel(&w), "496");
+    auto* notNumber = tagged(new QLabel("keeps", &w), "abc");
+    auto* noText = tagged(new QLabel("no text", &w), "999");  // the table has no text 1999
+    auto* option = tagged(new QRadioButton(&w), "455");
+    auto* frame = tagged(new QGroupBox(&w), "441");
     auto* menuBar = new QMenuBar(&w);
     QMenu* menu = menuBar->addMenu("10");
     QAction* item = menu->addAction("11");
@@ -54,49 +46,34 @@ TEST_F(Gui, SetFormTextsPutsTextsOnEveryKindOfControlAndSkipsWhatFails) {
     auto* toolbar = new QToolBar(&w);
     QAction* withTip = toolbar->addAction(QString());
     withTip->setToolTip("52");
-    QAction* noTip = toolbar->addAction(QString());
 
     LanguageOffset = 1000;
     SetFormTexts(w);
     EXPECT_EQ(label->text(), "cancel");
-    EXPECT_EQ(noTag->text(), "keeps");
-    EXPECT_EQ(notNumber->text(), "keeps too");
+    EXPECT_EQ(notNumber->text(), "keeps");
     EXPECT_EQ(noText->text(), "no text");
     EXPECT_EQ(option->text(), "yes");
-    EXPECT_EQ(button->text(), "ok");
-    EXPECT_EQ(check->text(), "communication");
     EXPECT_EQ(frame->title(), "adjust times");
-    EXPECT_EQ(title(menu), "File");
+    EXPECT_EQ(menu->title(), "File");
     EXPECT_EQ(item->text(), "New");
     EXPECT_EQ(wordItem->text(), "Open");
     EXPECT_EQ(withTip->toolTip(), "save project");
-    EXPECT_EQ(noTip->toolTip(), "");
 
     // A second call: menus and tooltips have lost their ids and stay; tags give texts anew.
     LanguageOffset = 0;
     SetFormTexts(w);
-    EXPECT_EQ(title(menu), "File");
+    EXPECT_EQ(menu->title(), "File");
     EXPECT_EQ(withTip->toolTip(), "save project");
-    EXPECT_EQ(label->text(), "Abbruch");
-    EXPECT_EQ(frame->title(), "Einstellung der Zeiten");
-
-    // No valid language: every control keeps its text.
-    LanguageOffset = kLanguageNotChosen;
-    SetFormTexts(w);
     EXPECT_EQ(label->text(), "Abbruch");
 }
 
 TEST_F(Gui, MainWindowTextsInGermanAndEnglish) {
     for (std::int16_t language : {kGerman, kEnglish}) {
         const bool german = language == kGerman;
-        auto w = start(language);
-        EXPECT_EQ(title(w->mnuMenue), german ? "Datei" : "File");
-        EXPECT_EQ(title(w->mnuEIB), "KNX");
-        EXPECT_EQ(title(w->mnuExtras), german ? "Extras" : "extras");
+        auto w = start(language);  // a stored language: no dialog (the fixture fails on one)
+        EXPECT_EQ(w->mnuMenue->title(), german ? "Datei" : "File");
         EXPECT_EQ(w->mnuinZielGeraet->text(), german ? "Gerät programmieren PC-->KNX" : "program device PC-->KNX");
-        EXPECT_EQ(w->mnuSprache->text(), german ? "Sprache" : "language");
         EXPECT_EQ(w->Toolbar1->findChild<QAction*>("Ausgang")->toolTip(), german ? "Programm beenden" : "exit program");
-        EXPECT_EQ(w->Toolbar1->findChild<QAction*>("SaveAs")->toolTip(), german ? "Projekt speichern" : "save project");
         EXPECT_EQ(w->Node(2)->text(0), german ? "phys. Adresse" : "physical address");
         EXPECT_EQ(w->Node(8)->text(0), german ? "Gruppe1 ()" : "Group1 ()");
         EXPECT_EQ(MessageTexts.MsgTitle, german ? "Hinweis" : "advice");
@@ -105,39 +82,50 @@ TEST_F(Gui, MainWindowTextsInGermanAndEnglish) {
     }
 }
 
+TEST_F(Gui, EveryLanguageGivesEveryMenuItemButtonAndNodeAText) {
+    for (std::int16_t language : {0, 1000, 2000, 3000, 4000}) {
+        auto w = start(language);
+        for (QMenu* m : w->menuBar()->findChildren<QMenu*>()) {
+            EXPECT_FALSE(isId(m->title())) << language;
+            for (QAction* a : m->actions()) EXPECT_FALSE(isId(a->text())) << language << a->objectName().toStdString();
+        }
+        for (QAction* b : w->Toolbar1->actions()) {
+            EXPECT_TRUE(b->isSeparator() || !(b->toolTip().isEmpty() || isId(b->toolTip()))) << language;
+        }
+        for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->text(0).isEmpty());
+        w->close();
+    }
+}
+
 TEST_F(Gui, MessageBoxKindsShowTheirButtonsAndReturnTheirCodes) {
     InstallMessageBox();
-    struct Case {
+    using B = QMessageBox;
+    const B::StandardButtons okCancel = B::Ok | B::Cancel, yesNo = B::Yes | B::No, all = B::Yes | B::No | B::Cancel;
+    const struct {
         int kind;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::Icon icon;
-        QMessageBox::StandardButton press;
+        B::StandardButtons buttons;
+        B::Icon icon;
+        B::StandardButton press;
         int result;
+    } cases[] = {
+        {0, okCancel, B::Warning, B::Ok, 1},      {0, okCancel, B::Warning, B::Cancel, 2},
+        {1, B::Ok, B::Warning, B::Ok, 1},         {2, yesNo, B::Warning, B::Yes, 6},
+        {2, yesNo, B::Warning, B::No, 7},         {3, B::Ok, B::Information, B::Ok, 1},
+        {4, all, B::Information, B::Yes, 6},      {4, all, B::Information, B::No, 7},
+        {4, all, B::Information, B::Cancel, 2},
     };
-    const Case cases[] = {
-        {0, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning, QMessageBox::Ok, 1},
-        {0, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning, QMessageBox::Cancel, 2},
-        {1, QMessageBox::Ok, QMessageBox::Warning, QMessageBox::Ok, 1},
-        {2, QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, QMessageBox::Yes, 6},
-        {2, QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, QMessageBox::No, 7},
-        {3, QMessageBox::Ok, QMessageBox::Information, QMessageBox::Ok, 1},
-        {4, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information, QMessageBox::Yes, 6},
-        {4, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information, QMessageBox::No, 7},
-        {4, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information, QMessageBox::Cancel, 2},
-    };
-    for (const Case& c : cases) {
-        QMessageBox::StandardButtons seenButtons;
-        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
-        QString seenTitle, seenText;
+    for (const auto& c : cases) {
+        B::StandardButtons seenButtons;
+        B::Icon seenIcon = B::NoIcon;
+        QString seen;
         // Plays the user: finds the open box and presses the button.
         std::function<void(int)> press = [&](int attempt) {
             for (QWidget* top : QApplication::topLevelWidgets()) {
-                auto* box = qobject_cast<QMessageBox*>(top);
+                auto* box = qobject_cast<B*>(top);
                 if (!box || !box->isVisible()) continue;
                 seenButtons = box->standardButtons();
                 seenIcon = box->icon();
-                seenTitle = box->windowTitle();
-                seenText = box->text();
+                seen = box->windowTitle() + "|" + box->text();
                 box->button(c.press)->click();
                 return;
             }
@@ -147,11 +135,9 @@ TEST_F(Gui, MessageBoxKindsShowTheirButtonsAndReturnTheirCodes) {
         EXPECT_EQ(ShowMessage(c.kind, "Text", "advice"), c.result) << c.kind;
         EXPECT_EQ(seenButtons, c.buttons) << c.kind;
         EXPECT_EQ(seenIcon, c.icon) << c.kind;
-        EXPECT_EQ(seenTitle, "advice");
-        EXPECT_EQ(seenText, "Text");
+        EXPECT_EQ(seen, "advice|Text");
     }
-    // Other kinds show no box.
-    EXPECT_EQ(ShowMessage(5, "Text", "advice"), 0);
+    EXPECT_EQ(ShowMessage(5, "Text", "advice"), 0);  // other kinds show no box
     EXPECT_EQ(ShowMessage(-1, "Text", "advice"), 0);
 }
 
@@ -165,22 +151,18 @@ TEST_F(Gui, FirstStartAsksForTheLanguageStoresItAndOpensAnEmptyProjectInEnglish)
         ++dialogs;
         auto& lang = dynamic_cast<frmSpracheStart&>(d);
         EXPECT_EQ(lang.windowTitle(), "Select Language / Sprachauswahl");
-        EXPECT_EQ(lang.OptionSprache[0]->text(), "english");
         EXPECT_EQ(lang.OptionSprache[1]->text(), "deutsch");
-        EXPECT_TRUE(lang.OptionSprache[0]->isChecked());
+        EXPECT_TRUE(lang.OptionSprache[0]->isChecked());  // english
         for (int i = 2; i < 5; ++i) EXPECT_TRUE(lang.OptionSprache[i]->isHidden());
-        EXPECT_EQ(lang.OptionSprache[3]->objectName(), "OptionSprache(3)");
         lang.COMOK->click();
-        // Stored at once, before the main window goes on.
-        EXPECT_EQ(stored("Language"), "1000");
+        EXPECT_EQ(stored("Language"), "1000");  // stored at once, before the main window goes on
         return QDialog::Accepted;
     });
     frm01 w;
     w.Form_Load();
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(LanguageOffset, 1000);
-    EXPECT_EQ(title(w.mnuMenue), "File");
-    EXPECT_TRUE(w.windowTitle().endsWith(" 1.3.0"));
+    EXPECT_EQ(w.mnuMenue->title(), "File");
 
     // Defaults of the other settings.
     EXPECT_EQ(COM, 1);
@@ -190,8 +172,8 @@ TEST_F(Gui, FirstStartAsksForTheLanguageStoresItAndOpensAnEmptyProjectInEnglish)
     EXPECT_EQ(ShowGrpAdr, 0);
     EXPECT_EQ(QString::fromStdString(DefaultPath), QDir::toNativeSeparators(dir.path() + "/Projects"));
 
-    // The menu-language files: names up to the first dot and the last two digits; a name
-    // without two final digits is skipped.
+    // The menu-language files "*.m??": names up to the first dot and the last two digits; a
+    // name without two final digits is skipped.
     ASSERT_EQ(LanguageFileList.size(), 2u);
     EXPECT_EQ(LanguageFileList[0].Name, "Italiano");
     EXPECT_EQ(LanguageFileList[0].Number, 12);
@@ -203,17 +185,12 @@ TEST_F(Gui, FirstStartAsksForTheLanguageStoresItAndOpensAnEmptyProjectInEnglish)
     EXPECT_EQ(w.NodeCount(), 40);
     EXPECT_EQ(w.mDali().Header().Bestellnummer, "305719");
     EXPECT_EQ(w.mDali().Header().Version, "1.3");
-    EXPECT_EQ(w.mDali().DaliGruppe(0).Gruppe, 255);
     EXPECT_FALSE(w.mDali().GetChangeFlag());
-    EXPECT_EQ(w.StatusPanel(4), "-");
-    EXPECT_EQ(w.StatusPanel(5), "-");
     EXPECT_EQ(w.StatusPanel(3), "00:00:00");
-    EXPECT_EQ(SelectedNodeIndex, 1);
     EXPECT_EQ(w.SelectedNode(), w.Node(1));
 
     // Top 100, left 1, width 15000, height 10000 twips.
-    EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(TwipsToPixels(1), TwipsToPixels(100)));
-    EXPECT_EQ(w.frameGeometry().size(), QSize(TwipsToPixels(15000), TwipsToPixels(10000)));
+    EXPECT_EQ(w.frameGeometry(), QRect(TwipsToPixels(1), TwipsToPixels(100), TwipsToPixels(15000), TwipsToPixels(10000)));
     EXPECT_TRUE(shown.empty());
 }
 
@@ -227,15 +204,9 @@ TEST_F(Gui, FirstStartDialogClosedWithoutAChoiceTakesEnglish) {
     frm01 w;
     w.Form_Load();
     EXPECT_EQ(LanguageOffset, 1000);
-    EXPECT_EQ(title(w.mnuMenue), "File");
+    EXPECT_EQ(w.mnuMenue->title(), "File");
     EXPECT_EQ(w.NodeCount(), 40);
     EXPECT_FALSE(stored("Language").has_value());  // stored only when the window unloads
-}
-
-TEST_F(Gui, StoredGermanNeedsNoDialog) {
-    auto w = start(kGerman);  // the fixture's runner fails on any dialog
-    EXPECT_EQ(LanguageOffset, 0);
-    EXPECT_EQ(w->Node(3)->text(0), "Neuinstallation");
 }
 
 TEST_F(Gui, SettingsRoundTrip) {
@@ -263,21 +234,13 @@ TEST_F(Gui, SettingsRoundTrip) {
     DefaultPath = "/other";
     EXPECT_TRUE(w->close());
     EXPECT_FALSE(w->HasProject());
-    EXPECT_EQ(stored("COM"), "4");
-    EXPECT_EQ(stored("COMTyp"), "3");
-    EXPECT_EQ(stored("EDI"), "");
-    EXPECT_EQ(stored("EDIPara"), "");
-    EXPECT_EQ(stored("ShowGrpAdr"), "0");
-    EXPECT_EQ(stored("Language"), "4000");
-    EXPECT_EQ(stored("DefaultPath"), "/other");
-
-    // The next start reads exactly what was written.
-    auto again = start(4000);
+    const std::pair<const char*, const char*> written[] = {{"COM", "4"},      {"COMTyp", "3"},      {"EDI", ""},
+                                                           {"EDIPara", ""},   {"ShowGrpAdr", "0"},  {"Language", "4000"},
+                                                           {"DefaultPath", "/other"}};
+    for (const auto& [key, value] : written) EXPECT_EQ(stored(key), value) << key;
+    auto again = start(4000);  // the next start reads what was written
     EXPECT_EQ(COM, 4);
-    EXPECT_EQ(COMTyp, 3);
-    EXPECT_EQ(EDI, "");
-    EXPECT_EQ(DefaultPath, "/other");
-    EXPECT_EQ(title(again->mnuMenue), "Fichier");
+    EXPECT_EQ(again->mnuMenue->title(), "Fichier");
 
     // A stored number that is no number, or too large, counts as absent.
     seed("COM", "zwei");
@@ -290,21 +253,15 @@ TEST_F(Gui, SettingsRoundTrip) {
 TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTick) {
     seed("Language", "1000");
     auto* splash = new frmStart;
-    EXPECT_EQ(splash->windowTitle(), "Brimcor Tool Software");
-    EXPECT_EQ(splash->size(), QSize(TwipsToPixels(5325), TwipsToPixels(7200)));
     EXPECT_FALSE(splash->Timer1->Enabled());
-    EXPECT_EQ(splash->Timer1->Interval(), 2000);
     splash->show();
     EXPECT_TRUE(splash->Timer1->Enabled());
     splash->Timer1->Fire();
     frm01* main = splash->MainWindow();
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(frm01::Instance(), main);
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(splash->isVisible());
-    EXPECT_FALSE(splash->Timer1->Enabled());
     splash->Timer1->Fire();  // a late tick starts nothing
-    EXPECT_EQ(splash->MainWindow(), main);
     EXPECT_EQ(frm01::Instance(), main);
     delete main;
     delete splash;
@@ -317,13 +274,13 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         EXPECT_TRUE(w->close());
         EXPECT_TRUE(shown.empty());
     }
-    // Cancel keeps the window and writes nothing.
+    // Cancel keeps the window and writes nothing; No ends with the settings written.
     {
         QFile::remove(dir.filePath("settings.ini"));
         auto w = start(kEnglish);
         COM = 2;
         w->mDali().letDaliGruppeName(3, "Lobby");
-        answers = {msgCancel};
+        answers = {msgCancel, msgNo};
         EXPECT_FALSE(w->close());
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].style, styleYesNoCancelInformation);
@@ -331,8 +288,6 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         EXPECT_EQ(shown[0].title, "advice");
         EXPECT_TRUE(w->HasProject());
         EXPECT_FALSE(stored("COM").has_value());
-        // No ends the program with the settings written and nothing saved.
-        answers = {msgNo};
         EXPECT_TRUE(w->close());
         EXPECT_FALSE(w->HasProject());
         EXPECT_EQ(stored("COM"), "2");
@@ -349,8 +304,8 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         EXPECT_EQ(shown.size(), 1u);
         EXPECT_TRUE(QFile::exists(dir.filePath("lobby.dal")));
     }
-    // Yes with a save that cannot be done keeps the window open, so nothing is lost: a
-    // project without a file name (Save As chooses none here) ...
+    // Yes with a save that is not done keeps the window open, so nothing is lost: a project
+    // without a file name (Save As chooses none here) ...
     {
         shown.clear();
         auto w = start(kEnglish);
@@ -359,7 +314,6 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         files = {""};
         EXPECT_FALSE(w->close());
         EXPECT_TRUE(w->HasProject());
-        EXPECT_TRUE(files.empty());
         // ... and a file that cannot be written: the error is reported, the program goes on.
         corlink::TypHeader h = w->mDali().Header();
         h.DateiName = dir.filePath("no/such/folder/x.dal").toStdString();
@@ -368,46 +322,9 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         answers = {msgYes};
         EXPECT_FALSE(w->close());
         ASSERT_EQ(shown.size(), 2u);
-        EXPECT_EQ(shown[1].style, styleOkExclamation);
         EXPECT_TRUE(QString::fromStdString(shown[1].text).startsWith("Please contact manufacturer: error code  "));
         EXPECT_TRUE(w->HasProject());
         answers = {msgNo};
         EXPECT_TRUE(w->close());
-    }
-}
-
-TEST_F(Gui, ResizeKeepsTheTreeAboveTheStatusBar) {
-    auto w = start(kEnglish);
-    w->show();
-    w->resize(800, 600);
-    const int inner = w->height() - w->menuBar()->height();
-    EXPECT_EQ(w->TreeView1->height(),
-              inner - w->Toolbar1->height() - w->BrimcorStatusBar->height() - TwipsToPixels(100));
-    // A window lower than toolbar, status bar and the margin leaves the tree as it was.
-    const int before = w->TreeView1->height();
-    w->setMinimumSize(0, 0);
-    w->resize(800, w->menuBar()->height() + 20);
-    w->Form_Resize();
-    EXPECT_EQ(w->TreeView1->height(), before);
-}
-
-TEST_F(Gui, EveryLanguageGivesEveryMenuItemButtonAndNodeAText) {
-    for (std::int16_t language : {0, 1000, 2000, 3000, 4000}) {
-        auto w = start(language);
-        for (QMenu* m : w->menuBar()->findChildren<QMenu*>()) {
-            EXPECT_FALSE(automation::isNumeric(automation::Variant(m->title().toStdString()))) << language;
-            for (QAction* a : m->actions()) {
-                EXPECT_FALSE(automation::isNumeric(automation::Variant(a->text().toStdString())))
-                    << language << " " << a->objectName().toStdString();
-            }
-        }
-        for (QAction* b : w->Toolbar1->actions()) {
-            if (b->isSeparator()) continue;
-            EXPECT_FALSE(b->toolTip().isEmpty()) << language;
-            EXPECT_FALSE(automation::isNumeric(automation::Variant(b->toolTip().toStdString()))) << language;
-        }
-        for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->text(0).isEmpty());
-        EXPECT_FALSE(MessageTexts.MsgSaveChanges.empty());
-        w->close();
     }
 }
