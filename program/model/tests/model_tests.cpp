@@ -182,6 +182,18 @@ TEST_F(Models, TablesInEveryLanguageKeepTheirLanguageUntilTheNextSelection) {
         ASSERT_TRUE(SelectDeviceDefinition("517104", "11")) << offset;
         EXPECT_NE(ButtonFunctionList(1).Text, "Schalten einflächig") << offset;
     }
+    // Italian and Spanish name only "no function" and the last push-button functions; the
+    // others carry the string table's placeholder.
+    const std::pair<std::int16_t, const char*> noFunction[] = {{2000, "nessuna funzione"}, {3000, "sin función"}};
+    for (const auto& [offset, text] : noFunction) {
+        LanguageOffset = offset;
+        ASSERT_TRUE(SelectDeviceDefinition("517104", "11")) << offset;
+        EXPECT_EQ(ButtonFunctionList(0).Text, text);
+        for (std::int32_t row : {1, 13, 16, 17}) {
+            EXPECT_EQ(ButtonFunctionList(row).Text, "(not used do not translate)") << offset << " " << row;
+        }
+        EXPECT_NE(ButtonFunctionList(14).Text, "(not used do not translate)") << offset;
+    }
     EXPECT_TRUE(messages.empty());
 }
 
