@@ -5,8 +5,6 @@
 #include "automation_error.h"
 #include "corlink/clsOrvekDali.h"
 
-#include <algorithm>
-
 namespace corlink {
 
 void clsTabs::Add(const SafeArray<std::int32_t>& groupAddr, std::int32_t ObjectNr) {
@@ -68,9 +66,8 @@ automation::Variant clsTabs::AssozTab(std::int32_t lMaxObj) const {
     std::vector<bool> hasSending(t.size(), false);
 
     // The first sending address of each object takes the object's own entry; every other
-    // binding (a further address, a second sending address, an object beyond lMaxObj)
-    // follows, in object order.
-    std::vector<const TabItem*> further;
+    // binding (a second sending address, an object beyond lMaxObj, a further address)
+    // follows in association order.
     for (const TabItem* node = firstAssoz_; node; node = node->NextAssozItem) {
         const bool ownEntry = node->Index == 0 && node->ObjNr >= 0 && node->ObjNr < lMaxObj &&
                               !hasSending[static_cast<std::size_t>(node->ObjNr)];
@@ -78,12 +75,9 @@ automation::Variant clsTabs::AssozTab(std::int32_t lMaxObj) const {
             hasSending[static_cast<std::size_t>(node->ObjNr)] = true;
             t[static_cast<std::size_t>(node->ObjNr)] = entry(*node);
         } else {
-            further.push_back(node);
+            t.push_back(entry(*node));
         }
     }
-    std::stable_sort(further.begin(), further.end(),
-                     [](const TabItem* a, const TabItem* b) { return a->ObjNr < b->ObjNr; });
-    for (const TabItem* node : further) t.push_back(entry(*node));
     return automation::Variant::longs(t);
 }
 

@@ -45,8 +45,9 @@ public:
 
     // The association table as a Long array of position * 256 + object number, the position
     // being the address's entry in AddrTab (254: none). Entries 0..lMaxObj-1 carry object i's
-    // sending address (0xFE00 + i when it has none); every other binding follows, grouped by
-    // ascending object number. A negative lMaxObj gives Empty.
+    // sending address (0xFE00 + i when it has none); every other binding follows in association
+    // order (the remaining sending addresses, then the further addresses, each by ascending
+    // object number). A negative lMaxObj gives Empty.
     automation::Variant AssozTab(std::int32_t lMaxObj) const;
 
     // The 1-based position of the address among the distinct addresses; 254 when not held.

@@ -65,9 +65,9 @@ TEST(GroupTables, AddressesAreEnteredOnceAndObjectsWithoutSendingAddressGetPosit
     tabs.Add(addresses({0x0901}), 3);
     tabs.Add(addresses({0x0901}), 1);  // the same address: one entry, one position for both
     tabs.Add(addresses({0x0800, 0x0901}), 2);
-    tabs.Add(addresses({0x0A00}), 7);  // a sending address beyond the objects counted
+    tabs.Add(addresses({0x0A00}), 7);  // a sending address beyond the objects counted: before the further ones
     EXPECT_EQ(longs(tabs.AddrTab()), (Longs{4, 0x0800, 0x0901, 0x0A00}));
-    EXPECT_EQ(longs(tabs.AssozTab(4)), assoz(4, {{1, 0x0201}, {2, 0x0102}, {3, 0x0203}}, {0x0202, 0x0307}));
+    EXPECT_EQ(longs(tabs.AssozTab(4)), assoz(4, {{1, 0x0201}, {2, 0x0102}, {3, 0x0203}}, {0x0307, 0x0202}));
 }
 
 TEST(GroupTables, ASecondSendingAddressOfAnObjectDoesNotDisplaceTheFollowingObjects) {
@@ -76,9 +76,9 @@ TEST(GroupTables, ASecondSendingAddressOfAnObjectDoesNotDisplaceTheFollowingObje
     tabs.Add(addresses({0x0903}), 2);  // object 2 bound twice with a sending address
     tabs.Add(addresses({0x0904}), 3);
     tabs.Add(addresses({0x0905, 0x0906}), 1);
-    // Every object keeps its own entry; the second binding follows with the further addresses,
-    // in object order, each binding once.
-    EXPECT_EQ(longs(tabs.AssozTab(5)), assoz(5, {{1, 0x0501}, {2, 0x0102}, {3, 0x0403}}, {0x0601, 0x0302, 0x0202}));
+    // Every object keeps its own entry; the second sending binding follows, then the further
+    // addresses, each binding once.
+    EXPECT_EQ(longs(tabs.AssozTab(5)), assoz(5, {{1, 0x0501}, {2, 0x0102}, {3, 0x0403}}, {0x0302, 0x0601, 0x0202}));
 }
 
 TEST(GroupTables, GroupAddressZeroIsNoAddress) {
