@@ -136,6 +136,7 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
 
     TimerEVGAssign = new FormTimer("TimerEVGAssign", 1000, this);
     ComClose = button(this, "ComClose", "723");
+    TimerEVGBlink = new FormTimer("TimerEVGBlink", 1000, this);
 
     auto* side = new QVBoxLayout;
     side->addWidget(FrameEVGAll);
@@ -159,6 +160,8 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     on(InfoOK, &frmEVGAssign::InfoOK_Click);
     on(ComClose, &frmEVGAssign::ComClose_Click);
     connect(TimerEVGAssign, &FormTimer::tick, this, [this] { Trap([this] { TimerEVGAssign_Timer(); }); });
+    connect(TimerEVGBlink, &FormTimer::tick, this, &frmEVGAssign::TimerEVGBlink_Timer);
+    TimerEVGBlink->setEnabled(true);
     // Mouse and keyboard alike: the selected node is the clicked one.
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
         if (!node) return;
@@ -340,6 +343,8 @@ bool frmEVGAssign::eventFilter(QObject* watched, QEvent* event) {
     }
     return GatewayDialog::eventFilter(watched, event);
 }
+
+void frmEVGAssign::TimerEVGBlink_Timer() { BlinkState = BlinkState == 1 ? 0 : 1; }
 
 void frmEVGAssign::ComClose_Click() {
     frm01::Instance()->CreateObjektDataTree();

@@ -44,11 +44,14 @@ public:
     QPushButton* ComEVGSet = nullptr;
     FormTimer* TimerEVGAssign = nullptr;
     QPushButton* ComClose = nullptr;
+    FormTimer* TimerEVGBlink = nullptr;  // on from the start; toggles BlinkState, which nothing reads
 
     // Working copy of the project's ballasts, taken when the window loads.
     std::array<corlink::TypDaliGruppe, 64> BallastRecords{};
     // 1-based index of the node that the tree's rebuild selects.
     int SelectedBallastNode = 1;
+    // 0 and 1 in turn, once a second.
+    std::int16_t BlinkState = 0;
 
     void Form_Load();
     // The address check (message 910 and the dialog unloads), then the group list. Runs once,
@@ -67,6 +70,7 @@ public:
     void InfoOK_Click();
     void TimerEVGAssign_Timer();
     void EVGInfoText_LostFocus(int index);
+    void TimerEVGBlink_Timer();
     void ComClose_Click();
 
     // Tree nodes by 1-based index; their Key and Tag.
