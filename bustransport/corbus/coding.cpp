@@ -82,7 +82,7 @@ bool IsBlockType(std::int32_t dataType) {
 Variant genEibData(std::int32_t dataType, std::int32_t bound) {
     const Rule rule = ruleOf(dataType);
     const bool asArray = bound >= 0;
-    const auto count = static_cast<std::size_t>(asArray ? bound + 1 : 0);
+    const std::size_t count = asArray ? static_cast<std::size_t>(bound) + 1 : 0;
     switch (rule.shape) {
     case Shape::Long: return asArray ? Variant::array(automation::vtLong, count) : Variant(std::int32_t{0});
     case Shape::Double: return asArray ? Variant::array(automation::vtDouble, count) : Variant(0.0);

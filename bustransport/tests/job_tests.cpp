@@ -200,6 +200,7 @@ TEST_F(Jobs, VerifyItems) {
         EXPECT_EQ(job->LastError(), kNow);
         EXPECT_EQ(differs->Data(), Variant(std::int32_t{50023}));
         EXPECT_FALSE(differs->Update() || rest->Update());
+        EXPECT_EQ(engine.EngineState(), brimEibStatePassive);
     }
     EXPECT_EQ(bus->lines("Write").size(), 0u);
 }
@@ -209,10 +210,12 @@ TEST_F(Jobs, NoConnectionOrAnotherMaskLeavesTheJobInNoList) {
         bool maskCheck;
         std::int32_t openCode, maskVersion;
         Lines events;
+        std::int32_t downloadState, uploadState;
     };
-    const Case cases[] = {{false, 5, 32, {"E20(4353,5)"}},
-                          {true, 5, 32, {"E20(4353,5)"}},
-                          {true, 0, 17, {"L10(4353,0)", "E22(4353,17)", "L11(4353,0)"}}};
+    const Case cases[] = {
+        {false, 5, 32, {"E20(4353,5)"}, brimEibStateError, brimEibStateError},
+        {true, 5, 32, {"E20(4353,5)"}, brimEibStatePassive, brimEibStateError},
+        {true, 0, 17, {"L10(4353,0)", "E22(4353,17)", "L11(4353,0)"}, brimEibStateError, brimEibStateError}};
     for (bool upload : {kDown, kUp}) {
         for (const Case& c : cases) {
             clear();
@@ -223,6 +226,7 @@ TEST_F(Jobs, NoConnectionOrAnotherMaskLeavesTheJobInNoList) {
             device->Add(4, 51, PT_UNSIGNED_INT, std::int32_t{1});
             EXPECT_EQ(run(upload), brimEibError);
             EXPECT_EQ(sink.events, c.events);
+            EXPECT_EQ(engine.EngineState(), upload ? c.uploadState : c.downloadState);
             for (const auto& list : {engine.Upload(), engine.Download(), engine.LoadError(), engine.UploadDone(),
                                      engine.DownloadDone()})
                 EXPECT_EQ(list->Count(), 0);
@@ -275,6 +279,7 @@ TEST_F(Jobs, TrappedErrorsByRegion) {
         EXPECT_EQ(engine.LoadError()->tail() == job, c.filedInLoadError) << c.failOn;
         EXPECT_EQ(done->tail() == job, !c.filedInLoadError) << c.failOn;
         EXPECT_EQ(bus->lines("~Connection").size(), 1u);
+        EXPECT_EQ(engine.EngineState(), c.upload ? brimEibStateError : brimEibStatePassive);
     }
     EXPECT_EQ(engine.LoadError()->Count(), 4);
 }
