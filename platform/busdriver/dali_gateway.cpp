@@ -12,7 +12,7 @@ BallastEntry BallastEntry::installed(std::uint32_t longAddress, std::uint8_t gro
 bool SceneEntry::includes(int group) const {
     if (group < 0 || group >= kGroupCount) return false;
     const std::uint8_t mask = group < 8 ? byte1 : byte2;
-    return (mask >> (group % 8)) & 1;
+    return (mask >> (7 - group % 8)) & 1;
 }
 
 DaliGateway::DaliGateway() { clearMemory(); }

@@ -49,7 +49,8 @@ struct BallastEntry {
     bool operator==(const BallastEntry&) const = default;
 };
 
-// One scene table entry: the groups taking part, byte1 bit k = group k, byte2 bit k = group 8 + k.
+// One scene table entry: the groups taking part, group 0 in the highest bit of byte1 (0x80) down to
+// group 15 in the lowest bit of byte2 (0x01).
 struct SceneEntry {
     std::uint8_t byte1 = 0;
     std::uint8_t byte2 = 0;

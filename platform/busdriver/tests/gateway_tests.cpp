@@ -134,8 +134,8 @@ TEST(DaliGateway, LevelsScenesAndGroupLevel) {
     EXPECT_EQ(send(g, cmdReadGroupLevel, 2), (CommandBytes{cmdReadGroupLevel, 2, 200}));
     EXPECT_EQ(send(g, cmdReadGroupLevel, 5), (CommandBytes{cmdReadGroupLevel, 5, 0}));
 
-    // Scene 4 holds group 2 (byte1 bit 2) and group 9 (byte2 bit 1).
-    g.sceneTable[4] = {0x04, 0x02};
+    // Scene 4 holds group 2 (byte1 0x20) and group 9 (byte2 0x40); group 0 is the highest bit.
+    g.sceneTable[4] = {0x20, 0x40};
     EXPECT_EQ(send(g, cmdStoreScene, 4), (CommandBytes{0xFF, 4, 0}));
     EXPECT_EQ(g.ballastInSlot(0)->sceneLevels[4], 200);
     EXPECT_EQ(g.ballastInSlot(2)->sceneLevels[4], 40);
