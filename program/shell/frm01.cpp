@@ -458,8 +458,10 @@ void frm01::mnuGeraetLaden_Click() {
     if (!AskToSave()) return;
     const QString file = ChooseProjectFile(false);
     if (file.isEmpty()) return;
-    const std::string name = file.toStdString();
+    if (OpenProjectFile(file.toStdString()) == FileOpen::Opened) UpdateDefaultPath(file);
+}
 
+frm01::FileOpen frm01::OpenProjectFile(const std::string& name) {
     // The file is read into a scratch project first, under the model its header names. A model
     // that is refused (message 916) or a file that cannot be read leaves the open project, its
     // header and the model tables as they were, so no later Save writes this project into it.
@@ -468,13 +470,13 @@ void frm01::mnuGeraetLaden_Click() {
         FileProbe probe;
         probe.project.OpenProjektMaxData(name);
         const corlink::TypHeader h = probe.project.Header();
-        if (!SelectDeviceDefinition(h.Bestellnummer, h.Version)) return;
+        if (!SelectDeviceDefinition(h.Bestellnummer, h.Version)) return FileOpen::ModelRefused;
         probe.project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
         probe.project.OpenProjektData(name);
         if (probe.error) {
             Model = previous;
             mDali_InterfaceError(*probe.error);
-            return;
+            return FileOpen::NotRead;
         }
     } catch (...) {
         Model = previous;
@@ -483,9 +485,9 @@ void frm01::mnuGeraetLaden_Click() {
 
     mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
     mDali().OpenProjektData(name);
-    UpdateDefaultPath(file);
     SelectedNodeIndex = 1;
     CreateObjektDataTree();
+    return FileOpen::Opened;
 }
 
 void frm01::mnuGeraetSpeichernunter_Click() {
@@ -499,8 +501,19 @@ void frm01::mnuGeraetSpeichernunter_Click() {
         MessageText(MessageTexts.MsgAccessDenied, 924));
 }
 
-// Hook: printing the open project (PrintProject to the printer) comes with the printout.
-void frm01::mnuDrucken_Click() {}
+namespace {
+std::function<void()>& printCommand() {
+    static std::function<void()> command;
+    return command;
+}
+}  // namespace
+
+void frm01::SetPrintCommand(std::function<void()> command) { printCommand() = std::move(command); }
+
+// Prints the open project to the printer through the printout module's command.
+void frm01::mnuDrucken_Click() {
+    if (printCommand()) printCommand()();
+}
 
 // ---- bus interface ------------------------------------------------------------------------
 

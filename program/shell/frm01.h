@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -69,6 +70,16 @@ public:
     // commands, asked only when there are unsaved changes: false when the user cancels, or
     // answers Yes and the project could not be saved (the command then ends, so nothing is lost).
     bool AskToSave();
+    // Opens a project file into mDali as the open command does (the save question and DefaultPath
+    // left to the caller): read into a scratch project under the model its header names first, so
+    // that a refused model (message 916) or an unreadable file (its error reported) leaves the open
+    // project and the model tables as they were; then mDali is sized and read and the tree
+    // rebuilt. A file that cannot be opened at all raises its error.
+    enum class FileOpen { Opened, ModelRefused, NotRead };
+    FileOpen OpenProjectFile(const std::string& name);
+    // The printout of the open project to the printer that mnuDrucken runs (installed by the
+    // printout module; without one the command does nothing).
+    static void SetPrintCommand(std::function<void()> command);
 
     // The connection manager of the last bus interface choice.
     std::unique_ptr<corshim::CWrapConnectionManager> ConnectionManager;

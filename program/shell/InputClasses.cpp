@@ -1,0 +1,146 @@
+#include "InputClasses.h"
+
+#include "Messages.h"
+#include "ModDefinition.h"
+#include "variant.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+
+namespace corvane {
+
+void SendTab(QObject& control) {
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(&control, &tab);
+}
+
+bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+void SetCausesValidation(QObject& control, bool causes) { control.setProperty("CausesValidation", causes); }
+
+namespace {
+
+bool CausesValidation(const QWidget* w) {
+    return !w || !w->property("CausesValidation").isValid() || w->property("CausesValidation").toBool();
+}
+
+}  // namespace
+
+clsTextBox::clsTextBox(QObject* parent) : QObject(parent) {}
+
+void clsTextBox::theTextBox(std::int16_t grenzeLow, std::int16_t grenzeHigh, QLineEdit* box) {
+    low_ = grenzeLow;
+    high_ = grenzeHigh;
+    box_ = box;
+    box_->installEventFilter(this);
+    connect(box_, &QLineEdit::textEdited, this, [this] { edited_ = true; });
+    connect(box_, &QLineEdit::textChanged, this, [this] {
+        if (!box_->isModified()) edited_ = false;  // filled by the program
+    });
+}
+
+void clsTextBox::GotFocus() {
+    focusText_ = box_->text();
+    box_->setSelection(0, static_cast<int>(box_->text().size()));
+}
+
+bool clsTextBox::KeyPress(int key) {
+    if (!IsEnterKey(key)) return false;
+    SendTab(*box_);
+    return true;
+}
+
+bool clsTextBox::Validate() {
+    bool cancel = false;
+    auto refuse = [this, &cancel] {
+        const std::string text = MessageText(MessageTexts.MsgValueOutOfRange, 906) + " (" + std::to_string(low_) + "-" +
+                                 std::to_string(high_) + ")";
+        ShowMessage(1, text, MessageText(MessageTexts.MsgTitle, 990));
+        box_->setText(focusText_);
+        cancel = true;
+    };
+    if (box_->text().contains(',') || box_->text().contains('.')) refuse();
+    double value = 0;
+    if (!automation::parseNumber(box_->text().toStdString(), value)) {
+        refuse();
+    } else if (value < low_ || value > high_) {
+        refuse();
+    }
+    if (!cancel) edited_ = false;
+    return !cancel;
+}
+
+bool clsTextBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == box_) {
+        switch (event->type()) {
+            case QEvent::FocusIn:
+                GotFocus();
+                break;
+            case QEvent::KeyPress:
+                if (KeyPress(static_cast<QKeyEvent*>(event)->key())) return true;
+                break;
+            case QEvent::FocusOut: {
+                const auto reason = static_cast<QFocusEvent*>(event)->reason();
+                // Another window (a message box) taking the focus is no leaving of the box.
+                if (validating_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
+                if (!CausesValidation(QApplication::focusWidget())) break;
+                validating_ = true;
+                const bool leave = Validate();
+                validating_ = false;
+                if (!leave) box_->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+clsCombo::clsCombo(QObject* parent) : QObject(parent) {}
+
+void clsCombo::theCombo(QComboBox* box) {
+    box_ = box;
+    box_->installEventFilter(this);
+}
+
+void clsCombo::AddText(const QString& text) { box_->addItem(text); }
+
+namespace {
+
+void setBackColour(QComboBox& box, const QColor& colour) {
+    QPalette p = box.palette();
+    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Button, colour);
+    box.setPalette(p);
+}
+
+}  // namespace
+
+void clsCombo::GotFocus() {
+    setBackColour(*box_, QColor(0, 255, 0));  // console colour 10, light green
+    if (box_->lineEdit()) box_->lineEdit()->selectAll();
+}
+
+void clsCombo::LostFocus() { setBackColour(*box_, QColor(0, 255, 255)); }  // console colour 11, light cyan
+
+bool clsCombo::KeyPress(int key) {
+    if (!IsEnterKey(key)) return false;
+    SendTab(*box_);
+    return true;
+}
+
+bool clsCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == box_) {
+        if (event->type() == QEvent::FocusIn) GotFocus();
+        if (event->type() == QEvent::FocusOut) LostFocus();
+        if (event->type() == QEvent::KeyPress && KeyPress(static_cast<QKeyEvent*>(event)->key())) return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace corvane

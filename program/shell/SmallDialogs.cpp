@@ -1,0 +1,70 @@
+#include "SmallDialogs.h"
+
+#include "FormTexts.h"
+#include "Forms.h"
+#include "automation_error.h"
+#include "frm01.h"
+#include "frmAdrDarstellung.h"
+#include "frmGAusw.h"
+#include "frmProjektInfo.h"
+#include "frmSchnittstelle.h"
+#include "frmSprache.h"
+#include "frmVersion.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace corvane {
+
+void RegisterSmallDialogs() {
+    RegisterForm("frmSprache", [] { return new frmSprache; });
+    RegisterForm("frmVersion", [] { return new frmVersion; });
+    RegisterForm("frmAdrDarstellung", [] { return new frmAdrDarstellung; });
+    RegisterForm("frmGAusw", [] { return new frmGAusw; });
+    RegisterForm("frmSchnittstelle", [] { return new frmSchnittstelle; });
+    RegisterForm("frmProjektInfo", [] { return new frmProjektInfo; });
+}
+
+void PrepareDialog(QDialog& dialog, const char* name) {
+    dialog.setObjectName(name);
+    dialog.setAttribute(Qt::WA_DeleteOnClose);
+}
+
+namespace {
+template <class Control>
+Control* named(Control* c, const QString& name, const char* tag) {
+    c->setObjectName(name);
+    if (tag) SetTag(*c, tag);
+    return c;
+}
+}  // namespace
+
+QPushButton* NamedButton(QWidget* parent, const QString& name, const char* tag) {
+    return named(new QPushButton(parent), name, tag);
+}
+
+QLabel* NamedLabel(QWidget* parent, const QString& name, const char* tag) {
+    return named(new QLabel(parent), name, tag);
+}
+
+QRadioButton* NamedOption(QWidget* parent, const QString& name, const char* tag) {
+    return named(new QRadioButton(parent), name, tag);
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* b : buttons) row->addWidget(b);
+    return row;
+}
+
+frm01& MainWindow() {
+    frm01* main = frm01::Instance();
+    if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
+    return *main;
+}
+
+}  // namespace corvane

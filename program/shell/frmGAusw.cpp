@@ -1,0 +1,97 @@
+#include "frmGAusw.h"
+
+#include "DeviceSelection.h"
+#include "FormTexts.h"
+#include "Messages.h"
+#include "ModDefinition.h"
+#include "ModelTables.h"
+#include "Seams.h"
+#include "SmallDialogs.h"
+#include "frm01.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace corvane {
+
+frmGAusw::frmGAusw(QWidget* parent) : QDialog(parent) {
+    PrepareDialog(*this, "frmGAusw");
+    setWindowTitle(QString::fromUtf8("Gerät auswählen"));
+    Label1[0] = NamedLabel(this, "Label1(0)", "430");
+    Label1[1] = NamedLabel(this, "Label1(1)", "431");
+    ComboBestellnummer = new QComboBox(this);
+    ComboBestellnummer->setObjectName("ComboBestellnummer");
+    ComboFirmware = new QComboBox(this);
+    ComboFirmware->setObjectName("ComboFirmware");
+    COMOK = NamedButton(this, "COMOK", "433");
+    COMOK->setDefault(true);
+    ComZurueck = NamedButton(this, "ComZurueck", "432");
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1[0], 0, 0);
+    grid->addWidget(ComboBestellnummer, 0, 1);
+    grid->addWidget(Label1[1], 1, 0);
+    grid->addWidget(ComboFirmware, 1, 1);
+    grid->setRowStretch(2, 1);
+    grid->addLayout(ButtonRow({COMOK, ComZurueck}), 3, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    connect(ComboBestellnummer, &QComboBox::currentIndexChanged, this,
+            [this] { Trap([this] { ComboBestellnummer_Click(); }); });
+    connect(COMOK, &QPushButton::clicked, this, [this] { Trap([this] { COMOK_Click(); }); });
+    connect(ComZurueck, &QPushButton::clicked, this, &frmGAusw::ComZurueck_Click);
+    Form_Load();
+}
+
+void frmGAusw::Form_Load() {
+    Trap([this] {
+        SetFormTexts(*this);
+        SetWindowTwips(*this, -1, -1, 4700, 2700);
+        // The table's last entry is an empty end entry.
+        const QSignalBlocker quiet(ComboBestellnummer);
+        for (std::int32_t i = DeviceTable.lbound(); i <= DeviceTable.ubound() - 1; ++i) {
+            ComboBestellnummer->addItem(QString::fromStdString(DeviceTable(i).OrderNo), static_cast<int>(i));
+        }
+        ComboBestellnummer->setCurrentIndex(0);
+    });
+    Trap([this] { ComboBestellnummer_Click(); });
+}
+
+void frmGAusw::ComboBestellnummer_Click() {
+    ComboFirmware->clear();
+    if (ComboBestellnummer->currentIndex() < 0) return;
+    // The firmware list's last slot is never filled.
+    const DeviceRec& model = DeviceTable(ComboBestellnummer->currentData().toInt());
+    for (std::int32_t i = model.Firmware.lbound(); i <= model.Firmware.ubound() - 1; ++i) {
+        ComboFirmware->addItem(QString::fromStdString(model.Firmware(i)));
+    }
+    ComboFirmware->setCurrentIndex(0);
+}
+
+void frmGAusw::COMOK_Click() {
+    frm01& main = MainWindow();
+    // Starting afresh discards the open project: unsaved changes are offered for saving first.
+    if (!main.AskToSave()) return;
+    corlink::TypHeader header = main.mDali().Header();
+    header.Bestellnummer = ComboBestellnummer->currentText().toStdString();
+    header.Version = ComboFirmware->currentText().toStdString();
+    header.DateiName.clear();
+    header.phyAdr = 0;
+    header.phyAdrString = "0.0.0";
+    header.LetzterZugriff = 0;
+    header.LetzterDownload = 0;
+    header.LetzterUpload = 0;
+    if (!SelectDeviceDefinition(header.Bestellnummer, header.Version)) return;
+    main.mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+    main.mDali().letHeader(header);
+    main.SetDefaultParameter();
+    SelectedNodeIndex = 1;
+    main.CreateObjektDataTree();
+    close();
+}
+
+void frmGAusw::ComZurueck_Click() { close(); }
+
+}  // namespace corvane

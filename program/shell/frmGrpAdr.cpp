@@ -1,0 +1,400 @@
+#include "frmGrpAdr.h"
+
+#include "FormTexts.h"
+#include "Messages.h"
+#include "ModDefinition.h"
+#include "ModelTables.h"
+#include "Seams.h"
+#include "SmallDialogs.h"
+#include "frm01.h"
+#include "variant.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace corvane {
+
+namespace {
+
+// ComboPrio entry of the priority bits 1 and 0 (11 low, 01 high, 10 alarm, 00 system).
+constexpr int kPrioIndex[4] = {3, 1, 2, 0};
+
+// The number a text reads as (13 when it is none, 6 beyond 16 bits).
+std::int16_t Number(const QString& text) { return automation::toInteger(automation::Variant(text.toStdString())); }
+
+}  // namespace
+
+frmGrpAdr::frmGrpAdr(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmGrpAdr");
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto button = [this](const char* name, const char* tag) {
+        QPushButton* b = NamedButton(this, name, tag);
+        b->setAutoDefault(false);  // Enter in a box presses no button
+        return b;
+    };
+    auto box = [this](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(name);
+        e->setFixedWidth(TwipsToPixels(495));
+        e->installEventFilter(this);
+        return e;
+    };
+    Label2 = NamedLabel(this, "Label2", "664");
+    GrpAdr_1 = box("GrpAdr_1");
+    GrpAdr_2 = box("GrpAdr_2");
+    GrpAdr_3 = box("GrpAdr_3");
+    for (int i = 0; i < 2; ++i) {
+        Label1[i] = new QLabel("/", this);
+        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+    }
+    ListAdresse = new QTreeWidget(this);
+    ListAdresse->setObjectName("ListAdresse");
+    ListAdresse->setRootIsDecorated(false);
+    ListAdresse->setSelectionMode(QAbstractItemView::SingleSelection);
+    FrameFlags = new QGroupBox(this);
+    FrameFlags->setObjectName("FrameFlags");
+    auto* flags = new QVBoxLayout(FrameFlags);
+    const char* flagTags[8] = {"", "", "650", "652", "651", "", "653", "654"};
+    for (int i = 0; i < 8; ++i) {
+        CheckFlags[i] = new QCheckBox(FrameFlags);
+        CheckFlags[i]->setObjectName(QStringLiteral("CheckFlags(%1)").arg(i));
+        if (*flagTags[i]) SetTag(*CheckFlags[i], flagTags[i]);
+        CheckFlags[i]->installEventFilter(this);
+        CheckFlags[i]->setVisible(false);
+    }
+    for (int i : {2, 4, 3, 6, 7}) {
+        flags->addWidget(CheckFlags[i]);
+        CheckFlags[i]->setVisible(true);
+    }
+    ComboPrio = new QComboBox(FrameFlags);
+    ComboPrio->setObjectName("ComboPrio");
+    ComboPrio->installEventFilter(this);
+    flags->addWidget(ComboPrio);
+    flags->addStretch();
+    ComSendend = button("ComSendend", "655");
+    ComAdd = button("ComAdd", "656");
+    ComClear = button("ComClear", "657");
+    ComZurueck = button("ComZurueck", "658");
+    COMOK = button("COMOK", "659");
+
+    auto* grid = new QGridLayout(this);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(GrpAdr_1);
+    boxes->addWidget(Label1[0]);
+    boxes->addWidget(GrpAdr_2);
+    boxes->addWidget(Label1[1]);
+    boxes->addWidget(GrpAdr_3);
+    boxes->addStretch();
+    grid->addWidget(Label2, 0, 0);
+    grid->addLayout(boxes, 1, 0);
+    grid->addWidget(ListAdresse, 2, 0);
+    grid->addWidget(FrameFlags, 0, 1, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {ComSendend, ComAdd, ComClear, ComZurueck, COMOK}) buttons->addWidget(b);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    setTabOrder(GrpAdr_1, GrpAdr_2);
+    setTabOrder(GrpAdr_2, GrpAdr_3);
+    GrpAdr_1->setFocus();
+
+    auto trapped = [this](void (frmGrpAdr::*handler)()) { return [this, handler] { Trap([&] { (this->*handler)(); }); }; };
+    connect(ComAdd, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComAdd_Click));
+    connect(ComClear, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComClear_Click));
+    connect(ComSendend, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComSendend_Click));
+    connect(COMOK, &QPushButton::clicked, this, trapped(&frmGrpAdr::COMOK_Click));
+    connect(ComZurueck, &QPushButton::clicked, this, &frmGrpAdr::ComZurueck_Click);
+    connect(ComboPrio, &QComboBox::currentIndexChanged, this, trapped(&frmGrpAdr::ComboPrio_Click));
+    // A flag changed by the user counts as the box having had the focus.
+    for (QCheckBox* c : CheckFlags) connect(c, &QCheckBox::clicked, COMOK, [this] { COMOK->setEnabled(true); });
+    connect(ComboPrio, &QComboBox::activated, COMOK, [this] { COMOK->setEnabled(true); });
+
+    Trap([this] { Form_Load(); });
+}
+
+frmGrpAdr::~frmGrpAdr() = default;
+
+void frmGrpAdr::Form_Load() {
+    SetFormTexts(*this);
+    GrpConverter = std::make_unique<brimcorbin::Converter>();
+    if (ShowGrpAdr == 0) {
+        GrpAdr_3->setVisible(false);
+        Label1[1]->setVisible(false);
+    }
+    resize(std::max(TwipsToPixels(6375), sizeHint().width()), std::max(TwipsToPixels(4200), sizeHint().height()));
+    ListAdresse->setColumnCount(2);
+    ListAdresse->setHeaderLabels({"   ", "  "});
+    const int half = TwipsToPixels(2895) / 2;
+    ListAdresse->setColumnWidth(0, half);
+    ListAdresse->setColumnWidth(1, half);
+    ComboPrio->clear();
+    for (int id = 660; id <= 663; ++id) ComboPrio->addItem(QText(id));
+    ComboPrio->setCurrentIndex(0);
+    ComboPrio_Click();
+    FrameFlags->setVisible(false);
+    COMOK->setEnabled(false);
+}
+
+void frmGrpAdr::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (activated_) return;  // returning to the window is no activation
+    activated_ = true;
+    try {
+        Form_Activate();
+    } catch (const std::exception& e) {
+        activationError_ = ErrorNumber(e);
+        ReportError(activationError_);
+    }
+}
+
+frmGrpAdr::Kind frmGrpAdr::kind() const {
+    static const std::pair<const char*, Kind> keys[] = {
+        {"BObjekt", Kind::Lighting}, {"LObjekt", Kind::Ventilation}, {"JObjekt", Kind::Blind},
+        {"TObjekt", Kind::Temperature}, {"SObjekt", Kind::Scene}, {"MObjekt", Kind::Message},
+        {"AObjekt", Kind::Device}};
+    for (const auto& [key, k] : keys) {
+        if (GroupKindKey == QLatin1String(key)) return k;
+    }
+    return Kind::None;
+}
+
+void frmGrpAdr::ReadRecord() {
+    corlink::clsOrvekDali& dali = MainWindow().mDali();
+    switch (kind()) {
+        case Kind::Lighting: BeleuchtungsGruppe = dali.BeleuchtungsGruppe(GroupIndex); break;
+        case Kind::Ventilation: BelueftungsGruppe = dali.BelueftungsGruppe(GroupIndex); break;
+        case Kind::Blind: JalousieGruppe = dali.JalousieGruppe(GroupIndex); break;
+        case Kind::Temperature: TemperaturGruppe = dali.TemperaturGruppe(GroupIndex); break;
+        case Kind::Scene: Szene = dali.Szene(GroupIndex); break;
+        case Kind::Message: MeldeGruppe = dali.MeldeGruppe(GroupIndex); break;
+        case Kind::Device: Zeiten = dali.Zeiten(); break;
+        case Kind::None: break;
+    }
+}
+
+void frmGrpAdr::WriteRecord() {
+    corlink::clsOrvekDali& dali = MainWindow().mDali();
+    switch (kind()) {
+        case Kind::Lighting: dali.letBeleuchtungsGruppe(GroupIndex, BeleuchtungsGruppe); break;
+        case Kind::Ventilation: dali.letBelueftungsGruppe(GroupIndex, BelueftungsGruppe); break;
+        case Kind::Blind: dali.letJalousieGruppe(GroupIndex, JalousieGruppe); break;
+        case Kind::Temperature: dali.letTemperaturGruppe(GroupIndex, TemperaturGruppe); break;
+        case Kind::Scene: dali.letSzene(GroupIndex, Szene); break;
+        case Kind::Message: dali.letMeldeGruppe(GroupIndex, MeldeGruppe); break;
+        case Kind::Device: dali.letZeiten(Zeiten); break;
+        case Kind::None: break;
+    }
+}
+
+corlink::TypObjectZuordnung& frmGrpAdr::EditedObject() {
+    using corlink::fixedAt;
+    switch (kind()) {
+        case Kind::Lighting: return fixedAt(BeleuchtungsGruppe.Objekte, ObjectIndex);
+        case Kind::Ventilation: return fixedAt(BelueftungsGruppe.Objekte, ObjectIndex);
+        case Kind::Blind: return fixedAt(JalousieGruppe.Objekte, ObjectIndex);
+        case Kind::Temperature: return fixedAt(TemperaturGruppe.Objekte, ObjectIndex);
+        case Kind::Scene: return Szene.ObjNebenstelle;
+        case Kind::Message: return fixedAt(MeldeGruppe.Objekte, ObjectIndex);
+        case Kind::Device: return fixedAt(Zeiten.ObjekteDatumZeitLCD, ObjectIndex);
+        case Kind::None: break;
+    }
+    automation::raiseRuntime(automation::errInvalidCall, "Corvane");
+}
+
+const ObjectRec& frmGrpAdr::CatalogueEntry() const {
+    switch (kind()) {
+        case Kind::Lighting: return LightingObjectList(GroupIndex).Objects(ObjectIndex);
+        case Kind::Ventilation: return VentilationObjectList(GroupIndex).Objects(ObjectIndex);
+        case Kind::Blind: return BlindObjectList(GroupIndex).Objects(ObjectIndex);
+        case Kind::Temperature: return TemperatureObjectList(GroupIndex).Objects(ObjectIndex);
+        case Kind::Scene: return SceneObjectList(GroupIndex).Objects(ObjectIndex);
+        case Kind::Message: return MessageObjectList(GroupIndex).Objects(ObjectIndex);
+        case Kind::Device: return DeviceObjectList(ObjectIndex);
+        case Kind::None: break;
+    }
+    automation::raiseRuntime(automation::errInvalidCall, "Corvane");
+}
+
+void frmGrpAdr::Form_Activate() {
+    activationError_ = 0;
+    const QString tag = Tag(*this);
+    ObjectIndex = Number(tag.left(1));
+    const int colon = tag.indexOf(':');
+    if (colon < 1) automation::raiseRuntime(automation::errInvalidCall, "Corvane");
+    GroupKindKey = tag.mid(1, colon - 1);
+    GroupIndex = Number(tag.mid(colon + 1));
+
+    if (kind() != Kind::None) {
+        ReadRecord();
+        std::uint8_t defaults = CatalogueEntry().Flags;
+        SetFlags(defaults);
+        corlink::TypObjectZuordnung& object = EditedObject();
+        if (object.GrpAdrActive) {
+            SetFlags(object.Flags);
+            for (std::int32_t i = 0; i <= object.GrpAdr.ubound(); ++i) {
+                AddEntry(QString::fromStdString(GrpConverter->GrpAdrToText(object.GrpAdr(i), ShowGrpAdr)));
+            }
+        }
+    }
+    ShowFrameFlags();
+    if (ListAdresse->topLevelItemCount() > 0) ListAdresse->topLevelItem(0)->setText(1, SendMark);
+    AssocCount = automation::toInteger(MainWindow().mDali().GetAssozLen());
+}
+
+QTreeWidgetItem* frmGrpAdr::AddEntry(const QString& text) {
+    auto* item = new QTreeWidgetItem(ListAdresse);
+    item->setText(0, text);
+    return item;
+}
+
+QTreeWidgetItem* frmGrpAdr::SelectedEntry() const {
+    QTreeWidgetItem* current = ListAdresse->currentItem();
+    return current && current->isSelected() ? current : nullptr;
+}
+
+void frmGrpAdr::ShowFrameFlags() { FrameFlags->setVisible(ListAdresse->topLevelItemCount() > 0); }
+
+void frmGrpAdr::ClearBoxes() {
+    for (QLineEdit* b : {GrpAdr_1, GrpAdr_2, GrpAdr_3}) b->clear();
+}
+
+void frmGrpAdr::ComAdd_Click() {
+    QString text = GrpAdr_1->text() + "/" + GrpAdr_2->text();
+    if (ShowGrpAdr != 0) text += "/" + GrpAdr_3->text();
+    const std::int32_t address = GrpConverter->TextToGrpAdr(text.toStdString());
+    // An address already listed, in whatever spelling, is not added twice.
+    for (int i = 0; i < ListAdresse->topLevelItemCount(); ++i) {
+        const QString listed = ListAdresse->topLevelItem(i)->text(0);
+        if (listed == text || (address > 0 && GrpConverter->TextToGrpAdr(listed.toStdString()) == address)) return;
+    }
+    const std::string title = MessageText(MessageTexts.MsgTitle, 990);
+    if (AssocCount + 1 > MaxLimits.MaxAssoziation) {
+        ShowMessage(1, MessageText(MessageTexts.MsgMaxLinks, 919), title);
+        return;
+    }
+    if (address <= 0) {
+        ShowMessage(1, MessageText(MessageTexts.MsgEnterGroupAddress, 915), title);
+        return;
+    }
+    ++AssocCount;
+    QTreeWidgetItem* item = AddEntry(text);
+    ShowFrameFlags();
+    if (ListAdresse->topLevelItemCount() == 1) item->setText(1, SendMark);
+    ClearBoxes();
+    COMOK->setEnabled(true);
+}
+
+void frmGrpAdr::ComClear_Click() {
+    if (ListAdresse->topLevelItemCount() == 0) return;
+    if (QTreeWidgetItem* item = SelectedEntry()) {
+        delete item;
+        ListAdresse->clearSelection();
+        --AssocCount;
+    }
+    ShowFrameFlags();
+    ClearBoxes();
+    COMOK->setEnabled(true);
+}
+
+void frmGrpAdr::ComSendend_Click() {
+    if (ListAdresse->topLevelItemCount() == 0) return;
+    QTreeWidgetItem* item = SelectedEntry();
+    if (!item) return;  // no entry to mark: the marks stay as they are
+    for (int i = 0; i < ListAdresse->topLevelItemCount(); ++i) ListAdresse->topLevelItem(i)->setText(1, "");
+    item->setText(1, SendMark);
+    // Sorted by the mark: the sending address first, the others in their order.
+    ListAdresse->takeTopLevelItem(ListAdresse->indexOfTopLevelItem(item));
+    ListAdresse->insertTopLevelItem(0, item);
+    ListAdresse->setCurrentItem(item);
+    COMOK->setEnabled(true);
+}
+
+void frmGrpAdr::ComboPrio_Click() {
+    const int index = ComboPrio->currentIndex();
+    if (index < 0 || index > 3) return;
+    CheckFlags[0]->setChecked(index == 0 || index == 1);
+    CheckFlags[1]->setChecked(index == 0 || index == 2);
+}
+
+void frmGrpAdr::SetFlags(std::uint8_t& FlagByte) {
+    for (int i = 0; i < 8; ++i) CheckFlags[i]->setChecked(GrpConverter->TestBit(i, FlagByte));
+    ComboPrio->setCurrentIndex(kPrioIndex[FlagByte & 3]);
+    ComboPrio_Click();
+}
+
+std::uint8_t frmGrpAdr::SaveFlags(std::uint8_t& FlagByte) {
+    std::int32_t value = FlagByte;
+    for (int i = 0; i < 8; ++i) {
+        value = CheckFlags[i]->isChecked() ? GrpConverter->SetBit(i, value) : GrpConverter->ClearBit(i, value);
+    }
+    FlagByte = static_cast<std::uint8_t>(value);
+    return FlagByte;
+}
+
+void frmGrpAdr::COMOK_Click() {
+    // A record that could not be read is never written back.
+    if (activationError_ != 0) automation::raiseRuntime(activationError_, "Corvane");
+    if (kind() != Kind::None) {
+        corlink::TypObjectZuordnung& object = EditedObject();
+        const int n = ListAdresse->topLevelItemCount();
+        if (n == 0) {
+            object.GrpAdr.redim(0, 0);
+            object.GrpAdrActive = false;
+            object.GrpString.clear();
+        } else {
+            const ObjectRec& entry = CatalogueEntry();
+            corlink::SafeArray<std::int32_t> addresses(0, n - 1);
+            object.Flags = SaveFlags(object.Flags);
+            std::string text;
+            for (int i = 0; i < n; ++i) {
+                addresses(i) = GrpConverter->TextToGrpAdr(ListAdresse->topLevelItem(i)->text(0).toStdString());
+                text += " " + GrpConverter->GrpAdrToText(addresses(i), brimcorbin::styleTwoLevels);
+            }
+            object.ObjNo = automation::toByte(static_cast<double>(entry.ObjectNumber));
+            object.GrpAdr = std::move(addresses);
+            object.GrpAdrActive = true;
+            object.GrpString = text;
+        }
+        WriteRecord();
+    }
+    MainWindow().CreateObjektDataTree();
+    accept();
+}
+
+void frmGrpAdr::ComZurueck_Click() { close(); }
+
+void frmGrpAdr::GrpAdr_KeyDown(QLineEdit& box, int key) {
+    const bool third = !GrpAdr_3->isHidden();
+    QLineEdit* to = nullptr;
+    if (key == Qt::Key_Right) {
+        to = &box == GrpAdr_1 ? GrpAdr_2 : &box == GrpAdr_2 ? (third ? GrpAdr_3 : nullptr) : GrpAdr_1;
+    } else if (key == Qt::Key_Left) {
+        to = &box == GrpAdr_1 ? (third ? GrpAdr_3 : nullptr) : &box == GrpAdr_2 ? GrpAdr_1 : GrpAdr_2;
+    }
+    if (to) to->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmGrpAdr::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        for (QLineEdit* b : {GrpAdr_1, GrpAdr_2, GrpAdr_3}) {
+            if (watched == b) GrpAdr_KeyDown(*b, static_cast<QKeyEvent*>(event)->key());
+        }
+    } else if (event->type() == QEvent::FocusIn && (watched == ComboPrio || qobject_cast<QCheckBox*>(watched))) {
+        COMOK->setEnabled(true);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace corvane

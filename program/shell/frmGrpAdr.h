@@ -1,0 +1,108 @@
+// The group-address editor: the group addresses (the first one sending), the communication
+// flags and the priority of one communication object of the project. The opener passes the
+// object in the window's Tag: object index (one digit), kind key, ":" and group index, e.g.
+// "2TObjekt:1" for object 2 of temperature group 1. A new instance per opening; OK stores the
+// object into its record of the project and rebuilds the tree, Cancel stores nothing.
+#pragma once
+
+#include "brimcorbin.h"
+#include "corlink/Records.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace corvane {
+
+struct ObjectRec;
+
+class frmGrpAdr : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmGrpAdr(QWidget* parent = nullptr);
+    ~frmGrpAdr() override;
+
+    // The mark of the sending address in the list's second column.
+    static constexpr const char* SendMark = "S";
+
+    QLabel* Label2 = nullptr;
+    QLineEdit* GrpAdr_1 = nullptr;  // main group
+    QLineEdit* GrpAdr_2 = nullptr;  // middle group (two levels: the rest)
+    QLineEdit* GrpAdr_3 = nullptr;  // subgroup; hidden in the two-level style
+    QLabel* Label1[2] = {};
+    QTreeWidget* ListAdresse = nullptr;  // column 0 the address text, column 1 the mark
+    QGroupBox* FrameFlags = nullptr;     // shown while the list holds an address
+    QCheckBox* CheckFlags[8] = {};       // box i shows bit i; 0, 1 and 5 are never visible
+    QComboBox* ComboPrio = nullptr;
+    QPushButton* ComSendend = nullptr;
+    QPushButton* ComAdd = nullptr;
+    QPushButton* ComClear = nullptr;
+    QPushButton* ComZurueck = nullptr;
+    QPushButton* COMOK = nullptr;
+
+    // Taken from the Tag at activation.
+    std::int16_t ObjectIndex = 0;
+    QString GroupKindKey;
+    std::int16_t GroupIndex = 0;
+    // The project's associations with the list as it stands.
+    std::int16_t AssocCount = 0;
+
+    // Event handlers (errors raised here reach the caller; the controls trap them).
+    void Form_Load();
+    // Reads the record of the Tag's object from the project and lists its addresses.
+    void Form_Activate();
+    void ComAdd_Click();
+    void ComClear_Click();
+    void ComSendend_Click();
+    void ComboPrio_Click();
+    void COMOK_Click();
+    void ComZurueck_Click();
+    // Arrow keys between the three address boxes; the key is not consumed.
+    void GrpAdr_KeyDown(QLineEdit& box, int key);
+
+    // Shows a flag byte in CheckFlags and ComboPrio.
+    void SetFlags(std::uint8_t& FlagByte);
+    // The flag byte with every bit taken from its box.
+    std::uint8_t SaveFlags(std::uint8_t& FlagByte);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Kind { None, Lighting, Ventilation, Blind, Temperature, Scene, Message, Device };
+    Kind kind() const;
+    void ReadRecord();
+    void WriteRecord();
+    corlink::TypObjectZuordnung& EditedObject();  // in the working copy
+    const ObjectRec& CatalogueEntry() const;
+    QTreeWidgetItem* AddEntry(const QString& text);
+    QTreeWidgetItem* SelectedEntry() const;
+    void ShowFrameFlags();
+    void ClearBoxes();
+
+    std::unique_ptr<brimcorbin::Converter> GrpConverter;
+    bool activated_ = false;
+    std::int32_t activationError_ = 0;  // the error that kept the record from loading
+
+    // Working copies; only the one of the edited kind is used.
+    corlink::TypBeleuchtungsGruppe BeleuchtungsGruppe;
+    corlink::TypBelueftungsGruppe BelueftungsGruppe;
+    corlink::TypJalousieGruppe JalousieGruppe;
+    corlink::TypTemperaturGruppe TemperaturGruppe;
+    corlink::TypSzene Szene;
+    corlink::TypMeldeGruppe MeldeGruppe;
+    corlink::TypZeiten Zeiten;
+};
+
+}  // namespace corvane

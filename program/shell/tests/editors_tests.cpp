@@ -1,0 +1,491 @@
+// The group-address editor and the general settings page on the main window's project.
+#include "EditorForms.h"
+#include "FormTexts.h"
+#include "Forms.h"
+#include "InputClasses.h"
+#include "ModelTables.h"
+#include "frmAllgemein.h"
+#include "frmGrpAdr.h"
+#include "gui_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace corvane;
+using corvane::test::Gui;
+
+namespace {
+
+corlink::TypObjectZuordnung Bound(std::vector<std::int32_t> addresses, std::uint8_t flags) {
+    corlink::TypObjectZuordnung o;
+    o.Active1 = true;
+    o.GrpAdr.redim(0, static_cast<std::int32_t>(addresses.size()) - 1);
+    for (std::size_t i = 0; i < addresses.size(); ++i) o.GrpAdr(static_cast<std::int32_t>(i)) = addresses[i];
+    o.GrpAdrActive = true;
+    o.GrpString = " stale text";
+    o.Flags = flags;
+    return o;
+}
+
+std::vector<std::int32_t> AddressesOf(const corlink::TypObjectZuordnung& o) { return {o.GrpAdr.begin(), o.GrpAdr.end()}; }
+
+class Editors : public Gui {
+protected:
+    void SetUp() override {
+        Gui::SetUp();
+        RegisterEditorForms();
+        ShowGrpAdr = 0;
+        w = start(kGerman);
+    }
+    void TearDown() override {
+        if (editor) delete editor.data();
+        ShowGrpAdr = 0;
+        LanguageFileList.clear();
+        Gui::TearDown();
+    }
+
+    // A new editor of the object that the Tag names, shown (which activates it).
+    frmGrpAdr& Open(const QString& tag) {
+        if (editor) delete editor.data();
+        editor = qobject_cast<frmGrpAdr*>(NewForm("frmGrpAdr"));
+        SetTag(*editor, tag);
+        editor->show();
+        return *editor;
+    }
+    bool EditorUnloaded() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return editor.isNull();
+    }
+    QStringList Column(int column) const {
+        QStringList texts;
+        for (int i = 0; i < editor->ListAdresse->topLevelItemCount(); ++i) texts << editor->ListAdresse->topLevelItem(i)->text(column);
+        return texts;
+    }
+    void Type(const QString& a, const QString& b, const QString& c = {}) {
+        editor->GrpAdr_1->setText(a);
+        editor->GrpAdr_2->setText(b);
+        editor->GrpAdr_3->setText(c);
+        editor->ComAdd->click();
+    }
+    void Select(int row) { editor->ListAdresse->setCurrentItem(editor->ListAdresse->topLevelItem(row)); }
+
+    std::unique_ptr<frm01> w;
+    QPointer<frmGrpAdr> editor;
+};
+
+}  // namespace
+
+TEST_F(Editors, GroupAddressEditorShowsAndStoresALightingObject) {
+    corlink::TypBeleuchtungsGruppe g = w->mDali().BeleuchtungsGruppe(3);
+    g.Objekte[0] = Bound({0x0801, 0x1203}, 0xB7);
+    w->mDali().letBeleuchtungsGruppe(3, g);
+    w->mDali().ClearChangeFlag();
+
+    frmGrpAdr& d = Open("0BObjekt:3");
+    EXPECT_EQ(d.ObjectIndex, 0);
+    EXPECT_EQ(d.GroupKindKey, "BObjekt");
+    EXPECT_EQ(d.GroupIndex, 3);
+    EXPECT_EQ(Column(0), QStringList({"1/1", "2/515"}));
+    EXPECT_EQ(Column(1), QStringList({"S", ""}));
+    EXPECT_FALSE(d.FrameFlags->isHidden());
+    EXPECT_TRUE(d.GrpAdr_3->isHidden());  // two levels
+    EXPECT_FALSE(d.COMOK->isEnabled());
+    EXPECT_EQ(d.CheckFlags[4]->text(), "SchrKNXen");
+    // 0xB7: communication, write and update on, read and transmit off, priority low.
+    for (int bit : {2, 4, 7}) EXPECT_TRUE(d.CheckFlags[bit]->isChecked()) << bit;
+    for (int bit : {3, 6}) EXPECT_FALSE(d.CheckFlags[bit]->isChecked()) << bit;
+    EXPECT_EQ(d.ComboPrio->currentText(), "Niedrig");
+    EXPECT_TRUE(d.CheckFlags[5]->isHidden());
+
+    d.ComboPrio->setCurrentIndex(2);  // alarm
+    EXPECT_FALSE(d.CheckFlags[0]->isChecked());
+    EXPECT_TRUE(d.CheckFlags[1]->isChecked());
+    Type("3", "5");
+    EXPECT_TRUE(d.COMOK->isEnabled());
+    EXPECT_TRUE(d.GrpAdr_1->text().isEmpty());
+    d.COMOK->click();
+    EXPECT_TRUE(EditorUnloaded());
+
+    const corlink::TypObjectZuordnung o = w->mDali().BeleuchtungsGruppe(3).Objekte[0];
+    EXPECT_EQ(AddressesOf(o), (std::vector<std::int32_t>{0x0801, 0x1203, 0x1805}));
+    EXPECT_TRUE(o.GrpAdrActive);
+    EXPECT_EQ(o.GrpString, " 1/1 2/515 3/5");
+    EXPECT_EQ(o.Flags, 0xB6);  // alarm; hidden bit 5 carried through
+    EXPECT_EQ(o.ObjNo, LightingObjectList(3).Objects(0).ObjectNumber);
+    EXPECT_TRUE(w->mDali().GetChangeFlag());
+
+    // Three levels: the list and the typed text use three levels, the stored text two.
+    ShowGrpAdr = 1;
+    Open("0BObjekt:3");
+    EXPECT_FALSE(editor->GrpAdr_3->isHidden());
+    EXPECT_EQ(Column(0), QStringList({"1/0/1", "2/2/3", "3/0/5"}));
+    Type("1", "2", "3");
+    EXPECT_EQ(Column(0).last(), "1/2/3");
+    editor->COMOK->click();
+    const corlink::TypObjectZuordnung three = w->mDali().BeleuchtungsGruppe(3).Objekte[0];
+    EXPECT_EQ(three.GrpString, " 1/1 2/515 3/5 1/515");
+    EXPECT_EQ(three.Flags, 0xB6);  // unchanged flags are stored as they were
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Editors, GroupAddressEditorReachesEveryObjectKind) {
+    // The date object of the general settings, without addresses: the catalogue's defaults.
+    corlink::TypZeiten z = w->mDali().Zeiten();
+    z.ObjekteDatumZeitLCD[1].Flags = 0x12;
+    w->mDali().letZeiten(z);
+    frmGrpAdr& d = Open("1AObjekt:0");
+    EXPECT_EQ(d.ListAdresse->topLevelItemCount(), 0);
+    EXPECT_TRUE(d.FrameFlags->isHidden());
+    std::uint8_t shownFlags = 0;
+    EXPECT_EQ(d.SaveFlags(shownFlags), DeviceObjectList(1).Flags);
+    Type("1", "1");
+    Select(0);
+    d.ComClear->click();
+    EXPECT_TRUE(d.FrameFlags->isHidden());
+    d.COMOK->click();
+    const corlink::TypObjectZuordnung date = w->mDali().Zeiten().ObjekteDatumZeitLCD[1];
+    EXPECT_EQ(AddressesOf(date), std::vector<std::int32_t>{0});
+    EXPECT_FALSE(date.GrpAdrActive);
+    EXPECT_EQ(date.GrpString, "");
+    EXPECT_EQ(date.Flags, 0x12);  // an empty list stores no flags
+
+    // The extension object of scene 2.
+    Open("0SObjekt:2");
+    Type("4", "7");
+    editor->COMOK->click();
+    EXPECT_EQ(AddressesOf(w->mDali().Szene(2).ObjNebenstelle), std::vector<std::int32_t>{(4 << 11) | 7});
+    EXPECT_EQ(w->mDali().Szene(2).ObjNebenstelle.ObjNo, SceneObjectList(2).Objects(0).ObjectNumber);
+
+    // The fifth blind object has no catalogue entry: object number 0 and no default flags.
+    Open("4JObjekt:1");
+    EXPECT_FALSE(editor->CheckFlags[2]->isChecked());
+    Type("1", "2");
+    editor->COMOK->click();
+    EXPECT_EQ(w->mDali().JalousieGruppe(1).Objekte[4].ObjNo, 0);
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Editors, GroupAddressEditorNeverWritesARecordItCouldNotRead) {
+    // The scene catalogue holds one object per scene: object 1 is an error at activation.
+    corlink::TypSzene s = w->mDali().Szene(2);
+    s.ObjNebenstelle = Bound({0x0801}, 0xFF);
+    w->mDali().letSzene(2, s);
+    w->mDali().ClearChangeFlag();
+    Open("1SObjekt:2");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Bitte wenden Sie sich an den Hersteller, Fehlercode 9");
+    // Adding and removing an address, then OK: the scene's addresses stay, the window stays.
+    Type("1", "2");
+    Select(0);
+    editor->ComClear->click();
+    editor->COMOK->click();
+    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_FALSE(EditorUnloaded());
+    EXPECT_EQ(w->mDali().Szene(2).ObjNebenstelle, s.ObjNebenstelle);
+    EXPECT_FALSE(w->mDali().GetChangeFlag());
+
+    // A group index beyond the model's groups.
+    Open("0BObjekt:99");
+    EXPECT_EQ(shown.back().text, "Bitte wenden Sie sich an den Hersteller, Fehlercode 9");
+    // An unknown kind loads and stores nothing.
+    shown.clear();
+    Open("0XObjekt:1");
+    EXPECT_TRUE(shown.empty());
+    editor->COMOK->setEnabled(true);
+    editor->COMOK->click();
+    EXPECT_TRUE(EditorUnloaded());
+    EXPECT_FALSE(w->mDali().GetChangeFlag());
+}
+
+TEST_F(Editors, GroupAddressEditorAddsEachAddressOnceWithinTheLimit) {
+    corlink::TypTemperaturGruppe t = w->mDali().TemperaturGruppe(1);
+    t.Objekte[2] = Bound({0x0801}, 0xD7);
+    w->mDali().letTemperaturGruppe(1, t);
+    frmGrpAdr& d = Open("2TObjekt:1");
+    const std::int16_t start = d.AssocCount;
+    EXPECT_EQ(start, automation::toInteger(w->mDali().GetAssozLen()));
+
+    Type("1", "1");   // the same text
+    Type("01", " 1");  // the same address in another spelling
+    EXPECT_EQ(d.ListAdresse->topLevelItemCount(), 1);
+    EXPECT_EQ(d.AssocCount, start);
+    EXPECT_TRUE(shown.empty());
+
+    Type("32", "0");  // no group address
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Geben Sie eine korrekte Gruppenadresse ein!");
+    EXPECT_EQ(shown[0].style, 48);
+    EXPECT_EQ(d.GrpAdr_1->text(), "32");  // the boxes keep their text
+    EXPECT_EQ(d.AssocCount, start);
+
+    const std::uint8_t limit = MaxLimits.MaxAssoziation;
+    MaxLimits.MaxAssoziation = static_cast<std::uint8_t>(start + 1);
+    Type("2", "2");
+    Type("2", "3");
+    EXPECT_EQ(shown.back().text, "Die maximal möglichen Verbindungen wurden erreicht!");
+    EXPECT_EQ(d.AssocCount, start + 1);
+    d.ListAdresse->clearSelection();
+    d.ComClear->click();  // nothing selected: nothing removed
+    EXPECT_EQ(d.AssocCount, start + 1);
+    Select(0);
+    d.ComClear->click();
+    EXPECT_EQ(d.AssocCount, start);
+    EXPECT_EQ(Column(1), QStringList({""}));  // the sending address is gone: none marked
+    Type("2", "3");
+    EXPECT_EQ(Column(0), QStringList({"2/2", "2/3"}));
+    MaxLimits.MaxAssoziation = limit;
+    d.COMOK->click();
+    EXPECT_EQ(AddressesOf(w->mDali().TemperaturGruppe(1).Objekte[2]), (std::vector<std::int32_t>{0x1002, 0x1003}));
+}
+
+TEST_F(Editors, GroupAddressEditorStoresTheMarkedAddressFirst) {
+    frmGrpAdr& d = Open("0MObjekt:0");
+    Type("1", "1");
+    Type("1", "2");
+    Type("1", "3");
+    d.ListAdresse->clearSelection();
+    d.ComSendend->click();  // nothing selected: the marks stay
+    EXPECT_EQ(Column(1), QStringList({"S", "", ""}));
+    EXPECT_TRUE(shown.empty());
+    Select(2);
+    d.ComSendend->click();
+    EXPECT_EQ(Column(0), QStringList({"1/3", "1/1", "1/2"}));
+    EXPECT_EQ(Column(1), QStringList({"S", "", ""}));
+    d.COMOK->click();
+    EXPECT_EQ(w->mDali().MeldeGruppe(0).Objekte[0].GrpString, " 1/3 1/1 1/2");
+}
+
+TEST_F(Editors, GroupAddressEditorArrowKeysSkipTheHiddenThirdBox) {
+    for (int style : {0, 1}) {
+        ShowGrpAdr = static_cast<std::int16_t>(style);
+        frmGrpAdr& d = Open("0BObjekt:0");
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        const auto press = [&](QLineEdit* from, Qt::Key key) {
+            from->setFocus();
+            QTest::keyClick(from, key);
+            return QApplication::focusWidget();
+        };
+        QWidget* third = style ? static_cast<QWidget*>(d.GrpAdr_3) : d.GrpAdr_1;
+        EXPECT_EQ(press(d.GrpAdr_1, Qt::Key_Right), d.GrpAdr_2);
+        EXPECT_EQ(press(d.GrpAdr_1, Qt::Key_Left), third);
+        EXPECT_EQ(press(d.GrpAdr_2, Qt::Key_Right), style ? third : d.GrpAdr_2);
+        EXPECT_EQ(press(d.GrpAdr_2, Qt::Key_Left), d.GrpAdr_1);
+        // A flag box taking the focus enables OK.
+        d.CheckFlags[3]->setFocus();
+        EXPECT_TRUE(d.COMOK->isEnabled());
+    }
+}
+
+namespace {
+
+class Settings : public Editors {
+protected:
+    void SetUp() override {
+        Editors::SetUp();
+        LanguageFileList = {{"Deutsch", 0}, {"English", 1}, {"Italiano", 12}};
+        z = w->mDali().Zeiten();
+        z.LangeTastZeit = 50;
+        z.SLangeTastZeit = 25;
+        z.LCDOnZeit = 10;
+        z.ZeitDatumKonfig = 3;
+        z.ZeitDatumFormat = 1;
+        z.MenuSprache = "English";
+        z.MenuSpracheID = 1;
+        for (auto& o : z.ObjekteDatumZeitLCD) o = Bound({0x0801, 0x0802}, 0xB7);
+        w->mDali().letZeiten(z);
+        w->mDali().ClearChangeFlag();
+    }
+    frmAllgemein& Page() {
+        page = std::make_unique<frmAllgemein>();
+        page->show();
+        return *page;
+    }
+    // Types into a box as the user does and leaves it, as the focus leaving it checks it.
+    bool Leave(int box, const QString& text) {
+        clsTextBox& t = *page->TextBoxes[box];
+        t.GotFocus();
+        t.Box()->selectAll();
+        QTest::keyClicks(t.Box(), text);
+        return t.Validate();
+    }
+
+    corlink::TypZeiten z;
+    std::unique_ptr<frmAllgemein> page;
+};
+
+}  // namespace
+
+TEST_F(Settings, GeneralSettingsShowAndStoreTheProjectRecord) {
+    frmAllgemein& p = Page();
+    EXPECT_EQ(p.FrameLeseZeit->title(), "Einstellung der Zeiten");
+    EXPECT_EQ(p.ComboDatumAllg->itemText(0), "keine Anzeige");
+    EXPECT_EQ(p.ComboDatumAllg->currentText(), "Datum und Uhrzeit");
+    EXPECT_EQ(p.ComboZeitDatumFormat->currentText(), "12h - MM.TT.JJ");
+    EXPECT_EQ(p.varLTastZeit->text(), "50");
+    EXPECT_EQ(p.varSLTastZeit->text(), "25");
+    EXPECT_EQ(p.varDispEIN->text(), "10");
+    EXPECT_EQ(p.ComboSprache->currentText(), "English");
+    EXPECT_TRUE(p.OptionBeleuchtung[0]->isChecked());
+
+    // Default, then Cancel: the project stays as it was.
+    p.ComDefault->click();
+    EXPECT_EQ(p.varLTastZeit->text(), "60");
+    EXPECT_TRUE(p.ComboZeitDatumFormat->isHidden());
+    EXPECT_TRUE(p.OptionBeleuchtung[1]->isChecked());
+    p.COMAbbruch->click();
+    EXPECT_TRUE(p.isHidden());
+    EXPECT_EQ(w->mDali().Zeiten(), z);
+    EXPECT_FALSE(w->mDali().GetChangeFlag());
+
+    // The next showing starts from the project again. "Datum" and another language.
+    p.show();
+    EXPECT_EQ(p.varLTastZeit->text(), "50");
+    p.ComboDatumAllg->setCurrentIndex(2);
+    EXPECT_FALSE(p.ComboZeitDatumFormat->isHidden());
+    p.ComboSprache->setCurrentIndex(2);
+    p.varDispEIN->setText("254");
+    p.OptionBeleuchtung[1]->setChecked(true);
+    p.COMOK->click();
+    EXPECT_TRUE(p.isHidden());
+    corlink::TypZeiten stored = w->mDali().Zeiten();
+    EXPECT_EQ(stored.ZeitDatumKonfig, 2);
+    EXPECT_EQ(stored.ZeitDatumFormat, 1);
+    EXPECT_EQ(stored.LCDOnZeit, 254);
+    EXPECT_EQ(stored.MenuSprache, "Italiano");
+    EXPECT_EQ(stored.MenuSpracheID, 12);
+    const auto& time = stored.ObjekteDatumZeitLCD[0];
+    EXPECT_FALSE(time.Active1);
+    EXPECT_FALSE(time.GrpAdrActive);
+    EXPECT_EQ(AddressesOf(time), std::vector<std::int32_t>{0});
+    EXPECT_EQ(time.GrpString, " stale text");  // kept
+    EXPECT_EQ(stored.ObjekteDatumZeitLCD[1], z.ObjekteDatumZeitLCD[1]);  // the date object untouched
+    EXPECT_FALSE(stored.ObjekteDatumZeitLCD[2].GrpAdrActive);
+    EXPECT_TRUE(w->mDali().GetChangeFlag());
+
+    // No display: time and date objects lose their addresses.
+    p.show();
+    p.ComboDatumAllg->setCurrentIndex(0);
+    p.COMOK->click();
+    stored = w->mDali().Zeiten();
+    EXPECT_EQ(stored.ZeitDatumKonfig, 0);
+    EXPECT_EQ(AddressesOf(stored.ObjekteDatumZeitLCD[1]), std::vector<std::int32_t>{0});
+    EXPECT_FALSE(stored.ObjekteDatumZeitLCD[1].Active1);
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Settings, GeneralSettingsNumberBoxesKeepToTheirRanges) {
+    frmAllgemein& p = Page();
+    EXPECT_TRUE(Leave(0, "100"));
+    EXPECT_FALSE(Leave(0, "101"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Bitte geben Sie Werte im korrekten Wertebereich ein! (40-100)");
+    EXPECT_EQ(shown[0].title, "Hinweis");
+    EXPECT_EQ(p.varLTastZeit->text(), "100");  // the text it had when it got the focus
+    for (int box : {0, 1, 2}) {
+        for (const char* text : {"2,5", "2.5"}) {
+            shown.clear();
+            EXPECT_FALSE(Leave(box, text)) << box << text;
+            EXPECT_EQ(shown.size(), 1u) << box << text;
+        }
+    }
+    EXPECT_TRUE(Leave(2, "0"));
+    shown.clear();
+    EXPECT_FALSE(Leave(2, "255"));
+    EXPECT_NE(shown.at(0).text.find("(0-254)"), std::string::npos);
+    EXPECT_FALSE(Leave(1, "abc"));
+
+    // A box typed into and not left is checked by OK: nothing is stored, the page stays.
+    shown.clear();
+    p.TextBoxes[1]->GotFocus();
+    QTest::keyClicks(p.varSLTastZeit, "9");  // "259"
+    p.COMOK->click();
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(p.isHidden());
+    EXPECT_EQ(w->mDali().Zeiten(), z);
+    p.COMOK->click();  // restored to the valid text: stored
+    EXPECT_TRUE(p.isHidden());
+    EXPECT_EQ(w->mDali().Zeiten().SLangeTastZeit, 25);
+
+    // Leaving the box by Enter (a Tab) checks it and keeps the focus on a refusal; moving to
+    // Cancel does not check.
+    p.show();
+    QApplication::setActiveWindow(&p);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    shown.clear();
+    p.varLTastZeit->setFocus();
+    const QString before = p.varLTastZeit->text();
+    QTest::keyClicks(p.varLTastZeit, "7");
+    QTest::keyClick(p.varLTastZeit, Qt::Key_Return);
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(p.varLTastZeit->text(), before);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), p.varLTastZeit);
+    QTest::keyClick(p.varLTastZeit, Qt::Key_Return);  // valid now: moves on
+    EXPECT_EQ(QApplication::focusWidget(), p.varSLTastZeit);
+    QTest::keyClicks(p.varSLTastZeit, "99");
+    p.COMAbbruch->setFocus();
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(Settings, GeneralSettingsKeepAMenuLanguageTheUserDidNotChoose) {
+    z.MenuSprache = "Klingon";  // a file of another computer
+    z.MenuSpracheID = 7;
+    w->mDali().letZeiten(z);
+    frmAllgemein& p = Page();
+    p.varLTastZeit->setText("70");
+    p.COMOK->click();
+    EXPECT_EQ(w->mDali().Zeiten().MenuSprache, "Klingon");
+    EXPECT_EQ(w->mDali().Zeiten().MenuSpracheID, 7);
+    EXPECT_EQ(w->mDali().Zeiten().LangeTastZeit, 70);
+    // Chosen by the user: taken.
+    p.show();
+    p.ComboSprache->setCurrentIndex(0);
+    emit p.ComboSprache->activated(0);
+    p.COMOK->click();
+    EXPECT_EQ(w->mDali().Zeiten().MenuSprache, "Deutsch");
+    EXPECT_EQ(w->mDali().Zeiten().MenuSpracheID, 0);
+
+    // Without any language file the page still stores, keeping the language.
+    LanguageFileList.clear();
+    frmAllgemein& bare = Page();
+    EXPECT_EQ(bare.ComboSprache->count(), 0);
+    bare.varDispEIN->setText("5");
+    bare.COMOK->click();
+    EXPECT_EQ(w->mDali().Zeiten().LCDOnZeit, 5);
+    EXPECT_EQ(w->mDali().Zeiten().MenuSprache, "Deutsch");
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Editors, EditorsOpenByNameAndComboGuardColours) {
+    EXPECT_FALSE(PendingWindows().join(" ").contains("frmGrpAdr"));
+    EXPECT_FALSE(PendingWindows().join(" ").contains("frmAllgemein"));
+    QComboBox box;
+    clsCombo guard;
+    guard.theCombo(&box);
+    guard.AddText("eins");
+    EXPECT_EQ(box.count(), 1);
+    guard.GotFocus();
+    EXPECT_EQ(box.palette().color(QPalette::Base), QColor(0, 255, 0));
+    guard.LostFocus();
+    EXPECT_EQ(box.palette().color(QPalette::Base), QColor(0, 255, 255));
+    EXPECT_TRUE(guard.KeyPress(Qt::Key_Enter));
+}
+TEST_F(Settings, EditorsSpeakTheLanguageInForce) {
+    LanguageOffset = kEnglish;
+    frmGrpAdr& d = Open("0BObjekt:0");
+    EXPECT_EQ(d.ComboPrio->itemText(2), "alarm");
+    EXPECT_EQ(d.ComSendend->text(), "sending");
+    frmAllgemein& p = Page();
+    EXPECT_EQ(p.ComboDatumAllg->itemText(0), "no display indication");
+    EXPECT_EQ(p.ComboZeitDatumFormat->itemText(0), "24h - DD.MM.YY");
+    EXPECT_EQ(p.Label1[5]->text(), "very long operation of push-button ( base 100ms )");
+}
