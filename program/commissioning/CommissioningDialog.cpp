@@ -1,8 +1,12 @@
 #include "CommissioningDialog.h"
 
 #include "FormTexts.h"
+#include "GatewayCommands.h"
 #include "Messages.h"
+#include "ModDefinition.h"
 #include "Seams.h"
+#include "TransferSteps.h"
+#include "corlink/clsOrvekDali.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -37,6 +41,30 @@ void GatewayDialog::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void GatewayDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activate_) return;
+    QMetaObject::invokeMethod(this, [this, activate = std::move(activate_)] { Trap(activate); }, Qt::QueuedConnection);
+    activate_ = nullptr;
+}
+
+void GatewayDialog::ActivateWhenShown(std::function<void()> activate) { activate_ = std::move(activate); }
+
+bool GatewayDialog::AddressValidOrUnload() {
+    if (IsValidPhysicalAddress(Project().Header().phyAdr)) return true;
+    ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
+    close();
+    return false;
+}
+
+QPushButton* GatewayDialog::NamedButton(QWidget* parent, const char* name, const char* tag) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(name);
+    SetTag(*b, tag);
+    b->setAutoDefault(false);
+    return b;
 }
 
 RunDialog::RunDialog(const QString& name, int startTextId, int timerMs) : GatewayDialog(name) {

@@ -33,9 +33,21 @@ protected:
     std::int16_t Call(const std::function<std::int16_t()>& call);
 
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    // The activation of a dialog that checks the gateway's address when it opens: runs once,
+    // queued after the window is first shown, so that it can unload itself.
+    void ActivateWhenShown(std::function<void()> activate);
+    // The activation's address check: message 910 and the dialog unloads when the header holds
+    // no valid physical address.
+    bool AddressValidOrUnload();
+
+    // A command button with its text id, not taking Enter as the default button.
+    static QPushButton* NamedButton(QWidget* parent, const char* name, const char* tag);
 
 private:
     bool inCall_ = false;
+    std::function<void()> activate_;
 };
 
 class RunDialog : public GatewayDialog {

@@ -1,0 +1,119 @@
+#include "frmDeviceInfo.h"
+
+#include "FormTexts.h"
+#include "Forms.h"
+#include "GatewayCommands.h"
+#include "Messages.h"
+#include "ModDefinition.h"
+#include "Seams.h"
+#include "TransferSteps.h"
+#include "corlink/clsOrvekDali.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace corvane {
+
+frmDeviceInfo::frmDeviceInfo() : GatewayDialog("frmDeviceInfo") {
+    const auto box = [this](const char* name) {
+        auto* b = new QLineEdit(this);
+        b->setObjectName(name);
+        b->setReadOnly(true);
+        return b;
+    };
+    TextBestellnummer = box("TextBestellnummer");
+    TextVersion = box("TextVersion");
+    TextAppLoadState = box("TextAppLoadState");
+    TextAppRunState = box("TextAppRunState");
+    TextLoadState = box("TextLoadState");
+    TextRunState = box("TextRunState");
+    QLineEdit* const boxes[6] = {TextBestellnummer, TextVersion, TextAppLoadState,
+                                 TextAppRunState,   TextLoadState, TextRunState};
+    for (int i = 0; i < 7; ++i) {
+        Label1[i] = new QLabel(this);
+        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        if (i < 6) SetTag(*Label1[i], QString::number(531 + i));
+    }
+    Label1[6]->setText("%");
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    PropNr = new QLabel("0", this);
+    PropNr->setObjectName("PropNr");
+    PropNr->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PropNr->setMinimumWidth(PropNr->fontMetrics().horizontalAdvance("100"));
+    ComDownLoad = new QPushButton(this);
+    ComDownLoad->setObjectName("ComDownLoad");
+    SetTag(*ComDownLoad, "537");
+    Command1 = new QPushButton(this);
+    Command1->setObjectName("Command1");
+    SetTag(*Command1, "538");
+    for (QPushButton* b : {ComDownLoad, Command1}) b->setAutoDefault(false);
+
+    auto* layout = new QGridLayout(this);
+    for (int i = 0; i < 6; ++i) {
+        layout->addWidget(Label1[i], i, 0);
+        layout->addWidget(boxes[i], i, 1, 1, 3);
+    }
+    layout->addWidget(ProgressBar1, 6, 0, 1, 2);
+    layout->addWidget(PropNr, 6, 2);
+    layout->addWidget(Label1[6], 6, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ComDownLoad);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    layout->addLayout(buttons, 7, 0, 1, 4);
+    layout->setColumnStretch(1, 1);
+
+    connect(ComDownLoad, &QPushButton::clicked, this, [this] { Trap([this] { ComDownLoad_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, &frmDeviceInfo::Command1_Click);
+    Trap([this] { Form_Load(); });
+}
+
+void frmDeviceInfo::Form_Load() {
+    SetFormTexts(*this);
+    setWindowTitle(QText(530));  // an opener sets its own caption
+    SetWindowTwips(*this, 1, 100, 6315, 3100);
+    clearBoxes();
+}
+
+void frmDeviceInfo::clearBoxes() {
+    for (QLineEdit* b : {TextBestellnummer, TextVersion, TextAppLoadState, TextAppRunState, TextLoadState, TextRunState}) {
+        b->clear();
+    }
+}
+
+void frmDeviceInfo::ComDownLoad_Click() {
+    if (InCall()) return;
+    corlink::clsOrvekDali& project = Project();
+    // The installer confirms or enters the gateway's address every time.
+    const bool changedBefore = project.GetChangeFlag();
+    QPointer<QDialog> address = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
+    if (address) {
+        ShowModal(*address);
+        if (address) address->deleteLater();
+    }
+    // The address entry does not count as an unsaved change; earlier changes still do.
+    if (!changedBefore) project.ClearChangeFlag();
+    if (!IsValidPhysicalAddress(project.Header().phyAdr)) {
+        ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
+        return;
+    }
+    ProgressBar1->setValue(0);
+    PropNr->setText("0");
+    clearBoxes();
+    // The values and the progress come through the main window's event handlers.
+    std::string orderNumber, firmware;
+    Call([&] { return project.StartDeviceInfo(EDI, EDIPara, &orderNumber, &firmware, LogFlag()); });
+}
+
+void frmDeviceInfo::Command1_Click() { close(); }
+
+}  // namespace corvane
