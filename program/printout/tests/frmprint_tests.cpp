@@ -1,0 +1,149 @@
+// The batch print dialog: lists of folders and files, the pattern, and printing the selected
+// project files one after another.
+#include "Forms.h"
+#include "StringTable.h"
+#include "frmPrint.h"
+#include "printout_fixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace corvane;
+using corvane::test::Printout;
+
+namespace {
+
+class BatchPrint : public Printout {
+protected:
+    void SetUp() override {
+        Printout::SetUp();
+        RegisterPrintout();
+        ASSERT_TRUE(QDir(dir.path()).mkpath("projects/sub"));
+        folder = dir.filePath("projects");
+        DefaultPath = folder.toStdString();
+        writeProject("a.bts", "517104", "11", "A");
+        writeProject("b.bts", "517104", "11", "B");
+        writeProject("c.dal", "517104", "11", "C");
+        writeProject("sub/d.bts", "517104", "11", "D");
+    }
+    void TearDown() override {
+        delete d.data();
+        frm01::SetPrintCommand({});
+        Printout::TearDown();
+    }
+
+    void writeProject(const QString& name, const std::string& order, const std::string& version,
+                      const std::string& description) {
+        corlink::clsOrvekDali p;
+        p.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+        corlink::TypHeader h;
+        h.Bestellnummer = order;
+        h.Version = version;
+        h.ProjektBeschreibung = description;
+        p.letHeader(h);
+        p.SaveProjektData(QDir(folder).filePath(name).toStdString());
+    }
+
+    void open() { d = qobject_cast<frmPrint*>(LoadForm("frmPrint")); }
+
+    QStringList entries() const {
+        QStringList out;
+        for (int i = 0; i < d->ListView1->count(); ++i) out << d->ListView1->item(i)->text();
+        return out;
+    }
+    void select(const QStringList& names) {
+        for (int i = 0; i < d->ListView1->count(); ++i) {
+            d->ListView1->item(i)->setSelected(names.contains(d->ListView1->item(i)->text()));
+        }
+    }
+
+    QString folder;
+    QPointer<frmPrint> d;
+};
+
+}  // namespace
+
+TEST_F(BatchPrint, ListsTheProjectFilesOfTheFolderAndPattern) {
+    open();
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(d->Label1->text(), QString::fromUtf8("gewünschtes Muster eingeben "));
+    EXPECT_EQ(d->ComDrucken->text(), "Drucken");
+    EXPECT_EQ(d->Text1->text(), "*");
+    EXPECT_FALSE(d->File1->isVisibleTo(d));
+    EXPECT_EQ(entries(), (QStringList{"a.bts", "b.bts"}));
+    EXPECT_EQ(d->Dir1->Path(), QDir(folder).absolutePath());
+
+    d->Text1->setText("b");
+    d->ComSelect->click();
+    EXPECT_EQ(entries(), QStringList{"b.bts"});
+    d->Text1->clear();  // the pattern ".bts" alone
+    d->ComSelect->click();
+    EXPECT_TRUE(entries().isEmpty());
+    d->Text1->setText("*");
+    d->ComSelect->click();
+
+    // A click on a folder lists its files; another drive leaves the files until a folder is clicked.
+    const auto sub = d->Dir1->findItems("sub", Qt::MatchContains);
+    ASSERT_EQ(sub.size(), 1);
+    d->Dir1_Click(*sub.front());
+    EXPECT_EQ(entries(), QStringList{"d.bts"});
+    d->Drive1->setCurrentIndex(0);
+    d->Drive1_Change();
+    EXPECT_EQ(entries(), QStringList{"d.bts"});
+    EXPECT_TRUE(shown.empty());
+
+    d->COMAbbruch->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(d.isNull());
+}
+
+TEST_F(BatchPrint, AMissingStartFolderIsReported) {
+    DefaultPath = dir.filePath("gone").toStdString();
+    open();
+    ASSERT_TRUE(d);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, Text(907) + " 76");
+    EXPECT_EQ(d->ListView1->count(), 0);
+}
+
+TEST_F(BatchPrint, PrintsEverySelectedFileAndKeepsTheLastOpen) {
+    open();
+    d->ComDrucken->click();  // nothing selected
+    EXPECT_EQ(rec->jobs, 0);
+
+    select({"a.bts", "b.bts"});
+    d->ComDrucken->click();
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(rec->jobs, 2);
+    EXPECT_TRUE(rec->ended);
+    EXPECT_NE(find("Projektierung: " + QDir(folder).filePath("b.bts").toStdString()), nullptr);
+    EXPECT_EQ(dali().Header().ProjektBeschreibung, "B");
+    EXPECT_FALSE(dali().GetChangeFlag());
+    EXPECT_EQ(d->ListView1->selectedItems().size(), 2);
+    EXPECT_EQ(DefaultPath, folder.toStdString());  // not changed by the dialog
+}
+
+TEST_F(BatchPrint, ARefusedModelEndsTheRunAndAnUnreadableFileIsSkipped) {
+    writeProject("a.bts", "517204", "99", "unknown firmware");
+    QFile broken(QDir(folder).filePath("0.bts"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("no project");
+    broken.close();
+    open();
+    const std::string before = dali().Header().ProjektBeschreibung;
+
+    select({"0.bts", "a.bts", "b.bts"});
+    d->ComDrucken->click();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text.rfind(Text(907), 0), 0u);  // 0.bts: reported, skipped
+    EXPECT_EQ(shown[1].text, Text(916));              // a.bts: the model is refused
+    EXPECT_EQ(rec->jobs, 0);                           // b.bts is not printed
+    EXPECT_EQ(dali().Header().ProjektBeschreibung, before);
+    EXPECT_EQ(MaxLimits.MaxTasten, 8);  // the model in force stays
+}

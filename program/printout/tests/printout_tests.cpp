@@ -1,0 +1,389 @@
+// The print engine, the page layout, the address lines and the sections, on a recording
+// printer, a PDF file and the print file.
+#include "DateText.h"
+#include "frmPrint.h"
+#include "StringTable.h"
+#include "printout_fixture.h"
+#include "text1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+using namespace corvane;
+using corvane::test::Printed;
+using corvane::test::Printout;
+
+namespace {
+
+std::vector<std::string> printFileLines(const QString& folder) {
+    QFile f(QDir(folder).filePath("Print.txt"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const std::string all = automation::fromWindows1252(f.readAll().toStdString());
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = all.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(all.substr(start, end - start));
+    }
+    return lines;
+}
+
+// A lighting group with its four objects bound: seven rows in the printout.
+corlink::TypBeleuchtungsGruppe fullLightingGroup(int i) {
+    corlink::TypBeleuchtungsGruppe g;
+    g.Active = true;
+    g.Name = "Licht " + std::to_string(i + 1);
+    g.AktorTyp = ActorTypeList(1).ActorCode;
+    for (int k = 0; k < 4; ++k) {
+        g.Objekte[static_cast<std::size_t>(k)].GrpAdrActive = true;
+        g.Objekte[static_cast<std::size_t>(k)].GrpAdr.redim(0, 0);
+        g.Objekte[static_cast<std::size_t>(k)].GrpAdr(0) = (1 << 11) | (i << 8) | k;
+    }
+    return g;
+}
+
+}  // namespace
+
+TEST_F(Printout, AddressListShowsAddressesFlagsAndPriority) {
+    const auto o = bound({{1, 2, 3}, {1, 2, 4}}, 0b0100'1111);
+    EXPECT_EQ(PrintAddressList(o.GrpAdr, o.Flags), " 1/2/3 1/2/4 : KLÜ  Priorität: Niedrig  ");
+    EXPECT_EQ(PrintAddressList(o.GrpAdr, 0b0110'1111), " 1/2/3 1/2/4 : KLÜ  Priorität: Niedrig  ");  // bit 5
+    ShowGrpAdr = 0;
+    EXPECT_EQ(PrintAddressList(o.GrpAdr, 0b1001'0001), " 1/515 1/516 : SA  Priorität: Hoch  ");
+    EXPECT_EQ(PrintAddressList({}, 0), " :   Priorität: System  ");
+    LanguageOffset = kEnglish;
+    EXPECT_EQ(PrintAddressList({}, 0b1101'1110), " : CRWTU  priority: alarm  ");
+}
+
+TEST_F(Printout, NothingIsPrintedWithoutProjectFile) {
+    corlink::TypHeader h = dali().Header();
+    h.DateiName.clear();
+    dali().letHeader(h);
+    PrintProject(0);
+    PrintProject(1);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Keine Gerätedaten zum Drucken!");
+    EXPECT_EQ(shown[0].style, styleOkExclamation);
+    EXPECT_EQ(shown[0].title, Text(990));
+    EXPECT_EQ(rec->jobs, 0);
+    EXPECT_FALSE(QFile::exists(dir.filePath("Print.txt")));
+}
+
+TEST_F(Printout, PageHeaderBodyAndFooterOfAnEmptyProject) {
+    PrintProject(0);
+    EXPECT_TRUE(shown.empty());
+    ASSERT_EQ(rec->jobs, 1);
+    EXPECT_EQ(rec->pages, 1);
+    EXPECT_TRUE(rec->ended);
+
+    auto expectAt = [this](const std::string& text, double x, double y) {
+        const Printed* p = find(text);
+        ASSERT_NE(p, nullptr) << text;
+        EXPECT_EQ(p->x, x) << text;
+        EXPECT_EQ(p->y, y) << text;
+    };
+    expectAt(Text(1), 10, 2);
+    expectAt("letzter Download: 18.05.2024 10:00:00", 10, 3);
+    expectAt("letzter Upload: 00:00:00", 10, 4);
+    expectAt("Artikelnummer: " + dali().Header().Bestellnummer, 80, 3);
+    expectAt("Firmwareversion: " + dali().Header().Version, 80, 4);
+    expectAt("phys. Adresse: 1.1.7", 80, 5);
+    expectAt("Projektierung: /projects/hall.dal", 10, 6);
+    expectAt("Beleuchtung", 10, 8);
+    expectAt("Zeit zwischen Lesetelegrammen (Basis 10s): 0", 10, 9);
+    expectAt("03.06.2024 14:05:09", 10, 77);
+    expectAt("Seite: 1", 130, 77);
+    EXPECT_TRUE(find("Beleuchtung")->bold && find("Beleuchtung")->underline);
+    EXPECT_FALSE(find("Zeit zwischen Lesetelegrammen (Basis 10s): 0")->bold);
+
+    ASSERT_GE(rec->rules.size(), 3u);
+    EXPECT_EQ(rec->rules.front().y1, 7);
+    EXPECT_EQ(rec->rules.front().x1, 10);
+    EXPECT_EQ(rec->rules.front().x2, 150);
+    EXPECT_EQ(rec->rules[1].y1, 10);  // under the lighting section
+    EXPECT_EQ(rec->rules.back().y1, 75);
+
+    std::vector<std::string> titles;
+    for (const Printed& p : rec->texts) {
+        if (p.underline && p.text.find(':') == std::string::npos) titles.push_back(p.text);
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"Beleuchtung", "Belüftung", "Jalousie", "Temperatur", "Szene",
+                                                "Tastenbelegung", "Meldung", "Allgemeine Einstellungen"}));
+}
+
+TEST_F(Printout, LongProjectsBreakPagesBelowTheFooterRow) {
+    for (int i = 0; i < MaxLimits.MaxBeleuchtungsgruppen; ++i) {
+        dali().letBeleuchtungsGruppe(static_cast<std::int16_t>(i), fullLightingGroup(i));
+    }
+    PrintProject(0);
+    ASSERT_EQ(rec->jobs, 1);
+    ASSERT_GE(rec->pages, 2);
+    for (int page = 1; page <= rec->pages; ++page) {
+        const std::vector<std::string> texts = textsOn(page);
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.front(), Text(1)) << page;
+        EXPECT_EQ(texts.back(), "Seite: " + std::to_string(page));
+    }
+    for (const Printed& p : rec->texts) {
+        const bool header = p.y >= 2 && p.y <= 6, footer = p.y == 77;
+        EXPECT_TRUE(header || footer || (p.y >= 8 && p.y <= 74)) << p.text << " at " << p.y;
+    }
+    // Every group's actuator type stands beside its name, and page 2 continues at row 8.
+    for (int i = 0; i < MaxLimits.MaxBeleuchtungsgruppen; ++i) {
+        const Printed* name = find("Licht " + std::to_string(i + 1));
+        ASSERT_NE(name, nullptr);
+        const auto type = std::find_if(rec->texts.begin(), rec->texts.end(),
+                                       [name](const Printed& p) { return &p > name && p.x == 90; });
+        ASSERT_NE(type, rec->texts.end());
+        EXPECT_EQ(type->page, name->page);
+        EXPECT_EQ(type->y, name->y);
+    }
+    const auto firstOnPage2 = std::find_if(rec->texts.begin(), rec->texts.end(),
+                                           [](const Printed& p) { return p.page == 2 && p.y >= 8; });
+    ASSERT_NE(firstOnPage2, rec->texts.end());
+    EXPECT_EQ(firstOnPage2->y, 8);
+    EXPECT_EQ(rec->rules.back().y1, 75);
+
+    // A real page at 8 points takes the same rows: the PDF has as many pages.
+    const QString pdf = dir.filePath("print.pdf");
+    const int recorded = rec->pages;
+    SetPrinterFactory([pdf] {
+        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        return MakeQtPrinterObject(printer);
+    });
+    PrintProject(0);
+    EXPECT_TRUE(shown.empty());
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_EQ(bytes.count("/Type /Page\n"), recorded);
+}
+
+TEST_F(Printout, FunctionGroupLinesInThePrintFile) {
+    corlink::TypZeiten t = dali().Zeiten();
+    t.ReadTimeLight = 12;
+    dali().letZeiten(t);
+    corlink::TypBeleuchtungsGruppe light;
+    light.Active = true;
+    light.Name = "Flur";
+    light.AktorTyp = ActorTypeList(1).ActorCode;
+    light.FeedBack = 0x12;  // display 2, read the object value
+    light.Objekte[0] = bound({{1, 2, 3}}, 0b0001'1100);
+    light.Objekte[3] = bound({{1, 2, 4}}, 0);
+    dali().letBeleuchtungsGruppe(1, light);
+    corlink::TypTemperaturGruppe temp;
+    temp.Active = true;
+    temp.Name = "Büro";
+    temp.AktorTyp = 222;  // no such actuator
+    temp.FeedBack1 = 6;
+    temp.FeedBack2 = 0x10;
+    temp.FeedBack3 = 9;  // no display line; its read line follows the row printed last
+    dali().letTemperaturGruppe(0, temp);
+
+    PrintProject(1);
+    PrintProject(1);  // a second run appends
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(rec->jobs, 0);  // the print file needs no printer
+    EXPECT_FALSE(PrintToFileActive());
+    const std::vector<std::string> lines = printFileLines(dir.path());
+    ASSERT_EQ(lines.size() % 2, 0u);
+    const std::vector<std::string> run(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(lines.size() / 2));
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(run.size()), lines.end()), run);
+    const std::vector<std::string> expected = {
+        "Beleuchtung",
+        "Zeit zwischen Lesetelegrammen (Basis 10s): 12",
+        "",
+        "Flur",
+        "Aktortyp: " + ActorTypeList(1).Text,
+        "Anzeige im Display: Abhängig vom Rückmeldeobjekt",
+        "Objektwert lesen: Ja",
+        " 1/2/3 : KLS  Priorität: System   Schaltobjekt (1 Bit)",
+        " 1/2/4 :   Priorität: System   Rückmeldeobjekt (1 Bit)",
+        "Belüftung",
+        "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
+        "Jalousie",
+        "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
+        "Temperatur",
+        "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
+        "",
+        "Büro",
+        "Aktortyp: ",
+        Text(342) + ": Isttemperatur",
+        Text(345) + ": Nein",
+        Text(343) + ": " + Text(346),
+        Text(345) + ": Ja",
+        Text(345) + ": Nein",
+        "Szene",
+        "Tastenbelegung"};
+    ASSERT_GE(run.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
+    // No signalling or general section in the print file.
+    EXPECT_EQ(std::count(run.begin(), run.end(), "Meldung"), 0);
+    EXPECT_EQ(std::count(run.begin(), run.end(), "Allgemeine Einstellungen"), 0);
+    QFile raw(dir.filePath("Print.txt"));
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(raw.readAll().contains("B\xFCro\r\n"));  // Windows-1252 lines
+}
+
+TEST_F(Printout, ScenesAndPushButtonsInTheirColumns) {
+    // A value option that takes an input value, and a lighting group that the scene sets.
+    int row = -1, number = 0;
+    for (int r = 0; r <= ValueOptionList.ubound() && row < 0; ++r) {
+        const auto& options = ValueOptionList(r).Options;
+        if (!options.allocated()) continue;
+        for (int k = options.lbound(); k <= options.ubound(); ++k) {
+            if (options(k).Kind == 2) {
+                row = r;
+                number = k + 1;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(row, 0);
+    corlink::TypBeleuchtungsGruppe light;
+    light.Active = true;
+    light.Name = "Saal";
+    light.AktorTyp = ValueOptionList(row).ActorCode;
+    dali().letBeleuchtungsGruppe(0, light);
+    corlink::TypSzene scene = dali().Szene(0);
+    scene.Active = true;
+    scene.Name = "Abend";
+    scene.Verzoegerungszeit = 5;
+    scene.BeleuchtungsWerte(0).Aktiv = true;
+    scene.BeleuchtungsWerte(0).WertID = static_cast<std::int16_t>(number);
+    scene.BeleuchtungsWerte(0).RefAufSzenenWert = static_cast<std::int16_t>(row);
+    scene.BeleuchtungsWerte(0).Wert1 = {77, 0};
+    scene.ObjNebenstelle = bound({{2, 0, 1}}, 0);
+    dali().letSzene(0, scene);
+    // A scene value without a chosen option prints its row instead of ending the printout.
+    corlink::TypSzene broken = dali().Szene(3);
+    broken.Active = true;
+    broken.Name = "Nacht";
+    broken.BeleuchtungsWerte(0).Aktiv = true;
+    dali().letSzene(3, broken);
+    corlink::TypTasten key = dali().Tasten(0);
+    key.Name = "Taste A";
+    key.FunktionID = 1;
+    key.WertID = 1;
+    dali().letTasten(0, key);
+
+    PrintProject(0);
+    EXPECT_TRUE(shown.empty());
+    const Printed* name = find("Abend");
+    ASSERT_NE(name, nullptr);
+    EXPECT_TRUE(name->bold);
+    const Printed* spacing = find("Telegrammabstand (Basis 100ms): 5");
+    ASSERT_NE(spacing, nullptr);
+    EXPECT_EQ(spacing->x, 90);
+    EXPECT_EQ(spacing->y, name->y);
+    const Printed* group = find(Text(101) + ": Saal");
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->y, name->y + 1);
+    const Printed* option = find(ValueOptionList(row).Options(number - 1).Text);
+    ASSERT_NE(option, nullptr);
+    EXPECT_EQ(option->x, 90);
+    EXPECT_EQ(option->y, group->y);
+    const Printed* value = find("77");
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->x, 130);
+    EXPECT_EQ(value->y, group->y);
+    const Printed* extension = find(" 2/0/1 :   Priorität: System   Nebenstellenbedienung");
+    ASSERT_NE(extension, nullptr);
+    EXPECT_EQ(extension->y, group->y + 1);
+    ASSERT_NE(find("Nacht"), nullptr);
+
+    // Push buttons in pairs: odd numbers on the left, even ones beside them.
+    const std::int32_t keys = MaxLimits.MaxTasten;
+    for (int i = 1; i <= keys; ++i) {
+        const Printed* heading = find("Tastenbelegung: " + std::to_string(i));
+        ASSERT_NE(heading, nullptr) << i;
+        EXPECT_TRUE(heading->bold && heading->underline);
+        EXPECT_EQ(heading->x, i % 2 ? 10 : 90);
+        if (i % 2 == 0) {
+            EXPECT_EQ(heading->y, find("Tastenbelegung: " + std::to_string(i - 1))->y);
+        }
+        if (i > 2) {
+            EXPECT_EQ(heading->y, find("Tastenbelegung: " + std::to_string(i - 2))->y + 5);
+        }
+    }
+    const Printed* keyName = find("Taste A");
+    ASSERT_NE(keyName, nullptr);
+    EXPECT_EQ(keyName->y, find("Tastenbelegung: 1")->y + 1);
+    ASSERT_NE(find(ButtonFunctionList(1).Text + ": " + ButtonActionList(1).Actions(0).Text), nullptr);
+    ASSERT_NE(find("LED: " + DisplayModeList(0).Text), nullptr);
+}
+
+TEST_F(Printout, GeneralSettingsSection) {
+    corlink::TypZeiten t = dali().Zeiten();
+    t.ZeitDatumKonfig = 4;  // no line, the blank lines stay
+    t.ZeitDatumFormat = 1;
+    t.LangeTastZeit = 30;
+    t.SLangeTastZeit = 7;
+    t.LCDOnZeit = 120;
+    t.ObjekteDatumZeitLCD[0] = bound({{3, 1, 1}}, 0);
+    t.ObjekteDatumZeitLCD[2] = bound({{3, 1, 3}}, 0);
+    dali().letZeiten(t);
+    PrintProject(0);
+    const Printed* title = find("Allgemeine Einstellungen");
+    ASSERT_NE(title, nullptr);
+    std::vector<std::string> section;
+    for (const Printed* p = title; p->text.rfind("Seite", 0) != 0 && p->y < 75; ++p) section.push_back(p->text);
+    EXPECT_EQ(section, (std::vector<std::string>{"Allgemeine Einstellungen",
+                                                 "Einstellung der Datum- und Zeitformate: 12h - MM.TT.JJ",
+                                                 "Einstellung der Zeiten", "lange Tastzeit (Basis 10ms): 30",
+                                                 "sehr lange Tastzeit (Basis 100ms): 7", "Einstellung Display",
+                                                 "Einschaltzeit Displaybeleuchtung (Basis 1s): 120",
+                                                 "Beleuchtung schaltbar über Objekt: Ja",
+                                                 " 3/1/1 :   Priorität: System   Zeit",
+                                                 " 3/1/3 :   Priorität: System   Display-Beleuchtung"}));
+    EXPECT_EQ(find("Einstellung der Datum- und Zeitformate: 12h - MM.TT.JJ")->y, title->y + 3);
+}
+
+TEST_F(Printout, FailuresAreReportedAndAbandonTheRun) {
+    for (int i = 0; i < MaxLimits.MaxBeleuchtungsgruppen; ++i) {
+        dali().letBeleuchtungsGruppe(static_cast<std::int16_t>(i), fullLightingGroup(i));
+    }
+    rec->failOnPage = 2;
+    PrintProject(0);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, Text(907) + " 1004");
+    EXPECT_TRUE(rec->killed);
+    EXPECT_FALSE(rec->ended);
+
+    // The print file cannot be opened: reported, and the module is ready for the next run.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Print.txt"));
+    PrintProject(1);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, Text(907) + " 75");
+    EXPECT_FALSE(PrintToFileActive());
+    rec->failOnPage = 0;
+    PrintProject(0);
+    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(rec->ended);
+
+    // No printer at all.
+    SetPrinterFactory([]() -> std::unique_ptr<PrinterObject> { automation::raise(errPrinter, "Printer", "none"); });
+    PrintProject(0);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].text, "Es ist kein Drucker angeschlossen!");
+    EXPECT_EQ(shown[2].style, styleOkExclamation);
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        SetPrinterFactory({});  // the system's printers
+        PrintProject(0);
+        ASSERT_EQ(shown.size(), 4u);
+        EXPECT_EQ(shown[3].text, "Es ist kein Drucker angeschlossen!");
+    }
+}
+
+TEST_F(Printout, PrintCommandOfTheMainWindow) {
+    RegisterPrintout();
+    EXPECT_FALSE(main->mnuDrucken->isEnabled());
+    EXPECT_FALSE(main->mnuDruckenMehr->isEnabled());
+    main->Toolbar1_ButtonClick("Print");
+    EXPECT_EQ(rec->jobs, 1);
+    EXPECT_TRUE(rec->ended);
+    frm01::SetPrintCommand({});
+}
