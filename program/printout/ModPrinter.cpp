@@ -65,11 +65,16 @@ void PrintPageFooter();
 void breakIfFull() {
     PrintRun& r = run();
     if (r.PrintLineY < kFooterRow) return;
+    // Footer and header print plainly; the row about to be printed keeps its emphasis.
+    PrinterObject& p = printer();
+    const bool bold = p.FontBold, underline = p.FontUnderline;
     r.PrintLineY = kFooterRow;
     PrintPageFooter();
-    printer().NewPage();
+    p.NewPage();
     ++r.PrintPageNo;
     PrintPageHeader();
+    p.FontBold = bold;
+    p.FontUnderline = underline;
 }
 
 // One text at column x on the current row (rowOffset 0) or on the row just printed (-1).

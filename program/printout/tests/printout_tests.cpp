@@ -144,6 +144,16 @@ TEST_F(Printout, LongProjectsBreakPagesBelowTheFooterRow) {
     EXPECT_EQ(firstOnPage2->y, 8);
     EXPECT_EQ(rec->rules.back().y1, 75);
 
+    // Nine groups of seven rows end page 1 with the section's rule at row 73: the next section
+    // finds less than seven rows left and opens page 2 with its title, underlined and bold.
+    dali().letBeleuchtungsGruppe(9, corlink::TypBeleuchtungsGruppe{});
+    PrintProject(0);
+    const Printed* title = find("Belüftung");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->page, 2);
+    EXPECT_EQ(title->y, 8);
+    EXPECT_TRUE(title->bold && title->underline);
+
     // A real page at 8 points takes the same rows: the PDF has as many pages.
     const QString pdf = dir.filePath("print.pdf");
     const int recorded = rec->pages;
