@@ -13,6 +13,7 @@
 #include "StringTable.h"
 #include "automation_error.h"
 #include "frmSpracheStart.h"
+#include "frmVersion.h"
 #include "frmphyAdr.h"
 #include "oledate.h"
 #include "variant.h"
@@ -48,10 +49,6 @@ std::int16_t numberSetting(const char* key, std::int16_t def) {
 
 std::string textSetting(const char* key, const std::string& def) {
     return GetSetting(kSettingsApp, kSettingsSection, key).value_or(def);
-}
-
-QString programVersion() {
-    return QStringLiteral("%1.%2.%3").arg(CORVANE_VERSION_MAJOR).arg(CORVANE_VERSION_MINOR).arg(CORVANE_VERSION_REVISION);
 }
 
 // The window's inner area: the tree on the left, and beside it the room where the dialogs
@@ -232,7 +229,7 @@ void frm01::Form_Load() {
     mDali_ = std::make_unique<corlink::clsOrvekDali>();
     mDali_->setEventSink(this);
     SetFormTexts(*this);
-    setWindowTitle(QString::fromStdString(LoadResString(60)) + " " + programVersion());
+    setWindowTitle(QString::fromStdString(LoadResString(60)) + " " + ProgramVersionText());
     ListLanguageFiles();
     LoadMessageTexts();
     CreateDeviceTable();
@@ -435,18 +432,23 @@ void frm01::UpdateDefaultPath(const QString& fileName) {
     DefaultPath = QDir::toNativeSeparators(QFileInfo(fileName).absolutePath()).toStdString();
 }
 
-void frm01::mnuNeu_Click() {
-    if (!AskToSave()) return;
+corlink::TypHeader frm01::FreshHeader(const std::string& orderNo, const std::string& version) {
     corlink::TypHeader h = mDali().Header();
-    h.Bestellnummer = "0";
-    h.Version = "0";
+    h.Bestellnummer = orderNo;
+    h.Version = version;
     h.DateiName.clear();
     h.phyAdr = 0;
     h.phyAdrString = "0.0.0";
     h.LetzterZugriff = 0;
     h.LetzterDownload = 0;
     h.LetzterUpload = 0;
-    if (!SelectDeviceDefinition("0", "0")) return;
+    return h;
+}
+
+void frm01::mnuNeu_Click() {
+    if (!AskToSave()) return;
+    const corlink::TypHeader h = FreshHeader("0", "0");
+    if (!SelectDeviceDefinition(h.Bestellnummer, h.Version)) return;
     mDali().IniInterfaceStart(MaxLimits, FunctionGroupList, PropertyObjectIds);
     mDali().letHeader(h);
     SetDefaultParameter();

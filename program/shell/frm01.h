@@ -56,6 +56,10 @@ public:
     corlink::clsOrvekDali& mDali();
     bool HasProject() const { return mDali_ != nullptr; }
 
+    // The open project's header for a project started afresh for a gateway model: that order
+    // number and version, no file name, physical address 0 ("0.0.0") and zero dates of last
+    // access, download and upload; description, identifier and remarks stay.
+    corlink::TypHeader FreshHeader(const std::string& orderNo, const std::string& version);
     // Marks the project as unchanged.
     void SetDefaultParameter();
     // Rebuilds the project tree from mDali and selects the node SelectedNodeIndex.

@@ -74,15 +74,8 @@ void frmGAusw::COMOK_Click() {
     frm01& main = MainWindow();
     // Starting afresh discards the open project: unsaved changes are offered for saving first.
     if (!main.AskToSave()) return;
-    corlink::TypHeader header = main.mDali().Header();
-    header.Bestellnummer = ComboBestellnummer->currentText().toStdString();
-    header.Version = ComboFirmware->currentText().toStdString();
-    header.DateiName.clear();
-    header.phyAdr = 0;
-    header.phyAdrString = "0.0.0";
-    header.LetzterZugriff = 0;
-    header.LetzterDownload = 0;
-    header.LetzterUpload = 0;
+    const corlink::TypHeader header =
+        main.FreshHeader(ComboBestellnummer->currentText().toStdString(), ComboFirmware->currentText().toStdString());
     if (!SelectDeviceDefinition(header.Bestellnummer, header.Version)) return;
     main.mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
     main.mDali().letHeader(header);
