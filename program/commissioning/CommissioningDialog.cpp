@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSlider>
 #include <QVBoxLayout>
 
 namespace corvane {
@@ -59,7 +60,7 @@ bool GatewayDialog::AddressValidOrUnload() {
     return false;
 }
 
-QPushButton* GatewayDialog::NamedButton(QWidget* parent, const char* name, const char* tag) {
+QPushButton* GatewayDialog::NamedButton(QWidget* parent, const char* name, const QString& tag) {
     auto* b = new QPushButton(parent);
     b->setObjectName(name);
     SetTag(*b, tag);
@@ -67,14 +68,20 @@ QPushButton* GatewayDialog::NamedButton(QWidget* parent, const char* name, const
     return b;
 }
 
+QSlider* GatewayDialog::PercentSlider(QWidget* parent, const char* name) {
+    auto* s = new QSlider(Qt::Horizontal, parent);
+    s->setObjectName(name);
+    s->setRange(0, 100);
+    s->setSingleStep(10);
+    s->setPageStep(10);
+    s->setTickInterval(10);
+    s->setTickPosition(QSlider::TicksBelow);
+    return s;
+}
+
 RunDialog::RunDialog(const QString& name, int startTextId, int timerMs) : GatewayDialog(name) {
-    ComUpLoad = new QPushButton(this);
-    ComUpLoad->setObjectName("ComUpLoad");
-    SetTag(*ComUpLoad, QString::number(startTextId));
-    ComClose = new QPushButton(this);
-    ComClose->setObjectName("ComClose");
-    SetTag(*ComClose, "723");
-    for (QPushButton* b : {ComUpLoad, ComClose}) b->setAutoDefault(false);
+    ComUpLoad = NamedButton(this, "ComUpLoad", QString::number(startTextId));
+    ComClose = NamedButton(this, "ComClose", "723");
     LabelInfo = new QLabel(this);
     LabelInfo->setObjectName("LabelInfo");
     LabelInfo->setFont(QFont("Arial", 9));

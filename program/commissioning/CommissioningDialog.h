@@ -12,6 +12,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QSlider;
 class QVBoxLayout;
 
 namespace corvane {
@@ -43,7 +44,9 @@ protected:
     bool AddressValidOrUnload();
 
     // A command button with its text id, not taking Enter as the default button.
-    static QPushButton* NamedButton(QWidget* parent, const char* name, const char* tag);
+    static QPushButton* NamedButton(QWidget* parent, const char* name, const QString& tag);
+    // A level slider in per cent, 0..100, with a tick every 10.
+    static QSlider* PercentSlider(QWidget* parent, const char* name);
 
 private:
     bool inCall_ = false;

@@ -49,13 +49,8 @@ frmDeviceInfo::frmDeviceInfo() : GatewayDialog("frmDeviceInfo") {
     PropNr->setObjectName("PropNr");
     PropNr->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PropNr->setMinimumWidth(PropNr->fontMetrics().horizontalAdvance("100"));
-    ComDownLoad = new QPushButton(this);
-    ComDownLoad->setObjectName("ComDownLoad");
-    SetTag(*ComDownLoad, "537");
-    Command1 = new QPushButton(this);
-    Command1->setObjectName("Command1");
-    SetTag(*Command1, "538");
-    for (QPushButton* b : {ComDownLoad, Command1}) b->setAutoDefault(false);
+    ComDownLoad = NamedButton(this, "ComDownLoad", "537");
+    Command1 = NamedButton(this, "Command1", "538");
 
     auto* layout = new QGridLayout(this);
     for (int i = 0; i < 6; ++i) {

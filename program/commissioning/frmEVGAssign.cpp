@@ -5,7 +5,6 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
-#include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
 #include "frm01.h"
 
@@ -41,30 +40,11 @@ QColor groupColour(std::uint8_t group) {
     return QColor(200, 200, 200);
 }
 
-QPushButton* button(QWidget* parent, const char* name, const char* tag) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(name);
-    SetTag(*b, tag);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QLabel* label(QWidget* parent, const QString& name, const char* tag, const QString& design = {}) {
     auto* l = new QLabel(design, parent);
     l->setObjectName(name);
     if (tag) SetTag(*l, tag);
     return l;
-}
-
-QSlider* slider(QWidget* parent, const char* name) {
-    auto* s = new QSlider(Qt::Horizontal, parent);
-    s->setObjectName(name);
-    s->setRange(0, 100);
-    s->setSingleStep(10);
-    s->setPageStep(10);
-    s->setTickInterval(10);
-    s->setTickPosition(QSlider::TicksBelow);
-    return s;
 }
 
 }  // namespace
@@ -79,10 +59,10 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     FrameEVGAll = new QGroupBox(this);
     FrameEVGAll->setObjectName("FrameEVGAll");
     SetTag(*FrameEVGAll, "732");
-    SliderEVGAll = slider(FrameEVGAll, "SliderEVGAll");
+    SliderEVGAll = PercentSlider(FrameEVGAll, "SliderEVGAll");
     EVGInfoValueAll = label(FrameEVGAll, "EVGInfoValueAll", nullptr, "0");
     EVGInfo[3] = label(FrameEVGAll, "EVGInfo(3)", nullptr, "%");
-    ComEVGAll = button(FrameEVGAll, "ComEVGAll", "731");
+    ComEVGAll = NamedButton(FrameEVGAll, "ComEVGAll", "731");
     auto* all = new QHBoxLayout(FrameEVGAll);
     all->addWidget(SliderEVGAll, 1);
     all->addWidget(EVGInfoValueAll);
@@ -107,16 +87,16 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     EVGInfoText[0]->installEventFilter(this);
     ComboGruppe = new QComboBox(FrameEVG);
     ComboGruppe->setObjectName("ComboGruppe");
-    InfoOK = button(FrameEVG, "InfoOK", "729");
+    InfoOK = NamedButton(FrameEVG, "InfoOK", "729");
     LabelInfo = label(FrameEVG, "LabelInfo", nullptr);
     QFont bold = LabelInfo->font();
     bold.setBold(true);
     LabelInfo->setFont(bold);
-    ComBlink = button(FrameEVG, "ComBlink", "720");
-    ComBlinkCancel = button(FrameEVG, "ComBlinkCancel", "728");
-    DimmValueSlider = slider(FrameEVG, "DimmValueSlider");
+    ComBlink = NamedButton(FrameEVG, "ComBlink", "720");
+    ComBlinkCancel = NamedButton(FrameEVG, "ComBlinkCancel", "728");
+    DimmValueSlider = PercentSlider(FrameEVG, "DimmValueSlider");
     EVGINfoValue = label(FrameEVG, "EVGINfoValue", nullptr, "0");
-    ComEVGSet = button(FrameEVG, "ComEVGSet", "731");
+    ComEVGSet = NamedButton(FrameEVG, "ComEVGSet", "731");
     auto* grid = new QGridLayout(FrameEVG);
     grid->addWidget(EVGInfo[0], 0, 0);
     grid->addWidget(EVGInfoText[0], 0, 1, 1, 4);
@@ -135,7 +115,7 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     grid->setColumnStretch(1, 1);
 
     TimerEVGAssign = new FormTimer("TimerEVGAssign", 1000, this);
-    ComClose = button(this, "ComClose", "723");
+    ComClose = NamedButton(this, "ComClose", "723");
     TimerEVGBlink = new FormTimer("TimerEVGBlink", 1000, this);
 
     auto* side = new QVBoxLayout;
@@ -171,6 +151,8 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     connect(SliderEVGAll, &QSlider::valueChanged, EVGInfoValueAll, qOverload<int>(&QLabel::setNum));
     connect(DimmValueSlider, &QSlider::valueChanged, EVGINfoValue, qOverload<int>(&QLabel::setNum));
 
+    ActivateWhenShown([this] { Form_Activate(); });
+
     resize(TwipsToPixels(9000), TwipsToPixels(6600));
     Trap([this] { Form_Load(); });
 }
@@ -183,21 +165,9 @@ void frmEVGAssign::Form_Load() {
     CreateEVGDataTree();
 }
 
-void frmEVGAssign::showEvent(QShowEvent* event) {
-    GatewayDialog::showEvent(event);
-    if (activated_) return;
-    activated_ = true;
-    // After the window is up, so that it can unload itself.
-    QMetaObject::invokeMethod(this, [this] { Trap([this] { Form_Activate(); }); }, Qt::QueuedConnection);
-}
-
 void frmEVGAssign::Form_Activate() {
+    if (!AddressValidOrUnload()) return;
     corlink::clsOrvekDali& project = Project();
-    if (!IsValidPhysicalAddress(project.Header().phyAdr)) {
-        ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
-        close();
-        return;
-    }
     for (int i = 0; i < 16; ++i) {
         const QString name = QString::fromStdString(project.DaliEinzelgruppe(static_cast<std::int16_t>(i)).Name);
         ComboGruppe->addItem(QStringLiteral("Gruppe%1 (%2)").arg(i + 1).arg(name), i);

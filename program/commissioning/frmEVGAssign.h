@@ -83,7 +83,6 @@ public:
     std::optional<int> SelectedBallast() const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -92,7 +91,6 @@ private:
     void sendOnly(const corlink::TypDaliCommand& command);
 
     std::vector<QTreeWidgetItem*> nodes_;
-    bool activated_ = false;
     // The assignment that waits for the gateway's confirmation.
     std::optional<corlink::TypDaliCommand> pending_;
 };

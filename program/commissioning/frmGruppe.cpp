@@ -39,13 +39,7 @@ frmGruppe::frmGruppe() : GatewayDialog("frmGruppe") {
     SetTag(*LabelGrpDescription, "740");
     GrpName = new QLineEdit(this);
     GrpName->setObjectName("GrpName");
-    DimmValueSlider = new QSlider(Qt::Horizontal, this);
-    DimmValueSlider->setObjectName("DimmValueSlider");
-    DimmValueSlider->setRange(0, 100);
-    DimmValueSlider->setSingleStep(10);
-    DimmValueSlider->setPageStep(10);
-    DimmValueSlider->setTickInterval(10);
-    DimmValueSlider->setTickPosition(QSlider::TicksBelow);
+    DimmValueSlider = PercentSlider(this, "DimmValueSlider");
     GroupValue = new QLabel("?", this);
     GroupValue->setObjectName("GroupValue");
     GroupValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

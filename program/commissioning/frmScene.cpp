@@ -22,14 +22,6 @@ namespace {
 
 constexpr int kTagRole = Qt::UserRole;
 
-QPushButton* button(QWidget* parent, const char* name, const char* tag) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(name);
-    SetTag(*b, tag);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The scene number carried by the main window's selected tree node, when it is one.
 std::optional<int> selectedScene() {
     Project();  // error 91 without a main window
@@ -50,13 +42,13 @@ frmScene::frmScene() : GatewayDialog("frmScene") {
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->header()->setSectionsMovable(false);
-    ComSetScene = button(this, "ComSetScene", "735");
-    ComRecallScene = button(this, "ComRecallScene", "744");
+    ComSetScene = NamedButton(this, "ComSetScene", "735");
+    ComRecallScene = NamedButton(this, "ComRecallScene", "744");
     LabelInfo = new QLabel(this);
     LabelInfo->setObjectName("LabelInfo");
     LabelInfo->setWordWrap(true);
     LabelInfo->hide();
-    ComClose = button(this, "ComClose", "723");
+    ComClose = NamedButton(this, "ComClose", "723");
     TimerScene = new FormTimer("TimerScene", 3000, this);
     // The gateway buttons wait for a scene.
     ComSetScene->setEnabled(false);

@@ -38,8 +38,7 @@ TEST(GatewayCommands, EveryCodeCarriesItsOperandsInPlace) {
 
 TEST_F(Commissioning, SendAndPollGoThroughTheCommandPropertyOfTheGateway) {
     useGatewayAddress();
-    gateway().writeCommand({1, 0, 0});  // the gateway knows the ballasts of its line
-    for (int i = 0; i < 4; ++i) gateway().pollReply();
+    installLine();  // the gateway knows the five ballasts of its line
 
     ASSERT_EQ(SendDaliCmd(CmdBlink(2)), 1);
     EXPECT_EQ(DaliCmd, (TypDaliCommand{4, 2, 0}));

@@ -55,6 +55,27 @@ protected:
         project().ClearChangeFlag();
     }
 
+    // The gateway's new installation of the five ballasts of its line (slots 0..4).
+    static void installLine() {
+        gateway().writeCommand({1, 0, 0});
+        for (int i = 0; i < 4; ++i) gateway().pollReply();
+    }
+
+    // Slots 0..4 of the project take the gateway's entries (group and long address); the
+    // gateway's entries take `groups` first, where given.
+    void mirrorLine(const std::vector<std::uint8_t>& groups = {}) {
+        for (int slot = 0; slot < 5; ++slot) {
+            busdriver::BallastEntry& e = gateway().ballastTable[static_cast<std::size_t>(slot)];
+            if (slot < static_cast<int>(groups.size())) e.group = groups[static_cast<std::size_t>(slot)];
+            corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
+            g.Gruppe = e.group;
+            g.pAdrL = e.low;
+            g.pAdrM = e.middle;
+            g.pAdrH = e.high;
+            project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
+        }
+    }
+
     // A dialog by its registered name, shown (not modal).
     template <typename T> QPointer<T> open(const char* name) {
         QPointer<T> d = qobject_cast<T*>(LoadForm(name));

@@ -27,17 +27,8 @@ protected:
     void SetUp() override {
         Commissioning::SetUp();
         useGatewayAddress();
-        gateway().writeCommand({1, 0, 0});
-        for (int i = 0; i < 4; ++i) gateway().pollReply();
-        for (int slot = 0; slot < 5; ++slot) {
-            const busdriver::BallastEntry& e = gateway().ballastTable[static_cast<std::size_t>(slot)];
-            corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
-            g.Gruppe = e.group;
-            g.pAdrL = e.low;
-            g.pAdrM = e.middle;
-            g.pAdrH = e.high;
-            project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
-        }
+        installLine();
+        mirrorLine();
         corlink::TypDaliEinzelGruppe flur = project().DaliEinzelgruppe(2);
         flur.Name = "Flur";
         project().letDaliEinzelgruppe(2, flur);

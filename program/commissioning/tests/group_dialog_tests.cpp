@@ -26,19 +26,8 @@ protected:
         Commissioning::SetUp();
         RegisterGroupDialogForms();
         useGatewayAddress();
-        gateway().writeCommand({1, 0, 0});
-        for (int i = 0; i < 4; ++i) gateway().pollReply();
-        const std::uint8_t groups[5] = {0, 2, 16, 2, 16};
-        for (int slot = 0; slot < 5; ++slot) {
-            busdriver::BallastEntry& e = gateway().ballastTable[static_cast<std::size_t>(slot)];
-            e.group = groups[slot];
-            corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
-            g.Gruppe = e.group;
-            g.pAdrL = e.low;
-            g.pAdrM = e.middle;
-            g.pAdrH = e.high;
-            project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
-        }
+        installLine();
+        mirrorLine({0, 2, 16, 2, 16});
         corlink::TypDaliEinzelGruppe flur = project().DaliEinzelgruppe(2);
         flur.Name = "Flur";
         flur.EinschaltZeit = 5;

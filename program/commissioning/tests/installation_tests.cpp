@@ -127,8 +127,7 @@ TEST_F(Commissioning, NewInstallationAsksForTheAddressUnderTheCaptionPhysicalAdd
 
 TEST_F(Commissioning, PostInstallationCountsRemovedAndNewBallastsAndKeepsTheNames) {
     useGatewayAddress();
-    gateway().writeCommand({1, 0, 0});  // the gateway knows the five ballasts of its line
-    for (int i = 0; i < 4; ++i) gateway().pollReply();
+    installLine();  // the gateway knows the five ballasts of its line
     for (int slot = 0; slot < 5; ++slot) {
         corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
         g.Gruppe = 16;

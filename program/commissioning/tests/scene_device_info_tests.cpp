@@ -69,6 +69,12 @@ TEST_F(SceneAndDeviceInfo, SceneLoadsItsMaskAndStoresTheTableThenTheCommand) {
     project().letDaliScene(3, s);
     useGatewayAddress();
 
+    installLine();  // ballasts of groups 0 and 1 at levels 40 and 70
+    for (int slot : {0, 1}) {
+        gateway().ballastTable[static_cast<std::size_t>(slot)].group = static_cast<std::uint8_t>(slot);
+        gateway().ballastInSlot(slot)->level = static_cast<std::uint8_t>(40 + 30 * slot);
+    }
+
     auto d = openScene(3);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->Scene, 3);
@@ -95,6 +101,9 @@ TEST_F(SceneAndDeviceInfo, SceneLoadsItsMaskAndStoresTheTableThenTheCommand) {
         EXPECT_EQ(writes(), (std::vector<std::string>{"4/56", "4/59"}));
     }
     EXPECT_EQ(gateway().peekReply(), (busdriver::CommandBytes{0xFF, 3, 0}));  // command 6 for scene 3 ran
+    // The gateway takes the rows as the dialog means them: rows 2 and 10 are groups 1 and 9.
+    EXPECT_EQ(gateway().ballastInSlot(1)->sceneLevels[3], 70);
+    EXPECT_EQ(gateway().ballastInSlot(0)->sceneLevels[3], busdriver::kNotInScene);
     EXPECT_EQ(DaliCmd, CmdStoreScene(3));
     EXPECT_TRUE(project().GetChangeFlag());  // the project holds the stored mask
     EXPECT_FALSE(d->LabelInfo->isVisible());
@@ -175,8 +184,7 @@ TEST_F(SceneAndDeviceInfo, RecallSendsCommandSevenWithoutChecksAndIgnoresClicksD
     corlink::TypDaliScene s = project().DaliScene(2);
     s.Byte1 = 0x42;
     project().letDaliScene(2, s);  // unsaved: recall asks nothing
-    gateway().writeCommand({1, 0, 0});
-    for (int i = 0; i < 4; ++i) gateway().pollReply();
+    installLine();  // the gateway knows the five ballasts of its line
     busdriver::Ballast& ballast = *gateway().ballastInSlot(0);
     ballast.sceneLevels[2] = 40;
     ballast.level = 0;
