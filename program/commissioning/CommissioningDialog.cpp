@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
+#include "SmallDialogs.h"
 #include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
 
@@ -60,14 +61,6 @@ bool GatewayDialog::AddressValidOrUnload() {
     return false;
 }
 
-QPushButton* GatewayDialog::NamedButton(QWidget* parent, const char* name, const QString& tag) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(name);
-    SetTag(*b, tag);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QSlider* GatewayDialog::PercentSlider(QWidget* parent, const char* name) {
     auto* s = new QSlider(Qt::Horizontal, parent);
     s->setObjectName(name);
@@ -80,8 +73,8 @@ QSlider* GatewayDialog::PercentSlider(QWidget* parent, const char* name) {
 }
 
 RunDialog::RunDialog(const QString& name, int startTextId, int timerMs) : GatewayDialog(name) {
-    ComUpLoad = NamedButton(this, "ComUpLoad", QString::number(startTextId));
-    ComClose = NamedButton(this, "ComClose", "723");
+    ComUpLoad = CommandButton(this, "ComUpLoad", QString::number(startTextId));
+    ComClose = CommandButton(this, "ComClose", "723");
     LabelInfo = new QLabel(this);
     LabelInfo->setObjectName("LabelInfo");
     LabelInfo->setFont(QFont("Arial", 9));

@@ -43,8 +43,6 @@ protected:
     // no valid physical address.
     bool AddressValidOrUnload();
 
-    // A command button with its text id, not taking Enter as the default button.
-    static QPushButton* NamedButton(QWidget* parent, const char* name, const QString& tag);
     // A level slider in per cent, 0..100, with a tick every 10.
     static QSlider* PercentSlider(QWidget* parent, const char* name);
 

@@ -8,6 +8,7 @@
 #include "Seams.h"
 #include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
+#include "SmallDialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,8 +50,8 @@ frmDeviceInfo::frmDeviceInfo() : GatewayDialog("frmDeviceInfo") {
     PropNr->setObjectName("PropNr");
     PropNr->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PropNr->setMinimumWidth(PropNr->fontMetrics().horizontalAdvance("100"));
-    ComDownLoad = NamedButton(this, "ComDownLoad", "537");
-    Command1 = NamedButton(this, "Command1", "538");
+    ComDownLoad = CommandButton(this, "ComDownLoad", "537");
+    Command1 = CommandButton(this, "Command1", "538");
 
     auto* layout = new QGridLayout(this);
     for (int i = 0; i < 6; ++i) {

@@ -7,6 +7,7 @@
 #include "Seams.h"
 #include "corlink/clsOrvekDali.h"
 #include "frm01.h"
+#include "SmallDialogs.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -41,9 +42,8 @@ QColor groupColour(std::uint8_t group) {
 }
 
 QLabel* label(QWidget* parent, const QString& name, const char* tag, const QString& design = {}) {
-    auto* l = new QLabel(design, parent);
-    l->setObjectName(name);
-    if (tag) SetTag(*l, tag);
+    QLabel* l = NamedLabel(parent, name, tag);
+    l->setText(design);
     return l;
 }
 
@@ -62,7 +62,7 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     SliderEVGAll = PercentSlider(FrameEVGAll, "SliderEVGAll");
     EVGInfoValueAll = label(FrameEVGAll, "EVGInfoValueAll", nullptr, "0");
     EVGInfo[3] = label(FrameEVGAll, "EVGInfo(3)", nullptr, "%");
-    ComEVGAll = NamedButton(FrameEVGAll, "ComEVGAll", "731");
+    ComEVGAll = CommandButton(FrameEVGAll, "ComEVGAll", "731");
     auto* all = new QHBoxLayout(FrameEVGAll);
     all->addWidget(SliderEVGAll, 1);
     all->addWidget(EVGInfoValueAll);
@@ -87,16 +87,16 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     EVGInfoText[0]->installEventFilter(this);
     ComboGruppe = new QComboBox(FrameEVG);
     ComboGruppe->setObjectName("ComboGruppe");
-    InfoOK = NamedButton(FrameEVG, "InfoOK", "729");
+    InfoOK = CommandButton(FrameEVG, "InfoOK", "729");
     LabelInfo = label(FrameEVG, "LabelInfo", nullptr);
     QFont bold = LabelInfo->font();
     bold.setBold(true);
     LabelInfo->setFont(bold);
-    ComBlink = NamedButton(FrameEVG, "ComBlink", "720");
-    ComBlinkCancel = NamedButton(FrameEVG, "ComBlinkCancel", "728");
+    ComBlink = CommandButton(FrameEVG, "ComBlink", "720");
+    ComBlinkCancel = CommandButton(FrameEVG, "ComBlinkCancel", "728");
     DimmValueSlider = PercentSlider(FrameEVG, "DimmValueSlider");
     EVGINfoValue = label(FrameEVG, "EVGINfoValue", nullptr, "0");
-    ComEVGSet = NamedButton(FrameEVG, "ComEVGSet", "731");
+    ComEVGSet = CommandButton(FrameEVG, "ComEVGSet", "731");
     auto* grid = new QGridLayout(FrameEVG);
     grid->addWidget(EVGInfo[0], 0, 0);
     grid->addWidget(EVGInfoText[0], 0, 1, 1, 4);
@@ -115,7 +115,7 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     grid->setColumnStretch(1, 1);
 
     TimerEVGAssign = new FormTimer("TimerEVGAssign", 1000, this);
-    ComClose = NamedButton(this, "ComClose", "723");
+    ComClose = CommandButton(this, "ComClose", "723");
     TimerEVGBlink = new FormTimer("TimerEVGBlink", 1000, this);
 
     auto* side = new QVBoxLayout;

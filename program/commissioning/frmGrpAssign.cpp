@@ -7,6 +7,7 @@
 #include "Seams.h"
 #include "corlink/clsOrvekDali.h"
 #include "frm01.h"
+#include "SmallDialogs.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -38,8 +39,8 @@ frmGrpAssign::frmGrpAssign() : GatewayDialog("frmGrpAssign") {
     TreeView1->setRootIsDecorated(false);  // a flat list
     TreeView1->setSelectionMode(QAbstractItemView::NoSelection);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    InfoOK = NamedButton(this, "InfoOK", "729");
-    ComClose = NamedButton(this, "ComClose", "723");
+    InfoOK = CommandButton(this, "InfoOK", "729");
+    ComClose = CommandButton(this, "ComClose", "723");
     LabelInfo = new QLabel(this);
     LabelInfo->setObjectName("LabelInfo");
     QFont bold = LabelInfo->font();

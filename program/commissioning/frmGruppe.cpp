@@ -7,6 +7,7 @@
 #include "automation_error.h"
 #include "corlink/clsOrvekDali.h"
 #include "frm01.h"
+#include "SmallDialogs.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -46,13 +47,13 @@ frmGruppe::frmGruppe() : GatewayDialog("frmGruppe") {
     GroupValue->setMinimumWidth(GroupValue->fontMetrics().horizontalAdvance("100") + 4);
     EVGInfo[4] = new QLabel("%", this);
     EVGInfo[4]->setObjectName("EVGInfo(4)");
-    ComBlink = NamedButton(this, "ComBlink", "731");
-    Command1 = NamedButton(this, "Command1", "738");
+    ComBlink = CommandButton(this, "ComBlink", "731");
+    Command1 = CommandButton(this, "Command1", "738");
     LabelBitteWarten = new QLabel(this);
     LabelBitteWarten->setObjectName("LabelBitteWarten");
     SetTag(*LabelBitteWarten, "739");
     LabelBitteWarten->hide();
-    ComClose = NamedButton(this, "ComClose", "723");
+    ComClose = CommandButton(this, "ComClose", "723");
     TimerWAIT1 = new FormTimer("TimerWAIT1", 1000, this);
 
     auto* grid = new QGridLayout(this);

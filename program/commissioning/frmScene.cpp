@@ -8,6 +8,7 @@
 #include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
 #include "frm01.h"
+#include "SmallDialogs.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -42,13 +43,13 @@ frmScene::frmScene() : GatewayDialog("frmScene") {
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->header()->setSectionsMovable(false);
-    ComSetScene = NamedButton(this, "ComSetScene", "735");
-    ComRecallScene = NamedButton(this, "ComRecallScene", "744");
+    ComSetScene = CommandButton(this, "ComSetScene", "735");
+    ComRecallScene = CommandButton(this, "ComRecallScene", "744");
     LabelInfo = new QLabel(this);
     LabelInfo->setObjectName("LabelInfo");
     LabelInfo->setWordWrap(true);
     LabelInfo->hide();
-    ComClose = NamedButton(this, "ComClose", "723");
+    ComClose = CommandButton(this, "ComClose", "723");
     TimerScene = new FormTimer("TimerScene", 3000, this);
     // The gateway buttons wait for a scene.
     ComSetScene->setEnabled(false);

@@ -9,6 +9,7 @@
 #include "automation_error.h"
 #include "brimcorbin.h"
 #include "frm01.h"
+#include "variant.h"
 #include "oledate.h"
 #include "text1252.h"
 
@@ -54,7 +55,7 @@ double middleColumn() { return printer().ScaleWidth / 2 + run().PrintLeft; }
 double rightColumn() { return printer().ScaleWidth * 3 / 4 + run().PrintLeft; }
 
 // Rows are whole numbers; a position is rounded to the nearest one, halves to even.
-std::int16_t roundRow(double y) { return static_cast<std::int16_t>(std::nearbyint(y)); }
+std::int16_t roundRow(double y) { return automation::toInteger(y); }
 
 void PrintPageHeader();
 void PrintPageFooter();

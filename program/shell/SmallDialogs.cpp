@@ -46,6 +46,13 @@ QPushButton* NamedButton(QWidget* parent, const QString& name, const char* tag) 
     return named(new QPushButton(parent), name, tag);
 }
 
+QPushButton* CommandButton(QWidget* parent, const QString& name, const QString& tag) {
+    QPushButton* b = NamedButton(parent, name, nullptr);
+    SetTag(*b, tag);
+    b->setAutoDefault(false);
+    return b;
+}
+
 QLabel* NamedLabel(QWidget* parent, const QString& name, const char* tag) {
     return named(new QLabel(parent), name, tag);
 }

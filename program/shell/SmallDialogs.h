@@ -28,6 +28,8 @@ void PrepareDialog(QDialog& dialog, const char* name);
 QPushButton* NamedButton(QWidget* parent, const QString& name, const char* tag);
 QLabel* NamedLabel(QWidget* parent, const QString& name, const char* tag);
 QRadioButton* NamedOption(QWidget* parent, const QString& name, const char* tag);
+// A command button that never takes Enter as the default button (Enter belongs to the boxes).
+QPushButton* CommandButton(QWidget* parent, const QString& name, const QString& tag);
 // The row of command buttons at the foot of a dialog, aligned right.
 QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
 

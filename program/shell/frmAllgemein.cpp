@@ -70,11 +70,7 @@ frmAllgemein::frmAllgemein(QWidget* parent) : QDialog(parent) {
         c->setMinimumWidth(TwipsToPixels(2400));
         return c;
     };
-    auto button = [this](const char* name, const char* tag) {
-        QPushButton* b = NamedButton(this, name, tag);
-        b->setAutoDefault(false);  // Enter in a box presses no button
-        return b;
-    };
+    auto button = [this](const char* name, const char* tag) { return CommandButton(this, name, tag); };
 
     FrameLeseZeit = frame("FrameLeseZeit", "441");
     Label1[1] = label1(FrameLeseZeit, 1, "449");

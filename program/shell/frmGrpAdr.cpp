@@ -39,11 +39,7 @@ frmGrpAdr::frmGrpAdr(QWidget* parent) : QDialog(parent) {
     setObjectName("frmGrpAdr");
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto button = [this](const char* name, const char* tag) {
-        QPushButton* b = NamedButton(this, name, tag);
-        b->setAutoDefault(false);  // Enter in a box presses no button
-        return b;
-    };
+    auto button = [this](const char* name, const char* tag) { return CommandButton(this, name, tag); };
     auto box = [this](const char* name) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
