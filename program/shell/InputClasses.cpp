@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QScopedValueRollback>
 
 namespace corvane {
 
@@ -27,6 +28,32 @@ namespace {
 bool CausesValidation(const QWidget* w) {
     return !w || !w->property("CausesValidation").isValid() || w->property("CausesValidation").toBool();
 }
+
+// Set while a box checks itself and takes the focus back: the focus changes this causes are no
+// leaving of another box, which would otherwise refuse in turn, and so on without end.
+bool refusing = false;
+
+// Swallows the mouse press that moved the focus out of a box that refused: the press reaches its
+// control only after the focus has moved, and the click it starts must not run. Only a press
+// before the event loop runs again is that press.
+class PressCanceller : public QObject {
+public:
+    static void Arm() {
+        auto* canceller = new PressCanceller;
+        QCoreApplication::instance()->installEventFilter(canceller);
+        canceller->deleteLater();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (!watched->isWidgetType() || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)) {
+            return false;
+        }
+        QCoreApplication::instance()->removeEventFilter(this);
+        return true;
+    }
+};
 
 }  // namespace
 
@@ -74,6 +101,13 @@ bool clsTextBox::Validate() {
     return !cancel;
 }
 
+bool clsTextBox::ValidateLeaving() {
+    const QScopedValueRollback<bool> guard(refusing, true);
+    const bool leave = Validate();
+    if (!leave) box_->setFocus(Qt::OtherFocusReason);
+    return leave;
+}
+
 bool clsTextBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == box_) {
         switch (event->type()) {
@@ -86,12 +120,9 @@ bool clsTextBox::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::FocusOut: {
                 const auto reason = static_cast<QFocusEvent*>(event)->reason();
                 // Another window (a message box) taking the focus is no leaving of the box.
-                if (validating_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
+                if (refusing || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
                 if (!CausesValidation(QApplication::focusWidget())) break;
-                validating_ = true;
-                const bool leave = Validate();
-                validating_ = false;
-                if (!leave) box_->setFocus(Qt::OtherFocusReason);
+                if (!ValidateLeaving() && reason == Qt::MouseFocusReason) PressCanceller::Arm();
                 break;
             }
             default:

@@ -26,6 +26,9 @@ public:
     // refused with message 906 and the range, and the box gets back the text it had when it
     // received the focus. True when the focus may leave the box.
     bool Validate();
+    // Validate, and on a refusal the focus goes back into the box; no other box checks itself
+    // while the focus moves back. True when the focus may leave the box.
+    bool ValidateLeaving();
     // Whether the user typed into the box since it was last checked or filled by the program.
     bool Edited() const { return edited_; }
 
@@ -42,7 +45,6 @@ private:
     std::int16_t high_ = 0;
     QString focusText_;
     bool edited_ = false;
-    bool validating_ = false;
 };
 
 class clsCombo : public QObject {

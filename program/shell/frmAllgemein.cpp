@@ -24,12 +24,9 @@ namespace corvane {
 
 namespace {
 
-// Selects a list position as a list box takes it: a position the list does not have is an
-// invalid property value (380).
-void SetListIndex(QComboBox& combo, int index) {
-    if (index < 0 || index >= combo.count()) automation::raiseRuntime(380, "Corvane");
-    combo.setCurrentIndex(index);
-}
+// Selects a stored list position; a position the list does not have (a damaged file) selects
+// the first entry.
+void SetListIndex(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 && index < combo.count() ? index : 0); }
 
 std::uint8_t ByteOf(const QString& text) { return automation::toByte(automation::Variant(text.toStdString())); }
 
@@ -206,10 +203,7 @@ void frmAllgemein::ComDefault_Click() {
 void frmAllgemein::COMOK_Click() {
     // A box the user typed into and did not leave is checked as leaving it would.
     for (clsTextBox* t : TextBoxes) {
-        if (t->Edited() && !t->Validate()) {
-            t->Box()->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+        if (t->Edited() && !t->ValidateLeaving()) return;
     }
     corlink::TypZeiten copy = Zeiten;
     copy.ZeitDatumKonfig = automation::toByte(static_cast<double>(ComboDatumAllg->currentIndex()));

@@ -309,6 +309,20 @@ protected:
         page->show();
         return *page;
     }
+    // The page shown and active, so that clicks and keys move the focus as the user's do.
+    frmAllgemein& ActivePage() {
+        Page();
+        QApplication::setActiveWindow(page.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
+        return *page;
+    }
+    // A mouse click into a box, then the text typed over what it holds.
+    void ClickAndType(QLineEdit* box, const QString& text) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        ASSERT_EQ(QApplication::focusWidget(), box);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
     // Types into a box as the user does and leaves it, as the focus leaving it checks it.
     bool Leave(int box, const QString& text) {
         clsTextBox& t = *page->TextBoxes[box];
@@ -414,26 +428,92 @@ TEST_F(Settings, GeneralSettingsNumberBoxesKeepToTheirRanges) {
     p.COMOK->click();  // restored to the valid text: stored
     EXPECT_TRUE(p.isHidden());
     EXPECT_EQ(w->mDali().Zeiten().SLangeTastZeit, 25);
+}
 
-    // Leaving the box by Enter (a Tab) checks it and keeps the focus on a refusal; moving to
-    // Cancel does not check.
+TEST_F(Settings, GeneralSettingsRefusalKeepsTheFocusAndCancelsTheClickThatLeftTheBox) {
+    frmAllgemein& p = ActivePage();
+    const std::string range = "Bitte geben Sie Werte im korrekten Wertebereich ein! (40-100)";
+    // Out of range, then a mouse click elsewhere: one message, the box gets its text and the
+    // focus back, and the clicked control does nothing (no storing, no defaults).
+    for (QWidget* target : std::initializer_list<QWidget*>{p.COMOK, p.ComDefault, p.varDispEIN, p.ComboDatumAllg}) {
+        const std::string name = target->objectName().toStdString();
+        shown.clear();
+        ClickAndType(p.varLTastZeit, "101");
+        QTest::mouseClick(target, Qt::LeftButton);
+        ASSERT_EQ(shown.size(), 1u) << name;
+        EXPECT_EQ(shown[0].text, range);
+        EXPECT_EQ(QApplication::focusWidget(), p.varLTastZeit) << name;
+        EXPECT_EQ(p.varLTastZeit->text(), "50") << name;
+        EXPECT_FALSE(p.isHidden()) << name;
+        EXPECT_EQ(p.varSLTastZeit->text(), "25") << name;  // no defaults
+        EXPECT_EQ(p.ComboDatumAllg->currentIndex(), 3) << name;
+        EXPECT_EQ(w->mDali().Zeiten(), z) << name;
+        EXPECT_FALSE(w->mDali().GetChangeFlag()) << name;
+    }
+    // Tab and Enter (which sends a Tab) are refused alike.
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return}) {
+        shown.clear();
+        ClickAndType(p.varLTastZeit, "7");
+        QTest::keyClick(p.varLTastZeit, key);
+        EXPECT_EQ(shown.size(), 1u) << key;
+        EXPECT_EQ(QApplication::focusWidget(), p.varLTastZeit) << key;
+    }
+    // A valid value lets the focus and the click go on; Cancel never checks.
+    shown.clear();
+    QTest::keyClick(p.varLTastZeit, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), p.varSLTastZeit);
+    ClickAndType(p.varSLTastZeit, "99");
+    QTest::mouseClick(p.COMAbbruch, Qt::LeftButton);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(p.isHidden());
     p.show();
     QApplication::setActiveWindow(&p);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
-    shown.clear();
-    p.varLTastZeit->setFocus();
-    const QString before = p.varLTastZeit->text();
-    QTest::keyClicks(p.varLTastZeit, "7");
-    QTest::keyClick(p.varLTastZeit, Qt::Key_Return);
-    EXPECT_EQ(shown.size(), 1u);
-    EXPECT_EQ(p.varLTastZeit->text(), before);
-    QCoreApplication::processEvents();
+    ClickAndType(p.varLTastZeit, "70");
+    QTest::mouseClick(p.COMOK, Qt::LeftButton);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(p.isHidden());
+    EXPECT_EQ(w->mDali().Zeiten().LangeTastZeit, 70);
+}
+
+TEST_F(Settings, GeneralSettingsTwoBoxesOutOfRangeRefuseOnceAndKeepTheFocus) {
+    // A new project's times are 0: both push-time boxes lie below their ranges.
+    z.LangeTastZeit = 0;
+    z.SLangeTastZeit = 0;
+    w->mDali().letZeiten(z);
+    frmAllgemein& p = ActivePage();
+    QTest::mouseClick(p.varLTastZeit, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), p.varLTastZeit);
+    QTest::keyClick(p.varLTastZeit, Qt::Key_Tab);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Bitte geben Sie Werte im korrekten Wertebereich ein! (40-100)");
     EXPECT_EQ(QApplication::focusWidget(), p.varLTastZeit);
-    QTest::keyClick(p.varLTastZeit, Qt::Key_Return);  // valid now: moves on
-    EXPECT_EQ(QApplication::focusWidget(), p.varSLTastZeit);
-    QTest::keyClicks(p.varSLTastZeit, "99");
-    p.COMAbbruch->setFocus();
-    EXPECT_EQ(shown.size(), 1u);
+    QTest::mouseClick(p.varSLTastZeit, Qt::LeftButton);
+    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown.back().text, shown[0].text);  // the box left refuses, not the one clicked
+    EXPECT_EQ(QApplication::focusWidget(), p.varLTastZeit);
+}
+
+TEST_F(Settings, GeneralSettingsListPositionsOutsideTheListsSelectTheFirstEntries) {
+    frmAllgemein& p = Page();  // a showing with the project's valid record first
+    p.COMAbbruch->click();
+    const struct {
+        std::uint8_t konfig, format;
+    } damaged[] = {{4, 2}, {7, 1}, {1, 9}, {255, 255}};
+    for (const auto& d : damaged) {
+        corlink::TypZeiten bad = z;
+        bad.ZeitDatumKonfig = d.konfig;
+        bad.ZeitDatumFormat = d.format;
+        bad.LangeTastZeit = static_cast<std::uint8_t>(60 + d.konfig % 40);
+        w->mDali().letZeiten(bad);
+        p.show();
+        EXPECT_TRUE(shown.empty()) << int(d.konfig);  // no error 380
+        EXPECT_EQ(p.ComboDatumAllg->currentIndex(), d.konfig < 4 ? d.konfig : 0) << int(d.konfig);
+        EXPECT_EQ(p.ComboZeitDatumFormat->currentIndex(), d.format < 2 ? d.format : 0) << int(d.format);
+        EXPECT_EQ(p.varLTastZeit->text(), QString::number(bad.LangeTastZeit)) << int(d.konfig);  // not the last showing's
+        EXPECT_EQ(p.varSLTastZeit->text(), "25");
+        p.COMAbbruch->click();
+    }
 }
 
 TEST_F(Settings, GeneralSettingsKeepAMenuLanguageTheUserDidNotChoose) {
