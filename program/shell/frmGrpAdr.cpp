@@ -240,7 +240,11 @@ void frmGrpAdr::Form_Activate() {
         if (object.GrpAdrActive) {
             SetFlags(object.Flags);
             for (std::int32_t i = 0; i <= object.GrpAdr.ubound(); ++i) {
-                AddEntry(QString::fromStdString(GrpConverter->GrpAdrToText(object.GrpAdr(i), ShowGrpAdr)));
+                // An address no group address can be (a damaged file) has no text: left out, so
+                // OK does not store it back.
+                const std::int32_t address = object.GrpAdr(i);
+                if (address < 0 || address > 0xFFFF) continue;
+                AddEntry(QString::fromStdString(GrpConverter->GrpAdrToText(address, ShowGrpAdr)));
             }
         }
     }

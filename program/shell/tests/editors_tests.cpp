@@ -246,6 +246,87 @@ TEST_F(Editors, GroupAddressEditorAddsEachAddressOnceWithinTheLimit) {
     EXPECT_EQ(AddressesOf(w->mDali().TemperaturGruppe(1).Objekte[2]), (std::vector<std::int32_t>{0x1002, 0x1003}));
 }
 
+TEST_F(Editors, GroupAddressEditorLeavesOutAddressesNoGroupAddressCanBe) {
+    // A damaged file: addresses below 0 and above 65535 between valid ones.
+    const struct {
+        std::vector<std::int32_t> stored;
+        QStringList listed;
+        std::vector<std::int32_t> kept;
+        const char* text;
+    } cases[] = {{{0x0801, -1, 0x10000, 0x1203, 70000}, {"1/1", "2/515"}, {0x0801, 0x1203}, " 1/1 2/515"},
+                 {{-5, 0xFFFF, 0}, {"31/2047", "0/0"}, {0xFFFF, 0}, " 31/2047 0/0"},
+                 {{-1, 65536}, {}, {0}, ""}};
+    for (const auto& c : cases) {
+        corlink::TypBeleuchtungsGruppe g = w->mDali().BeleuchtungsGruppe(2);
+        g.Name = "Flur";
+        g.Objekte[1] = Bound(c.stored, 0xB7);
+        g.Objekte[2] = Bound({0x0805}, 0x13);
+        w->mDali().letBeleuchtungsGruppe(2, g);
+        frmGrpAdr& d = Open("1BObjekt:2");
+        EXPECT_EQ(Column(0), c.listed);
+        if (!c.listed.isEmpty()) {
+            EXPECT_EQ(Column(1).front(), "S");
+        }
+        d.COMOK->setEnabled(true);
+        d.COMOK->click();
+        const corlink::TypBeleuchtungsGruppe after = w->mDali().BeleuchtungsGruppe(2);
+        EXPECT_EQ(AddressesOf(after.Objekte[1]), c.kept);
+        EXPECT_EQ(after.Objekte[1].GrpString, c.text);
+        EXPECT_EQ(after.Objekte[1].GrpAdrActive, !c.listed.isEmpty());
+        EXPECT_EQ(after.Name, "Flur");  // the rest of the record stays
+        EXPECT_EQ(after.Objekte[2], g.Objekte[2]);
+    }
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Editors, GroupAddressEditorCancelAndCloseBoxStoreNothing) {
+    corlink::TypJalousieGruppe j = w->mDali().JalousieGruppe(0);
+    j.Objekte[3] = Bound({0x0801}, 0xB7);
+    w->mDali().letJalousieGruppe(0, j);
+    w->mDali().ClearChangeFlag();
+    const std::function<void(frmGrpAdr&)> leave[] = {
+        [](frmGrpAdr& d) { QTest::mouseClick(d.ComZurueck, Qt::LeftButton); },
+        [](frmGrpAdr& d) { d.close(); }};  // the window's close box
+    for (const auto& how : leave) {
+        frmGrpAdr& d = Open("3JObjekt:0");
+        Type("4", "4");
+        d.ComboPrio->setCurrentIndex(3);
+        d.CheckFlags[3]->setChecked(true);
+        how(d);
+        EXPECT_TRUE(EditorUnloaded());
+        EXPECT_EQ(w->mDali().JalousieGruppe(0).Objekte[3], j.Objekte[3]);
+        EXPECT_FALSE(w->mDali().GetChangeFlag());
+    }
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Editors, GroupAddressEditorPriorityBitsAndListEntries) {
+    // Bits 1 and 0 of the flag byte and the ComboPrio entry: 11 low, 01 high, 10 alarm, 00 system.
+    const struct {
+        std::uint8_t bits;
+        int index;
+        const char* text;
+    } priorities[] = {{0b11, 0, "Niedrig"}, {0b01, 1, "Hoch"}, {0b10, 2, "Alarm"}, {0b00, 3, "System"}};
+    for (const auto& shownAs : priorities) {
+        corlink::TypMeldeGruppe m = w->mDali().MeldeGruppe(4);
+        m.Objekte[0] = Bound({0x0801}, static_cast<std::uint8_t>(0xB4 | shownAs.bits));
+        w->mDali().letMeldeGruppe(4, m);
+        for (const auto& chosen : priorities) {
+            frmGrpAdr& d = Open("0MObjekt:4");
+            EXPECT_EQ(d.ComboPrio->currentIndex(), shownAs.index) << int(shownAs.bits);
+            EXPECT_EQ(d.ComboPrio->currentText(), shownAs.text);
+            EXPECT_EQ(d.CheckFlags[0]->isChecked(), (shownAs.bits & 1) != 0);
+            EXPECT_EQ(d.CheckFlags[1]->isChecked(), (shownAs.bits & 2) != 0);
+            d.ComboPrio->setCurrentIndex(chosen.index);
+            emit d.ComboPrio->activated(chosen.index);
+            d.COMOK->click();
+            EXPECT_EQ(w->mDali().MeldeGruppe(4).Objekte[0].Flags, 0xB4 | chosen.bits)
+                << int(shownAs.bits) << " " << chosen.text;
+            w->mDali().letMeldeGruppe(4, m);
+        }
+    }
+}
+
 TEST_F(Editors, GroupAddressEditorStoresTheMarkedAddressFirst) {
     frmGrpAdr& d = Open("0MObjekt:0");
     Type("1", "1");
