@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QToolBar>
 #include <QTreeWidget>
 
 using namespace corvane;
@@ -443,6 +444,17 @@ TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
     w->mnuService->trigger();
     EXPECT_FALSE(w->LogFileFlag());
 
+    // The toolbar: twelve entries, each button with its key and the text of its tooltip id.
+    QStringList bar;
+    for (QAction* b : w->Toolbar1->actions()) {
+        bar << (b->isSeparator() ? QString("-") : b->property("Key").toString() + " " + b->toolTip());
+    }
+    const auto button = [](const char* key, int tooltip) { return QString(key) + " " + QText(tooltip); };
+    EXPECT_EQ(bar, (QStringList{"-", button("New", 50), button("Open", 51), button("Save", 52), button("SaveAs", 52),
+                                "-", "-", button("Upload", 55), button("Download", 54), "-", button("Info", 745),
+                                button("Ausgang", 746)}));
+    const auto click = [&](const char* key) { w->Toolbar1->findChild<QAction*>(key)->trigger(); };
+
     QStringList opened;
     const QStringList forms = {"frmDownload", "frmUpload", "frmVersion", "frmSprache"};
     for (const QString& f : forms) RegisterForm(f, [] { return new QDialog; });
@@ -451,11 +463,11 @@ TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
         return 0;
     });
     w->mnuinZielGeraet->trigger();
-    w->Toolbar1_ButtonClick("Download");
+    click("Download");
     w->mnuausZielgeraet->trigger();
-    w->Toolbar1_ButtonClick("Upload");
+    click("Upload");
     w->mnuVersion->trigger();
-    w->Toolbar1_ButtonClick("Info");
+    click("Info");
     w->mnuSprache->trigger();
     EXPECT_EQ(opened, (QStringList{"frmDownload|program device|1", "frmDownload|program device|1",
                                    "frmUpload|read device|1", "frmUpload|read device|1", "frmVersion|version|",
@@ -467,7 +479,7 @@ TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
     // "Ausgang" runs the shutdown with its save question.
     w->mDali().letDaliGruppeName(0, "x");
     answers = {msgCancel};
-    w->Toolbar1_ButtonClick("Ausgang");
+    click("Ausgang");
     EXPECT_TRUE(w->HasProject());
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].style, styleYesNoCancelInformation);
