@@ -2,6 +2,7 @@
 
 #include "FormTexts.h"
 #include "Forms.h"
+#include "InputClasses.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModPrinter.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,8 +36,15 @@ void requireFolder(const QString& path) {
 // ---- folder and file lists ----------------------------------------------------------------
 
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+    connect(this, &QListWidget::itemClicked, this, &DirListBox::Click);
     connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { Trap([&] { SetPath(FolderOf(*item)); }); });
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* event) {
+    QListWidgetItem* before = currentItem();
+    QListWidget::keyPressEvent(event);
+    if (currentItem() && currentItem() != before) emit Click(currentItem());
 }
 
 QString DirListBox::FolderOf(const QListWidgetItem& item) { return item.data(kFolderRole).toString(); }
@@ -75,7 +84,7 @@ void FileListBox::Refresh() {
     requireFolder(Path);
     QDir folder(Path);
     folder.setNameFilters({Pattern});
-    folder.setFilter(QDir::Files | QDir::Hidden);
+    folder.setFilter(QDir::Files);
     folder.setSorting(QDir::Name | QDir::IgnoreCase);
     addItems(folder.entryList());
 }
@@ -122,9 +131,11 @@ frmPrint::frmPrint(QWidget* parent) : QDialog(parent) {
     File1->setVisible(false);
     ImageList1 = style()->standardIcon(QStyle::SP_FileIcon);
     setTabOrder(Text1, ComSelect);
+    Dir1->installEventFilter(this);
+    ListView1->installEventFilter(this);
 
     connect(Drive1, &QComboBox::activated, this, [this] { Trap([this] { Drive1_Change(); }); });
-    connect(Dir1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { Trap([&] { Dir1_Click(*item); }); });
+    connect(Dir1, &DirListBox::Click, this, [this](QListWidgetItem* item) { Trap([&] { Dir1_Click(*item); }); });
     connect(ComSelect, &QPushButton::clicked, this, [this] { Trap([this] { ComSelect_Click(); }); });
     connect(ComDrucken, &QPushButton::clicked, this, [this] { Trap([this] { ComDrucken_Click(); }); });
     connect(COMAbbruch, &QPushButton::clicked, this, &frmPrint::COMAbbruch_Click);
@@ -169,13 +180,18 @@ void frmPrint::Dir1_Click(const QListWidgetItem& item) {
 }
 
 void frmPrint::ComSelect_Click() {
-    File1->Pattern = Text1->text() + ".bts";
+    // A typed extension ("*.dal") is kept; a bare name gets the default one.
+    const QString typed = Text1->text();
+    File1->Pattern = typed.contains('.') ? typed : typed + ".bts";
     FillList(true);
 }
 
 void frmPrint::ComDrucken_Click() {
     frm01* main = frm01::Instance();
     if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
+    if (ListView1->selectedItems().isEmpty()) return;
+    // The files replace the open project: its unsaved changes first.
+    if (!main->AskToSave()) return;
     const int count = ListView1->count();
     for (int i = 0; i < count; ++i) {
         const QListWidgetItem* item = ListView1->item(i);
@@ -190,6 +206,14 @@ void frmPrint::ComDrucken_Click() {
 }
 
 void frmPrint::COMAbbruch_Click() { close(); }
+
+bool frmPrint::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Dir1 || watched == ListView1) && event->type() == QEvent::KeyPress &&
+        IsEnterKey(static_cast<QKeyEvent*>(event)->key())) {
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 void RegisterPrintout() {
     RegisterForm("frmPrint", [] { return new frmPrint; });

@@ -15,8 +15,8 @@ class QPushButton;
 
 namespace corvane {
 
-// A folder list: the folders from the root down to Path, then Path's subfolders. A click picks a
-// folder (clicked()), a double click opens it as the new Path.
+// A folder list: the folders from the root down to Path, then Path's subfolders. A click or a
+// move with the keys picks a folder (Click), a double click opens it as the new Path.
 class DirListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -28,11 +28,18 @@ public:
     // The folder of a list entry.
     static QString FolderOf(const QListWidgetItem& item);
 
+signals:
+    void Click(QListWidgetItem* item);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QString path_;
 };
 
-// A file list (invisible in the dialog): the files of Path that match Pattern, by name.
+// A file list (invisible in the dialog): the files of Path that match Pattern, by name; hidden
+// files are not listed.
 class FileListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -66,12 +73,19 @@ public:
     void Drive1_Change();
     // The files of the clicked folder.
     void Dir1_Click(const QListWidgetItem& item);
-    // The pattern: Text1 followed by ".bts", in the folder searched so far.
+    // The pattern in the folder searched so far: Text1 as typed when it has an extension,
+    // otherwise followed by ".bts".
     void ComSelect_Click();
-    // Opens and prints every selected file in list order. A file whose model is refused ends the
-    // run; a file that cannot be read is reported and skipped.
+    // Opens and prints every selected file in list order, after the save question for the project
+    // these files replace (Cancel ends the run). A file whose model is refused ends the run; a
+    // file that cannot be read is reported and skipped.
     void ComDrucken_Click();
     void COMAbbruch_Click();
+
+protected:
+    // Enter in the folder or the file list does nothing (no button's click, which would
+    // search again and lose the selection).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // File1 searched again; its files become the entries of ListView1.

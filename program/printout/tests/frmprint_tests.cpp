@@ -1,5 +1,5 @@
-// The batch print dialog: lists of folders and files, the pattern, and printing the selected
-// project files one after another.
+// The batch print dialog: lists of folders and files, the pattern, the keys in the lists, and
+// printing the selected project files one after another after the save question.
 #include "Forms.h"
 #include "StringTable.h"
 #include "frmPrint.h"
@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 
 using namespace corvane;
 using corvane::test::Printout;
@@ -30,6 +31,8 @@ protected:
         writeProject("b.bts", "517104", "11", "B");
         writeProject("c.dal", "517104", "11", "C");
         writeProject("sub/d.bts", "517104", "11", "D");
+        writeProject(".e.bts", "517104", "11", "hidden");
+        dali().ClearChangeFlag();
     }
     void TearDown() override {
         delete d.data();
@@ -62,6 +65,18 @@ protected:
         }
     }
 
+    QStringList selected() const {
+        QStringList out;
+        for (const QListWidgetItem* item : d->ListView1->selectedItems()) out << item->text();
+        return out;
+    }
+    // The dialog on the screen and active, as the user sees it (keys reach it, Enter its buttons).
+    void showActive() {
+        d->show();
+        QApplication::setActiveWindow(d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    }
+
     QString folder;
     QPointer<frmPrint> d;
 };
@@ -76,17 +91,20 @@ TEST_F(BatchPrint, ListsTheProjectFilesOfTheFolderAndPattern) {
     EXPECT_EQ(d->ComDrucken->text(), "Drucken");
     EXPECT_EQ(d->Text1->text(), "*");
     EXPECT_FALSE(d->File1->isVisibleTo(d));
-    EXPECT_EQ(entries(), (QStringList{"a.bts", "b.bts"}));
+    EXPECT_EQ(entries(), (QStringList{"a.bts", "b.bts"}));  // no hidden file
     EXPECT_EQ(d->Dir1->Path(), QDir(folder).absolutePath());
 
-    d->Text1->setText("b");
-    d->ComSelect->click();
-    EXPECT_EQ(entries(), QStringList{"b.bts"});
-    d->Text1->clear();  // the pattern ".bts" alone
-    d->ComSelect->click();
-    EXPECT_TRUE(entries().isEmpty());
-    d->Text1->setText("*");
-    d->ComSelect->click();
+    // A bare name gets ".bts"; a pattern with an extension is taken as typed.
+    const struct {
+        const char* typed;
+        QStringList listed;
+    } patterns[] = {{"b", {"b.bts"}}, {"", {}}, {"*.dal", {"c.dal"}}, {"c.dal", {"c.dal"}}, {"*.*", {"a.bts", "b.bts", "c.dal"}},
+                    {"*", {"a.bts", "b.bts"}}};
+    for (const auto& p : patterns) {
+        d->Text1->setText(p.typed);
+        d->ComSelect->click();
+        EXPECT_EQ(entries(), p.listed) << p.typed;
+    }
 
     // A click on a folder lists its files; another drive leaves the files until a folder is clicked.
     const auto sub = d->Dir1->findItems("sub", Qt::MatchContains);
@@ -101,6 +119,30 @@ TEST_F(BatchPrint, ListsTheProjectFilesOfTheFolderAndPattern) {
     d->COMAbbruch->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(d.isNull());
+}
+
+TEST_F(BatchPrint, KeysMoveThroughTheFoldersAndEnterKeepsTheSelection) {
+    open();
+    showActive();
+    // Down from the start folder to its subfolder lists that folder's files, as a click does.
+    d->Dir1->setFocus();
+    QTest::keyClick(d->Dir1, Qt::Key_Down);
+    EXPECT_EQ(entries(), QStringList{"d.bts"});
+    QTest::keyClick(d->Dir1, Qt::Key_Up);
+    EXPECT_EQ(entries(), (QStringList{"a.bts", "b.bts"}));
+
+    // Enter in either list presses no button: the list and its selection stay.
+    select({"b.bts"});
+    d->Text1->setText("a");  // what a search would now list
+    for (QWidget* list : {static_cast<QWidget*>(d->ListView1), static_cast<QWidget*>(d->Dir1)}) {
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_Enter);
+        EXPECT_EQ(entries(), (QStringList{"a.bts", "b.bts"})) << list->objectName().toStdString();
+        EXPECT_EQ(selected(), QStringList{"b.bts"}) << list->objectName().toStdString();
+    }
+    EXPECT_EQ(rec->jobs, 0);
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(BatchPrint, AMissingStartFolderIsReported) {
@@ -127,6 +169,28 @@ TEST_F(BatchPrint, PrintsEverySelectedFileAndKeepsTheLastOpen) {
     EXPECT_FALSE(dali().GetChangeFlag());
     EXPECT_EQ(d->ListView1->selectedItems().size(), 2);
     EXPECT_EQ(DefaultPath, folder.toStdString());  // not changed by the dialog
+}
+
+TEST_F(BatchPrint, UnsavedChangesAreAskedForBeforeTheFirstFileReplacesThem) {
+    open();
+    select({"a.bts", "b.bts"});
+    const struct {
+        int answer;
+        int jobs;
+    } cases[] = {{msgCancel, 0}, {msgNo, 2}};
+    for (const auto& c : cases) {
+        dali().letDaliGruppeName(0, "unsaved");
+        shown.clear();
+        rec->jobs = 0;
+        answers = {c.answer};
+        d->ComDrucken->click();
+        ASSERT_EQ(shown.size(), 1u) << c.answer;  // asked once, not per file
+        EXPECT_EQ(shown[0].style, styleYesNoCancelInformation);
+        EXPECT_EQ(shown[0].text, Text(901));
+        EXPECT_EQ(rec->jobs, c.jobs) << c.answer;
+        EXPECT_EQ(dali().DaliGruppe(0).Name == "unsaved", c.answer == msgCancel) << c.answer;
+        EXPECT_EQ(dali().GetChangeFlag(), c.answer == msgCancel) << c.answer;
+    }
 }
 
 TEST_F(BatchPrint, ARefusedModelEndsTheRunAndAnUnreadableFileIsSkipped) {
