@@ -51,9 +51,17 @@ void printGroupHead(const std::string& name, std::uint8_t actor, int typeText) {
     PrintLineMiddleSameRow(Text(typeText) + ": " + GetActorTypeText(actor));
 }
 
-// The read-object setting (0 no, 1 yes) beside the display line; other values print nothing.
-void printReadObject(std::int32_t w, int labelText, int yesText, int noText) {
-    if (w == 0 || w == 1) PrintLineMiddleSameRow(Text(labelText) + ": " + Text(w == 1 ? yesText : noText));
+// The read-object setting (0 no, 1 yes) beside the display line, or on a row of its own when no
+// display line was printed (it would stand on top of the row printed before); other values print
+// nothing.
+void printReadObject(std::int32_t w, bool besideDisplay, int labelText, int yesText, int noText) {
+    if (w != 0 && w != 1) return;
+    const std::string text = Text(labelText) + ": " + Text(w == 1 ? yesText : noText);
+    if (besideDisplay) {
+        PrintLineMiddleSameRow(text);
+    } else {
+        PrintLineMiddle(text);
+    }
 }
 
 // Lighting, ventilation and blinds share their layout; their texts lie at fixed places after
@@ -78,8 +86,9 @@ void printSimpleGroups(const SimpleKind& kind, Rec (corlink::clsOrvekDali::*get)
         if (!g.Active) continue;
         printGroupHead(g.Name, g.AktorTyp, kind.base);
         const std::int32_t v = PrintConverter.GetBitField(brimcorbin::fieldDisplay, g.FeedBack);
-        if (v >= 0 && v <= 3) PrintLine(Text(kind.base + 2) + ": " + Text(kind.base + 4 + v));
-        printReadObject(PrintConverter.GetBitField(brimcorbin::fieldReadObject, g.FeedBack), kind.base + 3,
+        const bool display = v >= 0 && v <= 3;
+        if (display) PrintLine(Text(kind.base + 2) + ": " + Text(kind.base + 4 + v));
+        printReadObject(PrintConverter.GetBitField(brimcorbin::fieldReadObject, g.FeedBack), display, kind.base + 3,
                         kind.base + 8, kind.base + 9);
         printObjects(g.Objekte, kind.firstObject, 4);
     }
@@ -129,8 +138,9 @@ void PrintTemperatureGroups() {
         for (const DisplayLine& line : lines) {
             const std::uint8_t byte = g.*line.byte;
             const std::int32_t v = PrintConverter.GetBitField(brimcorbin::fieldDisplay, byte);
-            if (v == 0 || v == line.value) PrintLine(Text(line.label) + ": " + Text(v == 0 ? 346 : line.valueText));
-            printReadObject(PrintConverter.GetBitField(brimcorbin::fieldReadObject, byte), 345, 348, 349);
+            const bool display = v == 0 || v == line.value;
+            if (display) PrintLine(Text(line.label) + ": " + Text(v == 0 ? 346 : line.valueText));
+            printReadObject(PrintConverter.GetBitField(brimcorbin::fieldReadObject, byte), display, 345, 348, 349);
         }
         printObjects(g.Objekte, 158, 7);
     }

@@ -397,3 +397,41 @@ TEST_F(Printout, PrintCommandOfTheMainWindow) {
     EXPECT_TRUE(rec->ended);
     frm01::SetPrintCommand({});
 }
+
+// A display code outside the table prints no display line; its read-object text then takes a row
+// of its own in the middle column instead of the row printed before.
+TEST_F(Printout, ReadObjectTextOfAnUnlistedDisplayCodeHasItsOwnRow) {
+    corlink::TypBeleuchtungsGruppe light;
+    light.Active = true;
+    light.Name = "Flur";
+    light.AktorTyp = 222;  // no such actuator: the type text is empty
+    light.FeedBack = 0x19;  // display 9, read the object value
+    dali().letBeleuchtungsGruppe(0, light);
+    corlink::TypTemperaturGruppe temp;
+    temp.Active = true;
+    temp.Name = "Büro";
+    temp.AktorTyp = 222;
+    temp.FeedBack1 = 0x16;  // actual temperature, read
+    temp.FeedBack2 = 0x17;  // display 7, read
+    temp.FeedBack3 = 0x00;  // no display, not read
+    dali().letTemperaturGruppe(0, temp);
+
+    PrintProject(0);
+    EXPECT_TRUE(shown.empty());
+    using Placed = std::tuple<std::string, double, double>;  // text, row below the name, column
+    const auto placedAfter = [&](const std::string& name, int rows) {
+        const Printed* head = find(name);
+        std::vector<Placed> out;
+        for (const Printed* p = head + 1; head && p < rec->texts.data() + rec->texts.size() && p->y <= head->y + rows; ++p) {
+            out.emplace_back(p->text, p->y - head->y, p->x);
+        }
+        return out;
+    };
+    EXPECT_EQ(placedAfter("Flur", 1), (std::vector<Placed>{{"Aktortyp: ", 0, 90}, {"Objektwert lesen: Ja", 1, 90}}));
+    EXPECT_EQ(placedAfter("Büro", 3), (std::vector<Placed>{{"Aktortyp: ", 0, 90},
+                                                        {Text(342) + ": Isttemperatur", 1, 10},
+                                                        {Text(345) + ": Ja", 1, 90},
+                                                        {Text(345) + ": Ja", 2, 90},
+                                                        {Text(344) + ": " + Text(346), 3, 10},
+                                                        {Text(345) + ": Nein", 3, 90}}));
+}
