@@ -4,6 +4,7 @@
 #include "DeviceSelection.h"
 #include "FileDialog.h"
 #include "FormTexts.h"
+#include "FormTimer.h"
 #include "Forms.h"
 #include "Icons.h"
 #include "Messages.h"
@@ -208,7 +209,11 @@ void frm01::createStatusBar() {
         panels_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         BrimcorStatusBar->addPermanentWidget(panels_[i], stretch[i]);
     }
+    dateTimer_ = new FormTimer("StatusDateTimer", 60000, this);
+    connect(dateTimer_, &FormTimer::tick, this, &frm01::ShowToday);
 }
+
+void frm01::ShowToday() { panels_[0]->setText(QString::fromStdString(ShortDate(automation::now()))); }
 
 QString frm01::StatusPanel(int panel) const {
     return panel >= 1 && panel <= 6 ? panels_[panel - 1]->text() : QString();
@@ -235,7 +240,8 @@ void frm01::Form_Load() {
     CreateDeviceTable();
     CreateLanguageTable();
     SetDefaultParameter();
-    panels_[0]->setText(QString::fromStdString(ShortDate(automation::now())));
+    ShowToday();
+    dateTimer_->setEnabled(true);
     LoadStartProject();
 }
 

@@ -21,6 +21,8 @@ class QTreeWidgetItem;
 
 namespace corvane {
 
+class FormTimer;
+
 // What a click on a tree node opens: the window, its caption, its place (twips, beside the
 // tree) and, for the group-address editor, its Tag.
 struct NodeDialog {
@@ -154,6 +156,10 @@ private:
     void createToolbar();
     void createStatusBar();
 
+    // Status bar panel 1: today's date, renewed by StatusDateTimer every minute so that it
+    // changes at midnight.
+    void ShowToday();
+
     void ReadSettings();
     void WriteSettings();
     void ListLanguageFiles();
@@ -181,6 +187,7 @@ private:
     std::unique_ptr<corlink::clsOrvekDali> mDali_;
     std::vector<QTreeWidgetItem*> nodes_;
     QLabel* panels_[6] = {};
+    FormTimer* dateTimer_ = nullptr;
     bool unloaded_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include "StringTable.h"
 #include "frmSpracheStart.h"
 #include "frmStart.h"
+#include "oledate.h"
 #include "variant.h"
 #include "gui_fixture.h"
 
@@ -95,6 +96,21 @@ TEST_F(Gui, EveryLanguageGivesEveryMenuItemButtonAndNodeAText) {
         for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->text(0).isEmpty());
         w->close();
     }
+}
+
+TEST_F(Gui, StatusBarShowsTodaysDateAlsoAfterMidnight) {
+    double clock = automation::toOleDate({2024, 12, 31, 23, 59, 30});
+    const automation::ScopedClock fixed([&] { return clock; });
+    auto w = start(kEnglish);
+    EXPECT_EQ(w->StatusPanel(1), "31.12.2024");
+    auto* timer = w->findChild<FormTimer*>("StatusDateTimer");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->Enabled());
+    EXPECT_GT(timer->Interval(), 0);
+    EXPECT_LE(timer->Interval(), 60000);  // the new date shows within a minute
+    clock = automation::toOleDate({2025, 1, 1, 0, 0, 15});
+    timer->Fire();
+    EXPECT_EQ(w->StatusPanel(1), "01.01.2025");
 }
 
 TEST_F(Gui, MessageBoxKindsShowTheirButtonsAndReturnTheirCodes) {
