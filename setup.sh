@@ -3,7 +3,7 @@
 # Used by run.sh and test.sh; not meant to be called on its own.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core)
+packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
 
 install_missing() {
   local missing=()

@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModelTables.h"
+#include "QtTranslations.h"
 #include "Seams.h"
 #include "StringTable.h"
 #include "automation_error.h"
@@ -231,6 +232,7 @@ void frm01::Form_Load() {
         // Closed without a choice: English, so that every text can be fetched.
         if (!IsLanguageOffset(LanguageOffset)) LanguageOffset = kEnglish;
     }
+    LoadQtTranslations(LanguageOffset);
     mDali_ = std::make_unique<corlink::clsOrvekDali>();
     mDali_->setEventSink(this);
     SetFormTexts(*this);

@@ -3,6 +3,7 @@
 #include "FormTexts.h"
 #include "Messages.h"
 #include "ModDefinition.h"
+#include "QtTranslations.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
 
@@ -53,6 +54,7 @@ void frmSprache::COMOK_Click() {
     if (ComboSprache->currentIndex() >= 0) {
         LanguageOffset = static_cast<std::int16_t>(ComboSprache->currentData().toInt());
         SaveSetting(kSettingsApp, kSettingsSection, "Language", std::to_string(LanguageOffset));
+        LoadQtTranslations(LanguageOffset);
     }
     close();
 }

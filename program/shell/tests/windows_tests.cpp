@@ -1,6 +1,8 @@
+#include "FileDialog.h"
 #include "FormTexts.h"
 #include "QtMessageBox.h"
 #include "StringTable.h"
+#include "frmSprache.h"
 #include "frmSpracheStart.h"
 #include "frmStart.h"
 #include "oledate.h"
@@ -8,7 +10,10 @@
 #include "gui_fixture.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -26,6 +31,27 @@ using corvane::test::Gui;
 namespace {
 
 bool isId(const QString& text) { return automation::isNumeric(automation::Variant(text.toStdString())); }
+
+// Qt's own texts as the user sees them: the buttons of the save question and, in the program's
+// Open dialog, the folder label and the accept button.
+QStringList QtOwnTexts() {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QStringList texts;
+    for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) texts << box.button(b)->text();
+    SetFileDialog({});
+    SetModalRunner([&](QDialog& d) {
+        const auto* lookIn = d.findChild<QLabel*>("lookInLabel");
+        const auto* buttons = d.findChild<QDialogButtonBox*>("buttonBox");
+        texts << (lookIn ? lookIn->text() : "?") << (buttons ? buttons->buttons().front()->text() : "?");
+        return QDialog::Rejected;
+    });
+    FileDialogRequest open;
+    open.mode = FileDialogRequest::Open;
+    open.mustExist = true;
+    ShowFileDialog(open);
+    return texts;
+}
 
 }  // namespace
 
@@ -95,6 +121,31 @@ TEST_F(Gui, EveryLanguageGivesEveryMenuItemButtonAndNodeAText) {
         }
         for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->text(0).isEmpty());
         w->close();
+    }
+}
+
+TEST_F(Gui, QtsOwnTextsSpeakTheLanguageOfTheStartAndOfTheLanguageDialog) {
+    const QStringList english = {"&Yes", "&No", "Cancel", "Look in:", "&Open"};
+    const QStringList german = {"&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen"};
+    const struct {
+        std::int16_t language;
+        QStringList texts;
+    } cases[] = {{kGerman, german},
+                 {2000, {"&Sì", "&No", "Annulla", "Cerca in:", "&Apri"}},
+                 {3000, {"&Sí", "&No", "Cancelar", "Ver en:", "&Abrir"}},
+                 {4000, {"&Oui", "&Non", "Annuler", "Voir dans :", "&Ouvrir"}},
+                 {kEnglish, english}};
+    for (const auto& c : cases) {
+        auto w = start(c.language);
+        EXPECT_EQ(QtOwnTexts().join('|'), c.texts.join('|')) << c.language;
+    }
+    // A change of language takes effect at once for Qt's texts.
+    auto w = start(kGerman);
+    for (const QStringList* texts : {&english, &german}) {
+        frmSprache d;
+        d.ComboSprache->setCurrentIndex(d.ComboSprache->findText(texts == &english ? "English" : "German"));
+        d.COMOK->click();
+        EXPECT_EQ(QtOwnTexts().join('|'), texts->join('|'));
     }
 }
 
