@@ -2,6 +2,7 @@
 
 #include "FormTexts.h"
 #include "GatewayCommands.h"
+#include "InputClasses.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
@@ -85,6 +86,7 @@ frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
     }
     EVGInfoText[1]->setReadOnly(true);
     EVGInfoText[0]->installEventFilter(this);
+    GuardProjectText(*EVGInfoText[0]);  // the ballast's name
     ComboGruppe = new QComboBox(FrameEVG);
     ComboGruppe->setObjectName("ComboGruppe");
     InfoOK = CommandButton(FrameEVG, "InfoOK", "729");

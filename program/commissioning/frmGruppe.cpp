@@ -2,6 +2,7 @@
 
 #include "FormTexts.h"
 #include "GatewayCommands.h"
+#include "InputClasses.h"
 #include "Messages.h"
 #include "Seams.h"
 #include "automation_error.h"
@@ -40,6 +41,7 @@ frmGruppe::frmGruppe() : GatewayDialog("frmGruppe") {
     SetTag(*LabelGrpDescription, "740");
     GrpName = new QLineEdit(this);
     GrpName->setObjectName("GrpName");
+    GuardProjectText(*GrpName);
     DimmValueSlider = PercentSlider(this, "DimmValueSlider");
     GroupValue = new QLabel("?", this);
     GroupValue->setObjectName("GroupValue");

@@ -2,6 +2,8 @@
 
 #include "Messages.h"
 #include "ModDefinition.h"
+#include "StringTable.h"
+#include "text1252.h"
 #include "variant.h"
 
 #include <QApplication>
@@ -173,5 +175,52 @@ bool clsCombo::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+// ---- project texts -------------------------------------------------------------------------
+
+namespace {
+
+bool FitsWindows1252(char32_t c) {
+    return c == U'?' || automation::toWindows1252(QString::fromUcs4(&c, 1).toStdString()) != "?";
+}
+
+class ProjectTextGuard : public QObject {
+public:
+    explicit ProjectTextGuard(QLineEdit& box) : QObject(&box), box_(box) {
+        connect(&box_, &QLineEdit::textEdited, this, [this] { TakeOutForeign(); });
+    }
+
+private:
+    void TakeOutForeign() {
+        const QString text = box_.text();
+        const int cursor = box_.cursorPosition();
+        QString kept;
+        QStringList refused;
+        int keptBeforeCursor = 0;
+        int position = 0;
+        for (const uint code : text.toUcs4()) {
+            const auto c = static_cast<char32_t>(code);
+            const QString one = QString::fromUcs4(&c, 1);
+            if (FitsWindows1252(c)) {
+                kept += one;
+                if (position < cursor) keptBeforeCursor += static_cast<int>(one.size());
+            } else if (!refused.contains(one)) {
+                refused << one;
+            }
+            position += static_cast<int>(one.size());
+        }
+        if (refused.isEmpty()) return;
+        box_.setText(kept);
+        box_.setModified(true);
+        box_.setCursorPosition(keptBeforeCursor);
+        ShowMessage(1, Text(925) + " " + refused.join(' ').toStdString(), MessageText(MessageTexts.MsgTitle, 990));
+    }
+
+    QLineEdit& box_;
+};
+
+}  // namespace
+
+void GuardProjectText(QLineEdit& box) { new ProjectTextGuard(box); }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 // Input guards that a window attaches to one of its controls: clsTextBox checks a number box
 // against its range when the focus is about to leave it; clsCombo colours a combo box while it
-// has the focus. In both, Enter moves on to the next control as Tab does.
+// has the focus. In both, Enter moves on to the next control as Tab does. GuardProjectText keeps
+// a box to the characters the project file can hold.
 #pragma once
 
 #include <QObject>
@@ -72,5 +73,9 @@ bool IsEnterKey(int key);
 
 // Controls that take the focus without making a clsTextBox check its box (the Cancel button).
 void SetCausesValidation(QObject& control, bool causes);
+
+// A box whose text goes into the project, which the project file stores in Windows-1252: characters
+// beyond that code page are taken out again as they are typed or pasted, and message 925 names them.
+void GuardProjectText(QLineEdit& box);
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QSlider>
 #include <QTreeWidget>
@@ -170,7 +171,13 @@ TEST_F(EVGAssign, UnconfirmedAssignmentShowsMessage885AndStoresNothing) {
 
 TEST_F(EVGAssign, NameBoxStoresTheNameOfTheSelectedBallast) {
     select(4);
-    d->EVGInfoText[0]->setText("Büro");
+    // Typed through an input method: what the project file cannot hold is refused at once.
+    d->EVGInfoText[0]->clear();
+    QInputMethodEvent typed;
+    typed.setCommitString(QString::fromUtf8("Bü語ro"));
+    QCoreApplication::sendEvent(d->EVGInfoText[0], &typed);
+    EXPECT_EQ(d->EVGInfoText[0]->text(), QString::fromUtf8("Büro"));
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(925) + " 語"});
     d->EVGInfoText_LostFocus(0);
     EXPECT_EQ(project().DaliGruppe(4).Name, "Büro");
     EXPECT_EQ(d->BallastRecords[4].Name, "Büro");

@@ -6,6 +6,7 @@
 #include "frmGruppe.h"
 
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QSlider>
 
@@ -274,6 +275,10 @@ TEST_F(GroupDialogs, GroupTestStoresTheNameOnlyThroughItsCloseButton) {
 
     d = openActivated<frmGruppe>("frmGruppe");
     d->GrpName->setText("Keller");
+    QInputMethodEvent typed;  // a character the project file cannot hold is refused as typed
+    typed.setCommitString(QString::fromUtf8("😀"));
+    QCoreApplication::sendEvent(d->GrpName, &typed);
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(925) + " 😀"});
     corlink::TypDaliEinzelGruppe before = project().DaliEinzelgruppe(2);
     d->ComClose->click();
     corlink::TypDaliEinzelGruppe after = project().DaliEinzelgruppe(2);

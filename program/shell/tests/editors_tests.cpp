@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -640,6 +641,54 @@ TEST_F(Editors, EditorsOpenByNameAndComboGuardColours) {
     EXPECT_EQ(box.palette().color(QPalette::Base), QColor(0, 255, 255));
     EXPECT_TRUE(guard.KeyPress(Qt::Key_Enter));
 }
+TEST_F(Editors, ProjectTextBoxesRefuseWhatTheProjectFileCannotHold) {
+    // Typed key by key, or committed at once (an input method, a paste) at the cursor.
+    const struct {
+        QString before;
+        int cursor;
+        QString typed;
+        bool atOnce;
+        QString after;
+        QString refused;
+    } cases[] = {
+        {"", 0, "Büro €5 ŠŽœŸ ?", false, "Büro €5 ŠŽœŸ ?", ""},  // all in Windows-1252
+        {"", 0, "語", false, "", "語"},
+        {"Flur", 4, " Ā2", false, "Flur 2", "Ā"},
+        {"AB", 1, "語x😀語", true, "AxB", "語 😀"},
+        {"", 0, "\u0081\u009D", true, "\u0081\u009D", ""},  // unassigned bytes the file keeps
+    };
+    for (const auto& c : cases) {
+        QLineEdit box;
+        GuardProjectText(box);
+        box.setText(c.before);
+        box.setCursorPosition(c.cursor);
+        shown.clear();
+        if (c.atOnce) {
+            QInputMethodEvent commit;
+            commit.setCommitString(c.typed);
+            QCoreApplication::sendEvent(&box, &commit);
+        } else {
+            for (const uint code : c.typed.toUcs4()) {
+                const auto ch = static_cast<char32_t>(code);
+                QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_unknown, QString::fromUcs4(&ch, 1), Qt::NoModifier);
+            }
+        }
+        EXPECT_EQ(box.text(), c.after) << c.typed.toStdString();
+        if (c.refused.isEmpty()) {
+            EXPECT_TRUE(shown.empty()) << c.typed.toStdString();
+            continue;
+        }
+        ASSERT_EQ(shown.size(), 1u) << c.typed.toStdString();
+        EXPECT_EQ(shown[0].text, "Die Projektdatei kann nur Zeichen des westeuropäischen Zeichensatzes (Windows-1252) "
+                                 "speichern. Nicht übernommen: " + c.refused.toStdString());
+        EXPECT_EQ(shown[0].style, styleOkExclamation);
+        EXPECT_EQ(shown[0].title, "Hinweis");
+        if (c.atOnce) {
+            EXPECT_EQ(box.cursorPosition(), c.cursor + 1);  // behind the kept "x"
+        }
+    }
+}
+
 TEST_F(Settings, EditorsSpeakTheLanguageInForce) {
     LanguageOffset = kEnglish;
     frmGrpAdr& d = Open("0BObjekt:0");
