@@ -111,7 +111,8 @@ TEST(ProjectObject, SizingResetsAndKeepsWhatEachOperationSays) {
     const Case cases[] = {
         {"IniInterface", &clsOrvekDali::IniInterface, {255, 1, 2, 3, "EVG", "Gruppe 5", 0, "a", "b"},
          {"Flur", 5, 6, 7, "desc", 0}},
-        {"IniInterfaceStart", &clsOrvekDali::IniInterfaceStart, {255, 0, 0, 0, "", "", 0, "", ""}, {"", 0, 0, 0, "", 0}},
+        {"IniInterfaceStart", &clsOrvekDali::IniInterfaceStart, {255, 0, 0, 0, "", "", 0, "", ""},
+         {"", 0, 0, 0, "", 0}},
     };
     const TypMaxGrenzwerte g = distinctLimits();
     for (const Case& c : cases) {
@@ -167,7 +168,8 @@ TEST(ProjectObject, SizingResetsAndKeepsWhatEachOperationSays) {
             for (const auto& [array, limit] : values) {
                 EXPECT_EQ(array->lbound(), 0) << i;
                 EXPECT_EQ(array->ubound(), limit) << i;
-                EXPECT_TRUE(std::all_of(array->begin(), array->end(), [](const TypSzenenWerte& v) { return v == TypSzenenWerte{}; }));
+                EXPECT_TRUE(std::all_of(array->begin(), array->end(),
+                                        [](const TypSzenenWerte& v) { return v == TypSzenenWerte{}; }));
             }
         }
     }

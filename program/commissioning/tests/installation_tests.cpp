@@ -289,7 +289,7 @@ TEST_F(Commissioning, PostInstallationFailingAfterTheSearchEndsTheRunWithoutStam
     const Case cases[] = {{"end command", 1 + 4, 6, 19}, {"read-back", 1 + 4 + 1, 7, 24}};
     useGatewayAddress();
     installLine();
-    for (int slot = 0; slot < 3; ++slot) project().letDaliGruppeName(static_cast<std::int16_t>(slot), "EVG-" + std::to_string(slot));
+    for (std::int16_t slot = 0; slot < 3; ++slot) project().letDaliGruppeName(slot, "EVG-" + std::to_string(slot));
     corlink::TypHeader h = project().Header();
     h.DateiName = "/projects/hall.dal";
     project().letHeader(h);

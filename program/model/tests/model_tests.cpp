@@ -114,7 +114,8 @@ TEST_F(Models, FunctionGroupsActuatorTypesAndDisplayModes) {
     forEachModelAndLanguage([&] {
         ASSERT_EQ(FunctionGroupList.ubound(), 8);
         for (std::int32_t i = 0; i <= 8; ++i) {
-            EXPECT_EQ(FunctionGroupList(i), (corlink::TypFunktionsGruppen{Text(100 + i), static_cast<std::uint8_t>(i)}));
+            EXPECT_EQ(FunctionGroupList(i),
+                      (corlink::TypFunktionsGruppen{Text(100 + i), static_cast<std::uint8_t>(i)}));
         }
         ASSERT_EQ(ActorTypeList.ubound(), 9);
         for (std::int32_t i = 0; i < 9; ++i) {
@@ -157,7 +158,8 @@ TEST_F(Models, ValueOptionsOfEveryActuatorType) {
 
 // The printout reads the function's text, its actions' texts and the Kind of its first action.
 TEST_F(Models, PushButtonFunctionsWithTheirPressActionsAndLedModes) {
-    const std::vector<Opt> switchSingle = {{610, 0, 1, 3}, {611, 0, 0, 3}, {612, 0, 2, 3}, {613, 0, 1, 0}, {614, 0, 0, 1}};
+    const std::vector<Opt> switchSingle = {
+        {610, 0, 1, 3}, {611, 0, 0, 3}, {612, 0, 2, 3}, {613, 0, 1, 0}, {614, 0, 0, 1}};
     const std::vector<Opt> switchDouble = {{615, 0, 1, 0}, {616, 0, 0, 1}};
     const std::vector<Opt> dimSingle = {{617, 0, 0, 0}};
     const std::vector<Opt> dimDouble = {{619, 0, 9, 0}, {620, 0, 1, 0}};
