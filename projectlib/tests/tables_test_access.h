@@ -1,5 +1,5 @@
-// Reaches the private list, table and menu-language operations of the project object, and its
-// job engine's lists.
+// Reaches the private list, table and menu-language operations of the project object, its scene
+// data (which only the project file reads and writes) and its job engine's lists.
 #pragma once
 
 #include "MenuLanguage.h"
@@ -16,6 +16,7 @@ struct ListsAndTablesTestAccess {
         p.WriteLanguageFile(items);
     }
     static void BuildLanguageItems(clsOrvekDali& p, corbus::brimDevice& dev) { p.BuildLanguageItems(dev); }
+    static std::array<TypDaliSceneData, 33>& sceneData(clsOrvekDali& p) { return p.mDaliSceneData; }
     // The devices in all lists of the project's job engine.
     static std::int32_t jobsInEngine(const clsOrvekDali& p) {
         corbus::brimEib& e = *p.mRiduDIV;

@@ -194,3 +194,24 @@ TEST_F(Commissioning, BallastDialogWithoutValidAddressUnloadsAfterMessage910) {
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->ComboGruppe->count(), 0);
 }
+
+// A failed send of command 5: the wait text stays, no poll follows, nothing is stored.
+TEST_F(EVGAssign, FailedAssignmentSendStartsNoPollAndStoresNothing) {
+    select(0);
+    d->ComboGruppe->setCurrentIndex(2);
+    line().failOpen(busdriver::openNoDevice);
+    d->InfoOK->click();
+    EXPECT_FALSE(d->TimerEVGAssign->Enabled());
+    EXPECT_FALSE(d->LabelInfo->isHidden());
+    EXPECT_EQ(d->LabelInfo->text(), "Bitte warten ...");
+    EXPECT_TRUE(d->InfoOK->isEnabled());
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(881)});  // the main window's transfer message only
+
+    line().clearFaults();
+    const int before = operations();
+    d->TimerEVGAssign->Fire();
+    EXPECT_EQ(operations(), before);
+    EXPECT_EQ(gateway().ballastTable[0].group, 16);
+    EXPECT_EQ(project().DaliGruppe(0).Gruppe, 16);
+    EXPECT_FALSE(project().GetChangeFlag());
+}

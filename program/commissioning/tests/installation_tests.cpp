@@ -1,5 +1,7 @@
 // New installation and post-installation against the simulated gateway, timers driven by the test.
 #include "GatewayCommands.h"
+#include "GroupDialogs.h"
+#include "SceneAndDeviceInfo.h"
 #include "commissioning_fixture.h"
 #include "frmInstallation.h"
 
@@ -273,4 +275,87 @@ TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
     EXPECT_EQ(opened, (QStringList{"frmNeuinstallation: Neuinstallation", "frmNachinstallation: Nachinstallation",
                                    "frmEVGAssign: EVG Zuordnung", QString::fromUtf8("frmDownload: Gerät programmieren"),
                                    QString::fromUtf8("frmUpload: Gerät lesen")}));
+}
+
+// After the search: a failed end command ends the run at once (no read-back), a failed read-back
+// ends it too; either way text 880, no stamp and the project as it was.
+TEST_F(Commissioning, PostInstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
+    struct Case {
+        const char* name;
+        int opensBeforeFailure;  // send and four polls, then the end command
+        int operations;
+        int progress;
+    };
+    const Case cases[] = {{"end command", 1 + 4, 6, 19}, {"read-back", 1 + 4 + 1, 7, 24}};
+    useGatewayAddress();
+    installLine();
+    for (std::int16_t slot = 0; slot < 3; ++slot) project().letDaliGruppeName(slot, "EVG-" + std::to_string(slot));
+    corlink::TypHeader h = project().Header();
+    h.DateiName = "/projects/hall.dal";
+    project().letHeader(h);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        project().ClearChangeFlag();
+        const corlink::TypHeader header = project().Header();
+        const std::vector<corlink::TypDaliGruppe> before = ballasts(project());
+        line().clearTrace();
+        line().failOpen(busdriver::openNoDevice, c.opensBeforeFailure);
+        auto d = open<frmNachinstallation>("frmNachinstallation");
+        d->ComUpLoad->click();
+        runToEnd(*d);
+        EXPECT_FALSE(d->Running());
+        EXPECT_FALSE(d->TimerNeuinstallation->Enabled());
+        EXPECT_EQ(operations(), c.operations);
+        EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");
+        EXPECT_EQ(d->ProgressNeuinstallation->value(), c.progress);
+        EXPECT_TRUE(d->ComClose->isEnabled());
+        EXPECT_TRUE(d->ComUpLoad->isEnabled());
+        EXPECT_EQ(ballasts(project()), before);
+        EXPECT_EQ(project().Header().Bestellnummer, header.Bestellnummer);
+        EXPECT_EQ(project().Header().DateiName, header.DateiName);
+        EXPECT_FALSE(project().GetChangeFlag());
+        line().clearFaults();
+        d->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// Every dialog's timers as designed: the interval, and whether it runs from the start.
+TEST_F(Commissioning, TimersOfTheDialogs) {
+    RegisterGroupDialogForms();
+    RegisterSceneAndDeviceInfoForms();
+    useGatewayAddress();
+    for (int i = 1; i <= main->NodeCount(); ++i) {
+        if (frm01::NodeKey(*main->Node(i)) == "-DALIGruppe0") main->TreeView1->setCurrentItem(main->Node(i));
+    }
+    struct Timer {
+        const char* dialog;
+        const char* timer;
+        int interval;
+        bool running;
+    };
+    const Timer timers[] = {
+        {"frmNeuinstallation", "TimerNeuinstallation", 1000, false},
+        {"frmNachinstallation", "TimerNeuinstallation", 1000, false},
+        {"frmDownload", "TimerNeuinstallation", 5000, false},
+        {"frmUpload", "TimerNeuinstallation", 5000, false},
+        {"frmEVGAssign", "TimerEVGAssign", 1000, false},
+        {"frmEVGAssign", "TimerEVGBlink", 1000, true},
+        {"frmGrpAssign", "TimerEVGAssign", 1000, false},
+        {"frmGruppe", "TimerWAIT1", 1000, false},
+        {"frmScene", "TimerScene", 3000, false},
+    };
+    for (const Timer& t : timers) {
+        SCOPED_TRACE(std::string(t.dialog) + " " + t.timer);
+        QPointer<QDialog> d = open<QDialog>(t.dialog);
+        QCoreApplication::processEvents();  // the activation after the window is shown
+        ASSERT_FALSE(d.isNull());
+        const FormTimer* timer = d->findChild<FormTimer*>(t.timer);
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(timer->Interval(), t.interval);
+        EXPECT_EQ(timer->Enabled(), t.running);
+        d->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(shown.empty());
 }

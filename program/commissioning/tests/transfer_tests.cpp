@@ -131,3 +131,43 @@ TEST_F(Commissioning, TransferRunsOnceWhatEverArrivesDuringIt) {
     EXPECT_EQ(operations(), 1);
     EXPECT_FALSE(d->isVisible());
 }
+
+// A failed write shows text 880 and leaves the dialog open, ready for another attempt; the
+// header is not stamped (order number, file name and last access stay, the project unchanged).
+TEST_F(Commissioning, FailedDownloadKeepsTheDialogOpenAndStampsNothing) {
+    struct Fault {
+        const char* name;
+        std::function<void()> inject;
+    };
+    const Fault faults[] = {
+        {"no connection", [] { line().failOpen(busdriver::openNoDevice); }},
+        {"write refused", [] { line().failCall(1, busdriver::statusFailed, "Write "); }},
+    };
+    useGatewayAddress();
+    fillProject(project());
+    corlink::TypHeader h = project().Header();
+    h.DateiName = "/projects/hall.dal";
+    h.LetzterZugriff = 45000.5;
+    project().letHeader(h);
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        project().ClearChangeFlag();
+        const corlink::TypHeader before = project().Header();
+        fault.inject();
+        auto d = open<frmDownload>("frmDownload");
+        d->ComUpLoad->click();
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");
+        EXPECT_TRUE(d->ComUpLoad->isEnabled());
+        EXPECT_TRUE(d->ComClose->isEnabled());
+        const corlink::TypHeader after = project().Header();
+        EXPECT_EQ(after.Bestellnummer, before.Bestellnummer);
+        EXPECT_EQ(after.DateiName, before.DateiName);
+        EXPECT_EQ(after.LetzterZugriff, before.LetzterZugriff);
+        EXPECT_FALSE(project().GetChangeFlag());
+        EXPECT_EQ(project().DaliGruppe(1).Name, "Leuchte 2");
+        line().clearFaults();
+        d->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}

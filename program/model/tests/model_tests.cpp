@@ -3,12 +3,12 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModelTables.h"
+#include "StringTable.h"
 #include "corlink/clsOrvekDali.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <vector>
 
 using namespace corvane;
@@ -46,27 +46,49 @@ std::vector<std::int32_t> idRange(std::int32_t first, std::int32_t count) {
     return out;
 }
 
-// Every filled communication object of all lists: number -> how often it occurs.
-std::map<std::int32_t, int> objectNumbers() {
-    std::map<std::int32_t, int> seen;
-    for (const SafeArray<ObjectGroupRec>* list : {&LightingObjectList, &VentilationObjectList, &TemperatureObjectList,
-                                                  &BlindObjectList, &SceneObjectList, &MessageObjectList}) {
-        for (const ObjectGroupRec& group : *list) {
-            if (!group.Objects.allocated()) continue;
-            for (const ObjectRec& o : group.Objects) {
-                if (!o.Name.empty()) ++seen[o.ObjectNumber];
-            }
+// Runs a check under both models, in German and in English.
+void forEachModelAndLanguage(const std::function<void()>& check) {
+    for (const std::int16_t language : {kGerman, kEnglish}) {
+        for (const auto& [name, define] : kModels) {
+            SCOPED_TRACE(std::string(name) + " in language " + std::to_string(language));
+            LanguageOffset = language;
+            define();
+            check();
         }
     }
-    for (const ObjectRec& o : DeviceObjectList) {
-        if (!o.Name.empty()) ++seen[o.ObjectNumber];
+}
+
+std::string textOrEmpty(std::int32_t id) { return id == 0 ? std::string() : Text(id); }
+
+// A value option or press action as the tables give it: text id (0 the empty text), Kind,
+// Value, Flag, and the id of the second text.
+struct Opt {
+    std::int32_t text;
+    std::int32_t kind;
+    std::uint8_t value;
+    std::uint8_t flag;
+    std::int32_t text2 = 0;
+};
+
+// The options in their order (Number is the place + 1, what stored projects refer to), then
+// the empty spare entry.
+void expectOptions(const SafeArray<OptionRec>& actual, const std::vector<Opt>& expected) {
+    ASSERT_TRUE(actual.allocated());
+    ASSERT_EQ(actual.lbound(), 0);
+    ASSERT_EQ(actual.ubound(), static_cast<std::int32_t>(expected.size()));
+    for (std::size_t j = 0; j < expected.size(); ++j) {
+        const Opt& e = expected[j];
+        EXPECT_EQ(actual(static_cast<std::int32_t>(j)),
+                  (OptionRec{textOrEmpty(e.text), textOrEmpty(e.text2), e.kind, e.value, e.flag,
+                             static_cast<std::int16_t>(j + 1)}))
+            << "option " << j;
     }
-    return seen;
+    EXPECT_EQ(actual(actual.ubound()), OptionRec{});
 }
 
 }  // namespace
 
-TEST_F(Models, LimitsAndListCountsOfBothModels) {
+TEST_F(Models, LimitsOfBothModelsAndRebuildingTheTables) {
     ClsG517204().G517204V11();
     EXPECT_EQ(MaxLimits, (corlink::TypMaxGrenzwerte{16, 32, 64, 16, 10, 3, 2, 6, 8, 18, 10, 8, 18, 16, 126, 111}));
     const ModelTables model204 = Model;
@@ -80,61 +102,161 @@ TEST_F(Models, LimitsAndListCountsOfBothModels) {
     once.MaxLimits.MaxTasten = 18;
     once.PropertyObjectIds.ObjIDTasten = model204.PropertyObjectIds.ObjIDTasten;
     EXPECT_EQ(once, model204);
-
-    EXPECT_EQ(FunctionGroupList.ubound(), 8);
-    EXPECT_EQ(FunctionGroupList(8), (corlink::TypFunktionsGruppen{"Zeit-/Datum", 8}));
-    ASSERT_EQ(ActorTypeList.ubound(), 9);
-    EXPECT_EQ(ActorTypeList(9), ActorTypeRec{});  // the empty end entry
-    for (const ActorTypeRec& a : ActorTypeList) EXPECT_EQ(a.GroupKind, a.ActorCode / 10);
-    EXPECT_EQ(DisplayModeList.ubound(), 9);
-    for (int i = 0; i <= 9; ++i) EXPECT_EQ(DisplayModeList(i).Code, i);
-
-    // Value options per actuator type: counts plus the spare entry.
-    ASSERT_EQ(ValueOptionList.ubound(), 9);
-    const std::int32_t optionCounts[] = {0, 2, 1, 2, 1, 3, 2, 1, 1};
-    for (std::int32_t r = 0; r <= 8; ++r) {
-        const ValueOptionRec& row = ValueOptionList(r);
-        EXPECT_EQ(row.ActorCode, ActorTypeList(r).ActorCode) << r;
-        ASSERT_EQ(row.Options.ubound(), optionCounts[r]) << r;
-        EXPECT_EQ(row.Options(optionCounts[r]), OptionRec{}) << r;
-    }
-    EXPECT_FALSE(ValueOptionList(9).Options.allocated());
-    EXPECT_EQ(ValueOptionList(7).Options(0),
-              (OptionRec{"Jalousie-/Rolloposition (0-255)", "Lamellenposition (0-255)", 3, 0, 0, 1}));
-
-    // Push-button functions: function code, actuator, number of press actions.
-    const std::uint8_t functionCodes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 11, 11};
-    const std::uint8_t actorCodes[] = {0, 10, 10, 11, 11, 11, 20, 20, 21, 21, 21, 40, 41, 42, 30, 100, 41, 42};
-    const std::int32_t actionCounts[] = {0, 5, 2, 1, 2, 1, 5, 2, 1, 2, 1, 2, 1, 1, 6, 1, 2, 2};
-    ASSERT_EQ(ButtonFunctionList.ubound(), 18);
-    ASSERT_EQ(ButtonActionList.ubound(), 18);
-    for (std::int32_t k = 0; k < 18; ++k) {
-        EXPECT_EQ(ButtonFunctionList(k).FunctionCode, functionCodes[k]) << k;
-        EXPECT_EQ(ButtonFunctionList(k).ActorCode, actorCodes[k]) << k;
-        const ButtonActionRec& a = ButtonActionList(k);
-        ASSERT_EQ(a.Actions.ubound(), actionCounts[k]) << k;
-        for (std::int32_t j = 0; j < actionCounts[k]; ++j) EXPECT_EQ(a.Actions(j).Number, j + 1) << k;
-        EXPECT_EQ(a.LedModes(a.LedModes.ubound()), 0) << k;  // the spare entry
-    }
-    EXPECT_EQ(ButtonActionList(14).Actions(1), (OptionRec{"Komfort", "", 0, 2, 2, 2}));
-    EXPECT_EQ(ButtonActionList(2).Actions(0).Text, "Ein ");  // the string table's blank is kept
-    EXPECT_EQ(std::vector<std::uint8_t>(ButtonActionList(12).LedModes.begin(), ButtonActionList(12).LedModes.end()),
-              (std::vector<std::uint8_t>{0, 7, 8, 9, 0}));
 }
 
-TEST_F(Models, CommunicationObjectsAreNumberedZeroTo110OnceEach) {
-    for (const auto& [name, define] : kModels) {
-        SCOPED_TRACE(name);
-        define();
-        const std::map<std::int32_t, int> seen = objectNumbers();
-        ASSERT_EQ(seen.size(), 111u);
-        EXPECT_EQ(seen.begin()->first, 0);
-        EXPECT_EQ(seen.rbegin()->first, 110);
-        for (const auto& [number, count] : seen) EXPECT_EQ(count, 1) << number;
-        EXPECT_EQ(LightingObjectList(9).Objects(3), (ObjectRec{39, "Rückmeldeobjekt (1 Bit)", 0x97}));
-        EXPECT_EQ(SceneObjectList(7).Objects(0), (ObjectRec{97, "Nebenstellenbedienung", 0xFF}));
-        EXPECT_EQ(DeviceObjectList(2), (ObjectRec{110, "Display-Beleuchtung", 0x9F}));
-    }
+TEST_F(Models, FunctionGroupsActuatorTypesAndDisplayModes) {
+    struct ActorType {
+        std::int32_t text;
+        std::uint8_t code, kind;
+    };
+    constexpr ActorType kActorTypes[] = {{109, 0, 0},  {110, 10, 1}, {111, 11, 1}, {112, 20, 2}, {113, 21, 2},
+                                         {114, 30, 3}, {116, 40, 4}, {117, 41, 4}, {118, 42, 4}};
+    forEachModelAndLanguage([&] {
+        ASSERT_EQ(FunctionGroupList.ubound(), 8);
+        for (std::int32_t i = 0; i <= 8; ++i) {
+            EXPECT_EQ(FunctionGroupList(i),
+                      (corlink::TypFunktionsGruppen{Text(100 + i), static_cast<std::uint8_t>(i)}));
+        }
+        ASSERT_EQ(ActorTypeList.ubound(), 9);
+        for (std::int32_t i = 0; i < 9; ++i) {
+            const ActorType& a = kActorTypes[i];
+            EXPECT_EQ(ActorTypeList(i), (ActorTypeRec{Text(a.text), a.code, a.kind})) << i;
+        }
+        EXPECT_EQ(ActorTypeList(9), ActorTypeRec{});  // the empty end entry
+        ASSERT_EQ(DisplayModeList.ubound(), 9);
+        for (std::int32_t i = 0; i <= 9; ++i) {
+            EXPECT_EQ(DisplayModeList(i), (DisplayModeRec{Text(130 + i), static_cast<std::uint8_t>(i)})) << i;
+        }
+    });
+}
+
+// Scenes store an option by its 1-based place in its row: the order is what stored projects mean.
+TEST_F(Models, ValueOptionsOfEveryActuatorType) {
+    const std::pair<std::uint8_t, std::vector<Opt>> kRows[] = {
+        {10, {{580, 0, 1, 0}, {581, 0, 0, 1}}},
+        {11, {{582, 2, 0, 0}}},
+        {20, {{583, 0, 1, 0}, {584, 0, 0, 1}}},
+        {21, {{585, 2, 0, 0}}},
+        {30, {{588, 0, 0, 0}, {587, 0, 1, 0}, {586, 0, 2, 0}}},  // night, standby, comfort
+        {40, {{589, 0, 0, 0}, {590, 0, 1, 0}}},
+        {41, {{591, 3, 0, 0, 592}}},  // position and slat position
+        {42, {{593, 2, 0, 0}}},
+    };
+    forEachModelAndLanguage([&] {
+        ASSERT_EQ(ValueOptionList.ubound(), 9);
+        EXPECT_EQ(ValueOptionList(0).ActorCode, 0);  // no actuator: one empty option
+        expectOptions(ValueOptionList(0).Options, {});
+        for (std::int32_t r = 1; r <= 8; ++r) {
+            SCOPED_TRACE(r);
+            const auto& [actorCode, options] = kRows[r - 1];
+            EXPECT_EQ(ValueOptionList(r).ActorCode, actorCode);
+            expectOptions(ValueOptionList(r).Options, options);
+        }
+        EXPECT_EQ(ValueOptionList(9), ValueOptionRec{});  // no options at all
+    });
+}
+
+// The printout reads the function's text, its actions' texts and the Kind of its first action.
+TEST_F(Models, PushButtonFunctionsWithTheirPressActionsAndLedModes) {
+    const std::vector<Opt> switchSingle = {
+        {610, 0, 1, 3}, {611, 0, 0, 3}, {612, 0, 2, 3}, {613, 0, 1, 0}, {614, 0, 0, 1}};
+    const std::vector<Opt> switchDouble = {{615, 0, 1, 0}, {616, 0, 0, 1}};
+    const std::vector<Opt> dimSingle = {{617, 0, 0, 0}};
+    const std::vector<Opt> dimDouble = {{619, 0, 9, 0}, {620, 0, 1, 0}};
+    const std::vector<Opt> dimAbsolute = {{621, 3, 0, 0}};
+    const std::vector<Opt> blindDouble = {{622, 0, 1, 3}, {623, 0, 0, 3}};
+    const std::vector<Opt> mode = {{625, 0, 0, 0}, {624, 0, 2, 2}, {627, 0, 1, 1},
+                                   {628, 0, 2, 1}, {629, 0, 2, 0}, {630, 0, 1, 0}};
+    struct Function {
+        std::int32_t text;
+        std::uint8_t code, actor;
+        std::vector<Opt> actions;
+        std::vector<std::uint8_t> ledModes;
+        std::uint8_t aux1, aux2;
+    };
+    const Function kFunctions[] = {
+        {550, 0, 0, {}, {0}, 0, 0},
+        {551, 1, 10, switchSingle, {0, 1, 3}, 2, 1},
+        {552, 2, 10, switchDouble, {0, 1, 3}, 0, 1},
+        {553, 3, 11, dimSingle, {0, 1, 2, 3}, 0, 1},
+        {554, 4, 11, dimDouble, {0, 1, 2, 3}, 0, 1},
+        {555, 5, 11, dimAbsolute, {0, 1, 2, 3}, 0, 1},
+        {556, 6, 20, switchSingle, {0, 1, 3}, 2, 1},
+        {557, 7, 20, switchDouble, {0, 1, 3}, 0, 1},
+        {558, 8, 21, dimSingle, {0, 1, 2, 3}, 0, 1},
+        {559, 9, 21, dimDouble, {0, 1, 2, 3}, 0, 1},
+        {560, 10, 21, dimAbsolute, {0, 1, 2, 3}, 0, 1},
+        {561, 11, 40, blindDouble, {0, 7, 8}, 1, 2},
+        {562, 12, 41, {{0, 4, 0, 0}}, {0, 7, 8, 9}, 0, 2},
+        {563, 13, 42, {{0, 5, 0, 0}}, {0, 7, 8, 9}, 0, 2},
+        {564, 14, 30, mode, {0, 4}, 1, 1},
+        {565, 15, 100, {{626, 0, 0, 0}}, {0, 1}, 0, 1},
+        {561, 11, 41, blindDouble, {0, 7, 8}, 1, 2},
+        {561, 11, 42, blindDouble, {0, 7, 8}, 1, 2},
+    };
+    forEachModelAndLanguage([&] {
+        ASSERT_EQ(ButtonFunctionList.ubound(), 18);
+        ASSERT_EQ(ButtonActionList.ubound(), 18);
+        for (std::int32_t k = 0; k < 18; ++k) {
+            SCOPED_TRACE(k);
+            const Function& f = kFunctions[k];
+            EXPECT_EQ(ButtonFunctionList(k), (ButtonFunctionRec{Text(f.text), f.code, f.actor}));
+            const ButtonActionRec& a = ButtonActionList(k);
+            expectOptions(a.Actions, f.actions);
+            std::vector<std::uint8_t> led = f.ledModes;
+            led.push_back(0);  // the spare entry
+            ASSERT_TRUE(a.LedModes.allocated());
+            EXPECT_EQ(a.LedModes.lbound(), 0);
+            EXPECT_EQ(std::vector<std::uint8_t>(a.LedModes.begin(), a.LedModes.end()), led);
+            EXPECT_EQ(a.AuxByte1, f.aux1);
+            EXPECT_EQ(a.AuxByte2, f.aux2);
+        }
+        EXPECT_EQ(ButtonFunctionList(18), ButtonFunctionRec{});
+        EXPECT_EQ(ButtonActionList(18), ButtonActionRec{});
+    });
+}
+
+// The group-address editor takes an object's number and default flags by group and place.
+TEST_F(Models, CommunicationObjectsOfEveryKind) {
+    constexpr std::uint8_t kCWTU = 0xD7, kCWU = 0x97;
+    struct Kind {
+        const SafeArray<ObjectGroupRec>* list;
+        std::int32_t groups, base, objectsUpper, firstText;
+        std::vector<std::uint8_t> flags;  // per place in the group
+    };
+    const Kind kKinds[] = {
+        {&LightingObjectList, 10, 0, 4, 150, {kCWTU, kCWTU, kCWTU, kCWU}},
+        {&VentilationObjectList, 3, 40, 4, 154, {kCWTU, kCWTU, kCWTU, kCWU}},
+        {&TemperatureObjectList, 2, 52, 7, 158, std::vector<std::uint8_t>(7, kCWTU)},
+        {&BlindObjectList, 6, 66, 4, 165, std::vector<std::uint8_t>(4, kCWTU)},
+        {&SceneObjectList, 8, 90, 0, 173, {0xFF}},
+        {&MessageObjectList, 10, 98, 1, 172, {0xB7}},
+    };
+    forEachModelAndLanguage([&] {
+        for (const Kind& kind : kKinds) {
+            SCOPED_TRACE(kind.base);
+            const SafeArray<ObjectGroupRec>& list = *kind.list;
+            ASSERT_EQ(list.ubound(), kind.groups);
+            const auto perGroup = static_cast<std::int32_t>(kind.flags.size());
+            for (std::int32_t g = 0; g < kind.groups; ++g) {
+                const SafeArray<ObjectRec>& objects = list(g).Objects;
+                ASSERT_EQ(objects.ubound(), kind.objectsUpper) << g;
+                for (std::int32_t k = 0; k <= kind.objectsUpper; ++k) {
+                    const ObjectRec expected =
+                        k < perGroup ? ObjectRec{static_cast<std::int16_t>(kind.base + g * perGroup + k),
+                                                 Text(kind.firstText + k), kind.flags[static_cast<std::size_t>(k)]}
+                                     : ObjectRec{};  // the spare entry
+                    EXPECT_EQ(objects(k), expected) << g << " " << k;
+                }
+            }
+            EXPECT_FALSE(list(kind.groups).Objects.allocated());
+        }
+        ASSERT_EQ(DeviceObjectList.ubound(), 3);
+        EXPECT_EQ(DeviceObjectList(0), (ObjectRec{108, Text(169), 0xB7}));
+        EXPECT_EQ(DeviceObjectList(1), (ObjectRec{109, Text(170), 0xB7}));
+        EXPECT_EQ(DeviceObjectList(2), (ObjectRec{110, Text(171), 0x9F}));
+        EXPECT_EQ(DeviceObjectList(3), ObjectRec{});
+    });
 }
 
 // The gateway's interface-object ids and kind codes, as the transfers address them.

@@ -435,3 +435,71 @@ TEST_F(Printout, ReadObjectTextOfAnUnlistedDisplayCodeHasItsOwnRow) {
                                                         {Text(344) + ": " + Text(346), 3, 10},
                                                         {Text(345) + ": Nein", 3, 90}}));
 }
+
+// ---- The page-room checks on both sides of their boundary ----
+
+namespace {
+
+// Active lighting groups with 0 to 4 of their objects bound: 3 rows each and one per object.
+void lightingGroupsOfRows(corlink::clsOrvekDali& dali, const std::vector<int>& boundObjects) {
+    std::int16_t i = 0;
+    for (const int objects : boundObjects) {
+        corlink::TypBeleuchtungsGruppe g = fullLightingGroup(i);
+        for (std::size_t k = static_cast<std::size_t>(objects); k < g.Objekte.size(); ++k) g.Objekte[k] = {};
+        dali.letBeleuchtungsGruppe(i++, g);
+    }
+}
+
+}  // namespace
+
+// A section needs 7 rows above the footer row 75: after a rule at row 68 the next one starts
+// beside it, after a rule at row 69 on the next page.
+TEST_F(Printout, ASectionStartsOnANewPageWhenLessThanSevenRowsRemain) {
+    struct Case {
+        std::vector<int> groups;  // bound objects per lighting group
+        double rule;  // the lighting section's closing rule
+        int page;     // where the ventilation section starts
+        double row;
+    };
+    const Case cases[] = {{{4, 4, 4, 4, 4, 4, 4, 2, 1}, 68, 1, 69}, {{4, 4, 4, 4, 4, 4, 4, 2, 2}, 69, 2, 8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        lightingGroupsOfRows(dali(), c.groups);
+        PrintProject(0);
+        ASSERT_GE(rec->rules.size(), 2u);
+        EXPECT_EQ(rec->rules[1].y1, c.rule);
+        const Printed* title = find("Belüftung");
+        ASSERT_NE(title, nullptr);
+        EXPECT_EQ(title->page, c.page);
+        EXPECT_EQ(title->y, c.row);
+    }
+}
+
+// A push-button pair needs 5 rows above the footer row: a pair that starts at row 70 ends at
+// row 74 beside each other, one that would start at row 71 moves to the next page whole.
+TEST_F(Printout, APushButtonPairStaysTogetherAtAPageBreak) {
+    struct Case {
+        std::vector<int> groups;  // bound objects per lighting group
+        int page;  // of buttons 7 and 8, the fourth pair
+        double headingRow;
+    };
+    const Case cases[] = {{{4, 4, 4, 4, 1}, 1, 71}, {{4, 4, 4, 4, 2}, 2, 9}};
+    ASSERT_EQ(MaxLimits.MaxTasten, 8);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        lightingGroupsOfRows(dali(), c.groups);
+        PrintProject(0);
+        const Printed* left = find("Tastenbelegung: 7");
+        const Printed* right = find("Tastenbelegung: 8");
+        ASSERT_TRUE(left && right);
+        EXPECT_EQ(left->page, c.page);
+        EXPECT_EQ(left->y, c.headingRow);
+        EXPECT_EQ(left->x, 10);
+        EXPECT_EQ(right->page, c.page);
+        EXPECT_EQ(right->y, c.headingRow);
+        EXPECT_EQ(right->x, 90);
+        const Printed* before = find("Tastenbelegung: 5");  // the pair above stays on page 1
+        ASSERT_NE(before, nullptr);
+        EXPECT_EQ(before->page, 1);
+    }
+}
