@@ -5,16 +5,11 @@
 //  - the tree rebuild of a full project (64 named ballasts in 16 named groups, 16 scenes in use).
 // Each start-up runs in its own child process (this program again, with a child mode), both
 // kinds alternating within one run; the figures are medians. Usage: corvane_bench [runs] (15)
-#include "Commissioning.h"
-#include "EditorForms.h"
 #include "FormTimer.h"
-#include "GroupDialogs.h"
 #include "Program.h"
-#include "SceneAndDeviceInfo.h"
+#include "Registration.h"
 #include "Seams.h"
-#include "SmallDialogs.h"
 #include "frm01.h"
-#include "frmPrint.h"
 #include "frmStart.h"
 
 #include <QApplication>
@@ -128,12 +123,7 @@ int childCorvane(int argc, char** argv, const QString& folder) {
     QApplication app(argc, argv);
     watchdog();
     useScratchFolder(folder);
-    corvane::RegisterCommissioningForms();
-    corvane::RegisterEditorForms();
-    corvane::RegisterPrintout();
-    corvane::RegisterSmallDialogs();
-    corvane::RegisterGroupDialogForms();
-    corvane::RegisterSceneAndDeviceInfoForms();
+    corvane::RegisterProgramModules();
     corvane::PrepareApplication();
     corvane::FormTimer::SetManual(true);
     corvane::frmStart* splash = corvane::ShowSplash();
