@@ -1,13 +1,19 @@
 #include "Icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <numbers>
+#include <vector>
 
 namespace corvane {
 
@@ -15,23 +21,86 @@ namespace {
 
 using Draw = std::function<void(QPainter&)>;
 
-// Renders a drawing made on a unit x unit canvas at the usual sizes, sharp on every screen.
-QIcon render(int unit, const Draw& draw) {
-    QIcon icon;
-    for (int scale : {1, 2, 3}) {
-        for (int size : {unit, unit * 2}) {
-            QPixmap pm(size * scale, size * scale);
-            pm.fill(Qt::transparent);
-            QPainter p(&pm);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.scale(static_cast<double>(size * scale) / unit, static_cast<double>(size * scale) / unit);
-            draw(p);
-            p.end();
-            pm.setDevicePixelRatio(scale);
-            icon.addPixmap(pm);
+// An icon drawn from a drawing made on a unit x unit canvas, sharp at any size. Each size and
+// mode is drawn once, when it is first asked for, and kept; only the latest few sizes are kept,
+// so that a picture that follows the window's size does not pile up pixmaps.
+class DrawnIconEngine : public QIconEngine {
+public:
+    DrawnIconEngine(int unit, Draw draw) : unit_(unit), draw_(std::move(draw)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        if (size.isEmpty()) return {};
+        for (const Entry& e : cache_) {
+            if (e.size == size && e.mode == mode) return e.pixmap;
         }
+        QPixmap pm = mode == QIcon::Normal ? draw(size) : derived(pixmap(size, QIcon::Normal, QIcon::Off), mode);
+        if (cache_.size() >= kKeptSizes) cache_.erase(cache_.begin());
+        cache_.push_back({size, mode, pm});
+        return pm;
     }
-    return icon;
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        QPixmap pm = pixmap(rect.size() * dpr, mode, state);
+        pm.setDevicePixelRatio(dpr);
+        painter->drawPixmap(rect.topLeft(), pm);
+    }
+
+    // The sizes the drawing was made for; window systems pick their icon sizes from these.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(unit_, unit_), QSize(unit_ * 2, unit_ * 2)};
+    }
+
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+    QString key() const override { return QStringLiteral("corvane-drawn"); }
+
+private:
+    static constexpr std::size_t kKeptSizes = 12;
+
+    QPixmap draw(const QSize& size) const {
+        QPixmap pm(size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double side = std::min(size.width(), size.height());
+        p.translate((size.width() - side) / 2, (size.height() - side) / 2);
+        p.scale(side / unit_, side / unit_);
+        draw_(p);
+        return pm;
+    }
+
+    // Disabled and selected looks come from the style, as for icons made of pixmaps.
+    static QPixmap derived(const QPixmap& normal, QIcon::Mode mode) {
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        const QPixmap pm = QApplication::style()->generatedIconPixmap(mode, normal, &option);
+        return pm.isNull() ? normal : pm;
+    }
+
+    struct Entry {
+        QSize size;
+        QIcon::Mode mode;
+        QPixmap pixmap;
+    };
+    int unit_;
+    Draw draw_;
+    std::vector<Entry> cache_;  // oldest first
+};
+
+// The icons of one application run by name, each made on first use; they go with the
+// application (its pixmaps must not outlive it).
+QIcon drawnIcon(const QString& name, int unit, const Draw& draw) {
+    static std::map<QString, QIcon>* icons = nullptr;
+    if (!icons) {
+        icons = new std::map<QString, QIcon>;
+        qAddPostRoutine([] {
+            delete icons;
+            icons = nullptr;
+        });
+    }
+    auto it = icons->find(name);
+    if (it == icons->end()) it = icons->emplace(name, QIcon(new DrawnIconEngine(unit, draw))).first;
+    return it->second;
 }
 
 QPen outline(const QColor& c, double w = 1.0) { return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
@@ -281,17 +350,17 @@ void toolbarImage(QPainter& p, const QString& key) {
 
 QIcon TreeImage(int index) {
     if (index < 1 || index > kTreeImageCount) return {};
-    return render(16, [index](QPainter& p) { treeImage(p, index); });
+    return drawnIcon("tree" + QString::number(index), 16, [index](QPainter& p) { treeImage(p, index); });
 }
 
 QIcon ToolbarImage(const QString& key) {
     static const QStringList keys = {"New", "Open", "Save", "SaveAs", "Upload", "Download", "Info", "Ausgang"};
     if (!keys.contains(key)) return {};
-    return render(24, [key](QPainter& p) { toolbarImage(p, key); });
+    return drawnIcon("toolbar" + key, 24, [key](QPainter& p) { toolbarImage(p, key); });
 }
 
 QIcon ProgramIcon() {
-    return render(32, [](QPainter& p) {
+    return drawnIcon("program", 32, [](QPainter& p) {
         gatewayBox(p, QRectF(2, 17, 28, 13));
         bulb(p, QPointF(7, -1), 19, kBulbYellow);
     });

@@ -1,5 +1,6 @@
 // The program's own pictures, drawn here: the images of the project tree (ImageBaum), of the
-// toolbar (ImageMenues), the program icon and the splash picture.
+// toolbar (ImageMenues), the program icon and the splash picture. The icons are drawn on demand,
+// once per size, and shared by every caller for the rest of the application's run.
 #pragma once
 
 #include <QIcon>

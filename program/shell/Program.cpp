@@ -9,15 +9,24 @@
 
 namespace corvane {
 
-int RunCorvane(int argc, char** argv) {
-    QApplication app(argc, argv);
+void PrepareApplication() {
     QApplication::setApplicationName("Corvane");
     QApplication::setWindowIcon(ProgramIcon());
     InstallMessageBox();
     InstallConnectionDialog();
+}
+
+frmStart* ShowSplash() {
     auto* splash = new frmStart;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->show();
+    return splash;
+}
+
+int RunCorvane(int argc, char** argv) {
+    QApplication app(argc, argv);
+    PrepareApplication();
+    ShowSplash();
     return QApplication::exec();
 }
 

@@ -272,8 +272,13 @@ void frm01::WriteSettings() {
 
 void frm01::ListLanguageFiles() {
     LanguageFileList.clear();
-    const QStringList files = QDir(ProgramFolder()).entryList({"*.m??"}, QDir::Files, QDir::Name);
+    // The pattern "*.m??" (any case, as the name filter takes it), matched by hand: a name
+    // filter would have the start-up load and run a regular-expression compiler.
+    const QStringList files = QDir(ProgramFolder()).entryList(QDir::Files, QDir::Name);
     for (const QString& file : files) {
+        if (file.size() < 4 || file.mid(file.size() - 4, 2).compare(QLatin1String(".m"), Qt::CaseInsensitive) != 0) {
+            continue;
+        }
         const QString digits = file.right(2);
         // A file whose name does not end in two digits carries no number: it is skipped.
         if (digits.size() != 2 || !digits[0].isDigit() || !digits[1].isDigit()) continue;

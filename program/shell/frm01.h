@@ -172,8 +172,13 @@ private:
     static void UpdateDefaultPath(const QString& fileName);
     void Form_Unload();
 
+    // The tree's rebuild: the nodes are put together outside the view (AddNode, AddProjectNodes),
+    // which then takes them at once (ShowNodes); the selection follows (SelectAfterRebuild).
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
                              int image, bool expanded);
+    void AddProjectNodes();
+    void ShowNodes();
+    void SelectAfterRebuild();
     void OpenNodeDialog(const NodeDialog& dialog);
     void ShowFormModal(const QString& form, int captionId, const QString& tag = {});
 
@@ -186,6 +191,7 @@ private:
 
     std::unique_ptr<corlink::clsOrvekDali> mDali_;
     std::vector<QTreeWidgetItem*> nodes_;
+    std::vector<QTreeWidgetItem*> expandedNodes_;  // to expand once the view holds them
     QLabel* panels_[6] = {};
     FormTimer* dateTimer_ = nullptr;
     bool unloaded_ = false;

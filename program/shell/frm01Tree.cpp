@@ -59,7 +59,7 @@ int frm01::NodeIndex(const QTreeWidgetItem& node) { return node.data(0, IndexRol
 
 QTreeWidgetItem* frm01::AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
                                 int image, bool expanded) {
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem;
     nodes_.push_back(node);
     node->setData(0, IndexRole, NodeCount());
     node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);  // no label editing
@@ -68,15 +68,28 @@ QTreeWidgetItem* frm01::AddNode(QTreeWidgetItem* parent, const QString& key, con
     node->setData(0, KeyRole, key);
     node->setData(0, ImageRole, image);
     node->setIcon(0, TreeImage(image));
-    node->setExpanded(expanded);
+    if (expanded) expandedNodes_.push_back(node);
     return node;
 }
 
 void frm01::CreateObjektDataTree() {
-    corlink::clsOrvekDali& dali = mDali();
     TreeView1->setVisible(true);
     TreeView1->clear();
     nodes_.clear();
+    expandedNodes_.clear();
+    // A failed read of the project still leaves the nodes added so far in the view.
+    try {
+        AddProjectNodes();
+    } catch (...) {
+        ShowNodes();
+        throw;
+    }
+    ShowNodes();
+    SelectAfterRebuild();
+}
+
+void frm01::AddProjectNodes() {
+    corlink::clsOrvekDali& dali = mDali();
     const bool ex = ExpandAllgemeinObj;
     QTreeWidgetItem* root = AddNode(nullptr, "DALI", "DALI", "DALI", 1, true);
     AddNode(root, "phyAdresse", QText(201), "phyAdresse", 3, false);
@@ -85,24 +98,49 @@ void frm01::CreateObjektDataTree() {
     AddNode(root, "EVGAssign", QText(710), "EVGAssign", 8, ex);
     AddNode(root, "GRPAssign", QText(741), "GRPAssign", 1, ex);
     QTreeWidgetItem* groups = AddNode(root, "DALIGruppen", QText(711), "DALIGruppen", 7, ex);
+    const QString group = QText(730);
     for (int n = 0; n < 16; ++n) {
         const QString name = QString::fromStdString(dali.DaliEinzelgruppe(static_cast<std::int16_t>(n)).Name);
-        QTreeWidgetItem* group = AddNode(groups, "-DALIGruppe" + QString::number(n),
-                                         QText(730) + QString::number(n + 1) + " (" + name + ")", QString::number(n), 7, ex);
+        const QString text = group + QString::number(n + 1) + " (" + name + ")";
+        QTreeWidgetItem* groupNode = AddNode(groups, "-DALIGruppe" + QString::number(n), text, QString::number(n), 7, ex);
         for (int i = 0; i < 64; ++i) {
             if (dali.DaliGruppe(static_cast<std::int16_t>(i)).Gruppe != n) continue;
-            QTreeWidgetItem* ballast = AddNode(group, {}, "EVG " + QString::number(i + 1), QString::number(i), 4, ex);
+            QTreeWidgetItem* ballast =
+                AddNode(groupNode, {}, "EVG " + QString::number(i + 1), QString::number(i), 4, ex);
             ballast->setData(0, KeyRole, "DALIGruppe" + QString::number(n) + QString::number(NodeIndex(*ballast)));
         }
     }
     QTreeWidgetItem* scenes = AddNode(root, "DALISzenen", QText(712), "DALISzenen", 6, ex);
+    const QString scene = QText(713);
     for (int n = 0; n < 16; ++n) {
-        AddNode(scenes, "-DALISzene" + QString::number(n), QText(713) + QString::number(n + 1), QString::number(n), 4, ex);
+        AddNode(scenes, "-DALISzene" + QString::number(n), scene + QString::number(n + 1), QString::number(n), 4, ex);
     }
+}
+
+void frm01::ShowNodes() {
+    if (nodes_.empty()) return;
+    TreeView1->addTopLevelItem(nodes_.front());
+    for (QTreeWidgetItem* node : expandedNodes_) node->setExpanded(true);
+    expandedNodes_.clear();
+}
+
+void frm01::SelectAfterRebuild() {
     // The node of the last click; the last node when the tree has shrunk below it since.
     const int selected = std::clamp<int>(SelectedNodeIndex, 1, NodeCount());
+    // The view would open the collapsed parents of the node it selects or scrolls to: keep them
+    // as the rebuild left them.
+    const bool autoScroll = TreeView1->hasAutoScroll();
+    TreeView1->setAutoScroll(false);
     TreeView1->setCurrentItem(Node(selected));
-    if (NodeCount() - selected > 10) TreeView1->scrollToItem(Node(selected + 10));
+    TreeView1->setAutoScroll(autoScroll);
+    if (NodeCount() - selected > 10) {
+        // The node itself when it shows, else its outermost collapsed ancestor, which does.
+        QTreeWidgetItem* target = Node(selected + 10);
+        for (QTreeWidgetItem* p = target->parent(); p; p = p->parent()) {
+            if (!p->isExpanded()) target = p;
+        }
+        TreeView1->scrollToItem(target);
+    }
 }
 
 void frm01::TreeView1_BeforeLabelEdit(int& Cancel) { Cancel = 1; }

@@ -16,7 +16,9 @@ frmStart::frmStart(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Brimcor Tool Software");
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    Image1->setScaledContents(true);
+    // The picture is drawn at the window's size; a label that scales it would keep two more
+    // copies of it.
+    Image1->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Image1);
@@ -47,13 +49,19 @@ void frmStart::Timer1_Timer() {
     // ends the program.
     if (!Trap([w] { w->Form_Load(); })) {
         delete w;
-        close();
+        Unload();
         QCoreApplication::exit(1);
         return;
     }
     main_ = w;
     w->show();
+    Unload();
+}
+
+void frmStart::Unload() {
     close();
+    // The window is deleted later; its picture goes now.
+    Image1->clear();
 }
 
 }  // namespace corvane

@@ -33,6 +33,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void Unload();
+
     frm01* main_ = nullptr;
     bool started_ = false;
 };

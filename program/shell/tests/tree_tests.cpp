@@ -1,13 +1,19 @@
 #include "FormTexts.h"
 #include "Forms.h"
+#include "Icons.h"
+#include "frmStart.h"
 #include "gui_fixture.h"
 #include "oledate.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <functional>
 
 using namespace corvane;
 using corvane::test::Gui;
@@ -27,6 +33,17 @@ void assign(corlink::clsOrvekDali& dali, int ballast, int group) {
     g.Gruppe = static_cast<std::uint8_t>(group);
     dali.letDaliGruppe(static_cast<std::int16_t>(ballast), g);
 }
+
+// The Index of every expanded node.
+QList<int> expanded(const frm01& w) {
+    QList<int> indexes;
+    for (int i = 1; i <= w.NodeCount(); ++i) {
+        if (w.Node(i)->isExpanded()) indexes << i;
+    }
+    return indexes;
+}
+
+QImage drawing(const QIcon& icon, int size) { return icon.pixmap(QSize(size, size)).toImage(); }
 
 }  // namespace
 
@@ -106,6 +123,134 @@ TEST_F(Gui, RebuildSelectsTheRememberedNodeOrTheLastOne) {
     EXPECT_EQ(SelectedNodeIndex, 41);
 }
 
+TEST_F(Gui, OnlyTheRootIsExpandedAfterEveryRebuild) {
+    const QString project = dir.filePath("hall.dal");
+    const std::pair<const char*, std::function<void(frm01&)>> steps[] = {
+        {"New", [](frm01& w) { w.Toolbar1_ButtonClick("New"); }},
+        {"Open",
+         [&](frm01& w) {
+             files = {project};
+             w.Toolbar1_ButtonClick("Open");
+         }},
+        {"a scene selected",
+         [](frm01& w) {
+             SelectedNodeIndex = 28;
+             w.CreateObjektDataTree();
+         }},
+        {"a scene selected while the window is hidden",
+         [](frm01& w) {
+             w.hide();
+             SelectedNodeIndex = 31;
+             w.CreateObjektDataTree();
+             w.show();
+         }},
+    };
+    auto w = start(kGerman);
+    w->mDali().SaveProjektData(project.toStdString());
+    w->show();
+    QApplication::processEvents();
+    EXPECT_EQ(expanded(*w), QList<int>{1}) << "start-up";
+    for (const auto& [what, step] : steps) {
+        // The user has opened groups and scenes before.
+        w->Node(7)->setExpanded(true);
+        w->Node(24)->setExpanded(true);
+        step(*w);
+        QApplication::processEvents();
+        ASSERT_EQ(w->NodeCount(), 40) << what;
+        EXPECT_EQ(expanded(*w), QList<int>{1}) << what;
+        EXPECT_EQ(w->SelectedNode(), w->Node(SelectedNodeIndex)) << what;
+    }
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Gui, RebuildScrollsToTheNodeTenBelowTheSelectedOneOrTheAncestorThatShowsIt) {
+    auto w = start(kEnglish);
+    w->show();
+    QScrollBar* bar = w->TreeView1->verticalScrollBar();
+    // Room for three rows: the root's children from the third on lie below.
+    w->TreeView1->resize(w->TreeView1->width(), w->TreeView1->visualItemRect(w->Node(1)).height() * 3 + 4);
+    QApplication::processEvents();
+    const auto shows = [&](int index) {
+        return w->TreeView1->viewport()->rect().contains(w->TreeView1->visualItemRect(w->Node(index)));
+    };
+    // 40 - 30 = 10 nodes below the selected one: no scrolling.
+    SelectedNodeIndex = 30;
+    w->CreateObjektDataTree();
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_TRUE(shows(1));
+    // Node 11 (a group) lies in the collapsed groups node 7, which is scrolled into view.
+    SelectedNodeIndex = 1;
+    w->CreateObjektDataTree();
+    QApplication::processEvents();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_TRUE(shows(7));
+    EXPECT_EQ(expanded(*w), QList<int>{1});
+}
+
+TEST_F(Gui, StartThroughTheSplashLeavesTheRootExpandedAndReleasesTheSplashPicture) {
+    seed("Language", "1000");
+    auto splash = std::make_unique<frmStart>();
+    splash->show();
+    EXPECT_FALSE(splash->Image1->pixmap().isNull());
+    splash->Timer1->Fire();
+    std::unique_ptr<frm01> main(splash->MainWindow());
+    ASSERT_NE(main, nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(expanded(*main), QList<int>{1});
+    EXPECT_EQ(main->SelectedNode(), main->Node(1));
+    EXPECT_TRUE(splash->Image1->pixmap().isNull());  // unloaded
+}
+
+TEST_F(Gui, MenuLanguageFilesAreTheNamesEndingInDotMAndTwoCharacters) {
+    for (const char* file : {"Plan.d12", "Menu.M07", "a.b.m03", "Short.m1", "Deutsch.m00", "Long.m123"}) {
+        QFile f(dir.filePath(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    auto w = start(kEnglish);
+    QStringList listed;
+    for (const auto& [name, number] : LanguageFileList) {
+        listed << QString::fromStdString(name) + "|" + QString::number(number);
+    }
+    EXPECT_EQ(listed, (QStringList{"Deutsch|0", "Menu|7", "a|3"}));
+}
+
+TEST_F(Gui, IconsAreDrawnOncePerImageAndSizeAndEachImageIsItsOwn) {
+    std::vector<std::pair<QString, std::function<QIcon()>>> icons;
+    for (int i = 1; i <= 8; ++i) icons.emplace_back("tree " + QString::number(i), [i] { return TreeImage(i); });
+    for (const char* key : {"New", "Open", "Save", "SaveAs", "Upload", "Download", "Info", "Ausgang"}) {
+        icons.emplace_back(key, [key] { return ToolbarImage(key); });
+    }
+    icons.emplace_back("program", &ProgramIcon);
+    for (std::size_t a = 0; a < icons.size(); ++a) {
+        const auto& [name, icon] = icons[a];
+        const qint64 small = icon().pixmap(QSize(16, 16)).cacheKey();
+        const qint64 large = icon().pixmap(QSize(48, 48)).cacheKey();
+        EXPECT_NE(small, large) << name.toStdString();  // drawn for each size
+        // Asked for again: the same pixmaps, nothing drawn anew.
+        EXPECT_EQ(icon().pixmap(QSize(16, 16)).cacheKey(), small) << name.toStdString();
+        EXPECT_EQ(icon().pixmap(QSize(48, 48)).cacheKey(), large) << name.toStdString();
+        EXPECT_EQ(drawing(icon(), 48).size(), QSize(48, 48));
+        for (std::size_t b = 0; b < a; ++b) {
+            EXPECT_NE(drawing(icon(), 24), drawing(icons[b].second(), 24))
+                << name.toStdString() << " " << icons[b].first.toStdString();
+        }
+    }
+    for (int none : {0, 9}) EXPECT_TRUE(TreeImage(none).isNull()) << none;
+    EXPECT_TRUE(ToolbarImage("Print").isNull());
+
+    // A rebuild draws nothing: every node shows the pixmap its image had before.
+    auto w = start(kEnglish);
+    assign(w->mDali(), 3, 2);
+    w->CreateObjektDataTree();
+    for (int i = 1; i <= w->NodeCount(); ++i) {
+        EXPECT_EQ(w->Node(i)->icon(0).pixmap(QSize(16, 16)).cacheKey(),
+                  TreeImage(frm01::NodeImage(*w->Node(i))).pixmap(QSize(16, 16)).cacheKey())
+            << i;
+    }
+}
+
 TEST_F(Gui, NodeKeysChooseTheirDialogs) {
     const std::pair<const char*, const char*> cases[] = {
         {"Brimcor", "frmProjektInfo"},   {"Neuinstallation", "frmNeuinstallation"},
@@ -144,6 +289,7 @@ TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     EXPECT_EQ(opened, QStringList{"Szene4|3"});
     EXPECT_EQ(SelectedNodeIndex, 28);
     EXPECT_EQ(w->SelectedNode(), w->Node(28));  // selected again by the dialog's rebuild
+    EXPECT_EQ(expanded(*w), QList<int>{1});      // which closed the scenes again
 
     // A ballast node opens nothing but is remembered; a dialog not built yet opens nothing.
     assign(w->mDali(), 1, 0);

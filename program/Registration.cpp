@@ -1,0 +1,26 @@
+#include "Registration.h"
+
+#include "Commissioning.h"
+#include "EditorForms.h"
+#include "GroupDialogs.h"
+#include "SceneAndDeviceInfo.h"
+#include "SmallDialogs.h"
+#include "corlink/GatewayHooks.h"
+#include "frmPrint.h"
+
+#include <QCoreApplication>
+
+namespace corvane {
+
+void RegisterProgramModules() {
+    RegisterCommissioningForms();
+    RegisterEditorForms();
+    RegisterPrintout();
+    RegisterSmallDialogs();
+    RegisterGroupDialogForms();
+    RegisterSceneAndDeviceInfoForms();
+    // The windows keep working (repaint, timers) while a gateway operation transfers.
+    corlink::setMessagePump([] { QCoreApplication::processEvents(); });
+}
+
+}  // namespace corvane
