@@ -13,22 +13,105 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidgetItem>
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace corvane::test {
 
+// Style values of the message boxes of kind 1 (OK, exclamation) and kind 4 (Yes/No/Cancel,
+// information).
+constexpr std::int32_t kOkExclamation = 48;
+constexpr std::int32_t kYesNoCancelInformation = 67;
+
 struct Shown {
     std::int32_t style;
     std::string text;
     std::string title;
 };
+
+// Fails the test when a modal dialog is shown.
+inline void ExpectNoModalDialog() {
+    SetModalRunner([](QDialog& d) {
+        ADD_FAILURE() << "unexpected modal dialog " << d.objectName().toStdString();
+        return 0;
+    });
+}
+
+// Runs the deferred deletions, so that a window that unloaded itself is gone.
+inline void UnloadClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Runs `opener`, which must show dialog D modally once, with `user` playing the user; afterwards
+// the dialog must have unloaded itself.
+template <class D>
+void Play(const std::function<void()>& opener, const std::function<void(D&)>& user) {
+    int runs = 0;
+    SetModalRunner([&](QDialog& d) {
+        ++runs;
+        user(dynamic_cast<D&>(d));
+        return d.result();
+    });
+    opener();
+    EXPECT_EQ(runs, 1);
+    UnloadClosedWindows();
+    for (QWidget* top : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<D*>(top), nullptr);
+}
+
+inline void EditHeader(corlink::clsOrvekDali& dali, const std::function<void(corlink::TypHeader&)>& edit) {
+    corlink::TypHeader h = dali.Header();
+    edit(h);
+    dali.letHeader(h);
+}
+
+// The header of a project started afresh for a model: no file, address 0 ("0.0.0"), zero dates;
+// description, identifier and remarks kept.
+inline corlink::TypHeader Afresh(corlink::TypHeader h, const std::string& order, const std::string& version) {
+    h.Bestellnummer = order;
+    h.Version = version;
+    h.DateiName = "";
+    h.phyAdr = 0;
+    h.phyAdrString = "0.0.0";
+    h.LetzterZugriff = h.LetzterDownload = h.LetzterUpload = 0;
+    return h;
+}
+
+inline void SetGroupName(corlink::clsOrvekDali& dali, int group, const std::string& name) {
+    corlink::TypDaliEinzelGruppe g = dali.DaliEinzelgruppe(static_cast<std::int16_t>(group));
+    g.Name = name;
+    dali.letDaliEinzelgruppe(static_cast<std::int16_t>(group), g);
+}
+
+// Puts ballast `ballast` into DALI group `group` (above 15: none) under a name.
+inline void SetBallast(corlink::clsOrvekDali& dali, int ballast, int group, const std::string& name = {}) {
+    corlink::TypDaliGruppe g = dali.DaliGruppe(static_cast<std::int16_t>(ballast));
+    g.Gruppe = static_cast<std::uint8_t>(group);
+    g.Name = name;
+    dali.letDaliGruppe(static_cast<std::int16_t>(ballast), g);
+}
+
+// Makes a shown window the active one, so that clicks and keys move the focus as the user's do.
+inline bool Activate(QWidget& window) {
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// The Index of every expanded node of the project tree.
+inline QList<int> ExpandedNodes(const frm01& w) {
+    QList<int> indexes;
+    for (int i = 1; i <= w.NodeCount(); ++i) {
+        if (w.Node(i)->isExpanded()) indexes << i;
+    }
+    return indexes;
+}
 
 class Gui : public ::testing::Test {
 protected:
@@ -46,10 +129,7 @@ protected:
             answers.pop_front();
             return a;
         });
-        SetModalRunner([](QDialog& d) {
-            ADD_FAILURE() << "unexpected modal dialog " << d.objectName().toStdString();
-            return 0;
-        });
+        ExpectNoModalDialog();
         // Each file dialog takes the next answer of `files` ("" = cancel).
         SetFileDialog([this](const FileDialogRequest& request) {
             fileRequests.push_back(request);
@@ -79,6 +159,13 @@ protected:
 
     void seed(const char* key, const std::string& value) { SaveSetting(kSettingsApp, kSettingsSection, key, value); }
     std::optional<std::string> stored(const char* key) { return GetSetting(kSettingsApp, kSettingsSection, key); }
+
+    // Writes a file of the program folder.
+    void touch(const QString& name, const QByteArray& content = {}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
 
     // A main window after its start-up, in the given language.
     std::unique_ptr<frm01> start(std::int16_t language) {

@@ -19,35 +19,25 @@
 #include <QTreeWidget>
 
 using namespace corvane;
-using corvane::test::Gui;
+using namespace corvane::test;
 
 namespace {
 
 corlink::TypHeader describedHeader() {
-    corlink::TypHeader h;
-    h.ProjektBeschreibung = "Hall 3";
-    h.ProjektKennung = "P-17";
-    h.DateiName = "/somewhere/hall.dal";
-    h.phyAdr = 0x1105;
-    h.phyAdrString = "1.1.5";
-    h.Bestellnummer = "517104";
-    h.Version = "11";
-    h.LetzterZugriff = automation::toOleDate({2024, 5, 17, 9, 30, 0});
-    h.LetzterDownload = automation::toOleDate({2024, 5, 18, 10, 0, 0});
-    h.LetzterUpload = automation::toOleDate({2024, 5, 19, 11, 0, 0});
-    h.Bemerkung1 = "north wing";
-    h.Bemerkung1ID = 4;
-    h.Bemerkung2 = "second floor";
-    h.Bemerkung2ID = "7";
-    return h;
-}
-
-void putBallast(corlink::clsOrvekDali& dali, int ballast, int group, const std::string& name) {
-    corlink::TypDaliGruppe g = dali.DaliGruppe(static_cast<std::int16_t>(ballast));
-    g.Gruppe = static_cast<std::uint8_t>(group);
-    g.pAdrH = static_cast<std::uint8_t>(ballast);
-    g.Name = name;
-    dali.letDaliGruppe(static_cast<std::int16_t>(ballast), g);
+    return {.ProjektBeschreibung = "Hall 3",
+            .ProjektKennung = "P-17",
+            .DateiName = "/somewhere/hall.dal",
+            .phyAdr = 0x1105,
+            .phyAdrString = "1.1.5",
+            .Bestellnummer = "517104",
+            .Version = "11",
+            .LetzterZugriff = automation::toOleDate({2024, 5, 17, 9, 30, 0}),
+            .LetzterDownload = automation::toOleDate({2024, 5, 18, 10, 0, 0}),
+            .LetzterUpload = automation::toOleDate({2024, 5, 19, 11, 0, 0}),
+            .Bemerkung1 = "north wing",
+            .Bemerkung1ID = 4,
+            .Bemerkung2 = "second floor",
+            .Bemerkung2ID = "7"};
 }
 
 // A project file written by a project of its own, for the given model.
@@ -58,7 +48,7 @@ void writeProject(const QString& path, const std::string& order, const std::stri
     h.Bestellnummer = order;
     h.Version = version;
     other.letHeader(h);
-    putBallast(other, 9, ballastGroup, "file ballast");
+    SetBallast(other, 9, ballastGroup, "file ballast");
     other.SaveProjektData(path.toStdString());
 }
 
@@ -76,7 +66,7 @@ TEST_F(Gui, NewKeepsDescriptionAndRemarksAndResetsTheRest) {
     ASSERT_TRUE(SelectDeviceDefinition("517204", "11"));
     w->mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
     w->mDali().letHeader(describedHeader());
-    putBallast(w->mDali(), 3, 2, "Desk");
+    SetBallast(w->mDali(), 3, 2, "Desk");
 
     answers = {msgCancel};  // at the save question: nothing happens
     w->mnuNeu->trigger();
@@ -85,14 +75,7 @@ TEST_F(Gui, NewKeepsDescriptionAndRemarksAndResetsTheRest) {
     answers = {msgNo};
     w->Toolbar1_ButtonClick("New");
     ASSERT_EQ(shown.size(), 2u);
-    corlink::TypHeader expected = describedHeader();  // description, id and remarks stay
-    expected.Bestellnummer = "0";
-    expected.Version = "0";
-    expected.DateiName = "";
-    expected.phyAdr = 0;
-    expected.phyAdrString = "0.0.0";
-    expected.LetzterZugriff = expected.LetzterDownload = expected.LetzterUpload = 0;
-    EXPECT_EQ(w->mDali().Header(), expected);
+    EXPECT_EQ(w->mDali().Header(), Afresh(describedHeader(), "0", "0"));
     // An empty project of model 517104, unchanged, with its tree.
     EXPECT_EQ(MaxLimits.MaxTasten, 8);
     EXPECT_EQ(w->mDali().DaliGruppe(3).Name, "");
@@ -107,7 +90,7 @@ TEST_F(Gui, NewKeepsDescriptionAndRemarksAndResetsTheRest) {
 
 TEST_F(Gui, SaveOfAnUnnamedProjectAsksForANameThenSavesThere) {
     auto w = start(kEnglish);
-    putBallast(w->mDali(), 0, 1, "Door");
+    SetBallast(w->mDali(), 0, 1, "Door");
     QDir(dir.path()).mkdir("projects");
     const QString path = dir.filePath("projects/first.dal");
     const std::string startFolder = DefaultPath;
@@ -128,7 +111,7 @@ TEST_F(Gui, SaveOfAnUnnamedProjectAsksForANameThenSavesThere) {
     EXPECT_EQ(QString::fromStdString(DefaultPath), nativeFolderOf(path));
 
     // Named now: Save writes the same file without a dialog.
-    putBallast(w->mDali(), 1, 1, "Window");
+    SetBallast(w->mDali(), 1, 1, "Window");
     const QByteArray before = contents(path);
     w->mnuGeraetSpeichern->trigger();
     EXPECT_EQ(fileRequests.size(), 1u);
@@ -171,10 +154,8 @@ TEST_F(Gui, OpenRestoresASavedProjectAndFollowsItsFolder) {
     corlink::TypHeader h = describedHeader();
     h.DateiName.clear();
     dali.letHeader(h);
-    putBallast(dali, 5, 0, "Lamp 6");
-    corlink::TypDaliEinzelGruppe g = dali.DaliEinzelgruppe(0);
-    g.Name = "Hallway";
-    dali.letDaliEinzelgruppe(0, g);
+    SetBallast(dali, 5, 0, "Lamp 6");
+    SetGroupName(dali, 0, "Hallway");
     corlink::TypDaliScene s = dali.DaliScene(4);
     s.Byte1 = 0x81;
     dali.letDaliScene(4, s);
@@ -186,7 +167,7 @@ TEST_F(Gui, OpenRestoresASavedProjectAndFollowsItsFolder) {
 
     // Something else in the window (saved: New asks nothing), then the file again.
     w->mnuNeu->trigger();
-    putBallast(dali, 7, 3, "stray");
+    SetBallast(dali, 7, 3, "stray");
     DefaultPath = dir.path().toStdString();
     SelectedNodeIndex = 12;
     answers = {msgNo};
@@ -232,7 +213,7 @@ TEST_F(Gui, OpenOfARefusedModelOrAnUnreadableFileLeavesTheProjectAsItWas) {
     dali.letHeader(h);
     files = {mine};
     w->mnuGeraetSpeichernunter->trigger();
-    putBallast(dali, 1, 2, "unsaved work");
+    SetBallast(dali, 1, 2, "unsaved work");
     const corlink::TypHeader before = dali.Header();
     const std::string folder = DefaultPath;
 
@@ -243,11 +224,7 @@ TEST_F(Gui, OpenOfARefusedModelOrAnUnreadableFileLeavesTheProjectAsItWas) {
     writeProject(cut, "517104", "11", 6);
     ASSERT_TRUE(QFile(cut).resize(QFile(cut).size() / 2));
     const QString tiny = dir.filePath("tiny.dal");
-    {
-        QFile f(tiny);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("DAL");
-    }
+    touch("tiny.dal", "DAL");
 
     // The message each file gives: refused firmware (916), a read that fails part-way (the
     // interface error), no header at all and a file that is gone (the error convention).
@@ -286,7 +263,7 @@ TEST_F(Gui, OpenOfARefusedModelOrAnUnreadableFileLeavesTheProjectAsItWas) {
 TEST_F(Gui, SaveQuestionYesWithoutASaveEndsTheCommand) {
     auto w = start(kEnglish);
     corlink::clsOrvekDali& dali = w->mDali();
-    putBallast(dali, 4, 1, "unsaved");
+    SetBallast(dali, 4, 1, "unsaved");
     const QString existing = dir.filePath("existing.dal");
     writeProject(existing, "517104", "11", 3);
 
@@ -405,15 +382,15 @@ TEST_F(Gui, InterfaceChoiceTakesTheSimulatedLineAndCancelKeepsThePreviousChoice)
         }
         return c.result();
     });
+    const std::string simulatedLine = "{6D1C4A3E-52B7-4F0D-9A8E-3C7B15D2E940}";
     w->mnuSchnittstelle->trigger();
-    EXPECT_EQ(EDI, busdriver::kSimulatedLineGuid);
-    EXPECT_EQ(EDI, "{6D1C4A3E-52B7-4F0D-9A8E-3C7B15D2E940}");
+    EXPECT_EQ(EDI, simulatedLine);
     EXPECT_EQ(EDIPara, "address=1.1.7;ballasts=3");
 
     // Cancelled: the interface chosen before stays.
     w->mnuSchnittstelle->trigger();
     EXPECT_EQ(dialogs, 2);
-    EXPECT_EQ(EDI, busdriver::kSimulatedLineGuid);
+    EXPECT_EQ(EDI, simulatedLine);
     EXPECT_EQ(EDIPara, "address=1.1.7;ballasts=3");
 
     // The driver's dialog fails: reported with the error convention, the choice stays.
@@ -426,7 +403,7 @@ TEST_F(Gui, InterfaceChoiceTakesTheSimulatedLineAndCancelKeepsThePreviousChoice)
     EXPECT_EQ(EDIPara, "address=1.1.7;ballasts=3");
 
     EXPECT_TRUE(w->close());  // stored with the settings at the end of the run
-    EXPECT_EQ(stored("EDI"), busdriver::kSimulatedLineGuid);
+    EXPECT_EQ(stored("EDI"), simulatedLine);
     EXPECT_EQ(stored("EDIPara"), "address=1.1.7;ballasts=3");
 }
 
@@ -482,5 +459,5 @@ TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
     click("Ausgang");
     EXPECT_TRUE(w->HasProject());
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].style, styleYesNoCancelInformation);
+    EXPECT_EQ(shown[0].style, kYesNoCancelInformation);
 }

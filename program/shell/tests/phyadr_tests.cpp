@@ -11,25 +11,14 @@
 #include <QTreeWidget>
 
 using namespace corvane;
-using corvane::test::Gui;
+using namespace corvane::test;
 
 namespace {
 
-// Runs the deferred deletions, so that a dialog that unloaded itself is gone.
-void unloadClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-// Opens the dialog through the tree's node "phyAdresse", with `user` playing the user.
+// Opens the dialog through the tree's node "phyAdresse", with `user` playing the user; it
+// unloads when it closes.
 void openFromTree(frm01& w, const std::function<void(frmphyAdr&)>& user) {
-    int runs = 0;
-    SetModalRunner([&](QDialog& d) {
-        ++runs;
-        user(dynamic_cast<frmphyAdr&>(d));
-        return d.result();
-    });
-    w.TreeView1_NodeClick(*w.Node(2));
-    EXPECT_EQ(runs, 1);
-    unloadClosedWindows();
-    EXPECT_EQ(FindForm("frmphyAdr"), nullptr);  // unloaded when it closed
+    Play<frmphyAdr>([&] { w.TreeView1_NodeClick(*w.Node(2)); }, user);
 }
 
 void type(frmphyAdr& d, const QString& text) {
@@ -85,7 +74,7 @@ TEST_F(Gui, PhysicalAddressDialogRefusesZeroAndGarbageWithMessage914) {
             shown.clear();
             type(d, bad);
             ASSERT_EQ(shown.size(), 1u) << bad;
-            EXPECT_EQ(shown[0].style, styleOkExclamation);
+            EXPECT_EQ(shown[0].style, kOkExclamation);
             EXPECT_EQ(shown[0].text, "Please enter a correct physical address!");
             EXPECT_EQ(shown[0].title, "advice");
             EXPECT_TRUE(d.isVisible()) << bad;  // the window stays open, the text selected
@@ -147,7 +136,7 @@ TEST_F(Gui, PhysicalAddressDialogOpenedByName) {
         return dialog.result();
     });
     EXPECT_EQ(ShowModal(*d), QDialog::Accepted);
-    unloadClosedWindows();
+    UnloadClosedWindows();
     EXPECT_EQ(FindForm("frmphyAdr"), nullptr);
     EXPECT_EQ(w->mDali().Header().phyAdr, 65535);
     EXPECT_EQ(w->mDali().Header().phyAdrString, "15.15.255");

@@ -16,7 +16,7 @@
 #include <functional>
 
 using namespace corvane;
-using corvane::test::Gui;
+using namespace corvane::test;
 
 namespace {
 
@@ -28,21 +28,6 @@ QString row(const frm01& w, int index) {
         .join('|');
 }
 
-void assign(corlink::clsOrvekDali& dali, int ballast, int group) {
-    corlink::TypDaliGruppe g = dali.DaliGruppe(static_cast<std::int16_t>(ballast));
-    g.Gruppe = static_cast<std::uint8_t>(group);
-    dali.letDaliGruppe(static_cast<std::int16_t>(ballast), g);
-}
-
-// The Index of every expanded node.
-QList<int> expanded(const frm01& w) {
-    QList<int> indexes;
-    for (int i = 1; i <= w.NodeCount(); ++i) {
-        if (w.Node(i)->isExpanded()) indexes << i;
-    }
-    return indexes;
-}
-
 QImage drawing(const QIcon& icon, int size) { return icon.pixmap(QSize(size, size)).toImage(); }
 
 }  // namespace
@@ -50,16 +35,13 @@ QImage drawing(const QIcon& icon, int size) { return icon.pixmap(QSize(size, siz
 TEST_F(Gui, TreeOfAProjectWithNamedGroupsAndAssignedBallasts) {
     auto w = start(kGerman);
     corlink::clsOrvekDali& dali = w->mDali();
-    for (const auto& [group, name] : {std::pair{0, "Flur"}, std::pair{2, "Büro 1"}}) {
-        corlink::TypDaliEinzelGruppe g = dali.DaliEinzelgruppe(static_cast<std::int16_t>(group));
-        g.Name = name;
-        dali.letDaliEinzelgruppe(static_cast<std::int16_t>(group), g);
-    }
-    assign(dali, 5, 0);
-    assign(dali, 2, 0);
-    assign(dali, 63, 15);
-    assign(dali, 7, 16);   // not assigned: under no group
-    assign(dali, 8, 200);  // any value above 15: under no group
+    SetGroupName(dali, 0, "Flur");
+    SetGroupName(dali, 2, "Büro 1");
+    SetBallast(dali, 5, 0);
+    SetBallast(dali, 2, 0);
+    SetBallast(dali, 63, 15);
+    SetBallast(dali, 7, 16);   // not assigned: under no group
+    SetBallast(dali, 8, 200);  // any value above 15: under no group
     w->CreateObjektDataTree();
 
     ASSERT_EQ(w->NodeCount(), 43);
@@ -112,12 +94,12 @@ TEST_F(Gui, RebuildSelectsTheRememberedNodeOrTheLastOne) {
     w->CreateObjektDataTree();
     EXPECT_EQ(w->SelectedNode(), w->Node(35));
     // Ballasts left their groups since the click: the tree has shrunk below the index.
-    assign(w->mDali(), 4, 3);
+    SetBallast(w->mDali(), 4, 3);
     SelectedNodeIndex = 41;
     w->CreateObjektDataTree();
     ASSERT_EQ(w->NodeCount(), 41);
     EXPECT_EQ(w->SelectedNode(), w->Node(41));
-    assign(w->mDali(), 4, 255);
+    SetBallast(w->mDali(), 4, 255);
     w->CreateObjektDataTree();
     EXPECT_EQ(w->SelectedNode(), w->Node(40));
     EXPECT_EQ(SelectedNodeIndex, 41);
@@ -149,7 +131,7 @@ TEST_F(Gui, OnlyTheRootIsExpandedAfterEveryRebuild) {
     w->mDali().SaveProjektData(project.toStdString());
     w->show();
     QApplication::processEvents();
-    EXPECT_EQ(expanded(*w), QList<int>{1}) << "start-up";
+    EXPECT_EQ(ExpandedNodes(*w), QList<int>{1}) << "start-up";
     for (const auto& [what, step] : steps) {
         // The user has opened groups and scenes before.
         w->Node(7)->setExpanded(true);
@@ -157,7 +139,7 @@ TEST_F(Gui, OnlyTheRootIsExpandedAfterEveryRebuild) {
         step(*w);
         QApplication::processEvents();
         ASSERT_EQ(w->NodeCount(), 40) << what;
-        EXPECT_EQ(expanded(*w), QList<int>{1}) << what;
+        EXPECT_EQ(ExpandedNodes(*w), QList<int>{1}) << what;
         EXPECT_EQ(w->SelectedNode(), w->Node(SelectedNodeIndex)) << what;
     }
     EXPECT_TRUE(shown.empty());
@@ -185,35 +167,7 @@ TEST_F(Gui, RebuildScrollsToTheNodeTenBelowTheSelectedOneOrTheAncestorThatShowsI
     QApplication::processEvents();
     EXPECT_GT(bar->value(), 0);
     EXPECT_TRUE(shows(7));
-    EXPECT_EQ(expanded(*w), QList<int>{1});
-}
-
-TEST_F(Gui, StartThroughTheSplashLeavesTheRootExpandedAndReleasesTheSplashPicture) {
-    seed("Language", "1000");
-    auto splash = std::make_unique<frmStart>();
-    splash->show();
-    EXPECT_FALSE(splash->Image1->pixmap().isNull());
-    splash->Timer1->Fire();
-    std::unique_ptr<frm01> main(splash->MainWindow());
-    ASSERT_NE(main, nullptr);
-    QApplication::processEvents();
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(expanded(*main), QList<int>{1});
-    EXPECT_EQ(main->SelectedNode(), main->Node(1));
-    EXPECT_TRUE(splash->Image1->pixmap().isNull());  // unloaded
-}
-
-TEST_F(Gui, MenuLanguageFilesAreTheNamesEndingInDotMAndTwoCharacters) {
-    for (const char* file : {"Plan.d12", "Menu.M07", "a.b.m03", "Short.m1", "Deutsch.m00", "Long.m123"}) {
-        QFile f(dir.filePath(file));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    auto w = start(kEnglish);
-    QStringList listed;
-    for (const auto& [name, number] : LanguageFileList) {
-        listed << QString::fromStdString(name) + "|" + QString::number(number);
-    }
-    EXPECT_EQ(listed, (QStringList{"Deutsch|0", "Menu|7", "a|3"}));
+    EXPECT_EQ(ExpandedNodes(*w), QList<int>{1});
 }
 
 TEST_F(Gui, IconsAreDrawnOncePerImageAndSizeAndEachImageIsItsOwn) {
@@ -242,7 +196,7 @@ TEST_F(Gui, IconsAreDrawnOncePerImageAndSizeAndEachImageIsItsOwn) {
 
     // A rebuild draws nothing: every node shows the pixmap its image had before.
     auto w = start(kEnglish);
-    assign(w->mDali(), 3, 2);
+    SetBallast(w->mDali(), 3, 2);
     w->CreateObjektDataTree();
     for (int i = 1; i <= w->NodeCount(); ++i) {
         EXPECT_EQ(w->Node(i)->icon(0).pixmap(QSize(16, 16)).cacheKey(),
@@ -289,31 +243,16 @@ TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     EXPECT_EQ(opened, QStringList{"Szene4|3"});
     EXPECT_EQ(SelectedNodeIndex, 28);
     EXPECT_EQ(w->SelectedNode(), w->Node(28));  // selected again by the dialog's rebuild
-    EXPECT_EQ(expanded(*w), QList<int>{1});      // which closed the scenes again
+    EXPECT_EQ(ExpandedNodes(*w), QList<int>{1});      // which closed the scenes again
 
     // A ballast node opens nothing but is remembered; a dialog not built yet opens nothing.
-    assign(w->mDali(), 1, 0);
+    SetBallast(w->mDali(), 1, 0);
     w->CreateObjektDataTree();
     w->TreeView1_NodeClick(*w->Node(9));
     EXPECT_EQ(SelectedNodeIndex, 9);
     w->TreeView1_NodeClick(*w->Node(3));  // frmNeuinstallation: a later module
     EXPECT_EQ(opened.size(), 1);
     RegisterForm("frmScene", {});
-    EXPECT_TRUE(shown.empty());
-}
-
-TEST_F(Gui, StatusBarFollowsTheHeader) {
-    auto w = start(kEnglish);
-    EXPECT_EQ(w->StatusPanel(1).size(), 10);  // the date
-    corlink::TypHeader h = w->mDali().Header();
-    h.DateiName = "/projects/hall.dal";
-    h.phyAdrString = "1.1.5";
-    h.phyAdr = 0x1105;
-    h.LetzterZugriff = automation::toOleDate({2024, 5, 17, 9, 30, 0});
-    w->mDali().letHeader(h);
-    const QStringList panels = {w->StatusPanel(2), w->StatusPanel(3), w->StatusPanel(4), w->StatusPanel(5),
-                                w->StatusPanel(6)};
-    EXPECT_EQ(panels, (QStringList{"/projects/hall.dal", "17.05.2024 09:30:00", "-", "-", "1.1.5"}));
     EXPECT_TRUE(shown.empty());
 }
 
@@ -334,7 +273,7 @@ TEST_F(Gui, TransferErrorsBecomeMessages) {
         shown.clear();
         w->mDali_LoadErrorEvent(static_cast<corlink::LoadError>(code));
         ASSERT_EQ(shown.size(), 1u) << code;
-        EXPECT_EQ(shown[0].style, styleOkExclamation);
+        EXPECT_EQ(shown[0].style, kOkExclamation);
         EXPECT_EQ(shown[0].text, english[code]) << code;
         EXPECT_EQ(shown[0].title, "advice");
     }
@@ -363,12 +302,11 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
     w->mDali_LoadEvent(" Beginn Upload", 6);
 
     // A stand-in of the device-information dialog with the controls the events fill.
+    static const char* const names[] = {"TextBestellnummer", "TextVersion",   "TextAppLoadState",
+                                        "TextAppRunState",   "TextLoadState", "TextRunState"};
     RegisterForm("frmDeviceInfo", [] {
         auto* d = new QDialog;
-        for (const char* box : {"TextBestellnummer", "TextVersion", "TextAppLoadState", "TextAppRunState",
-                                "TextLoadState", "TextRunState"}) {
-            (new QLineEdit(d))->setObjectName(box);
-        }
+        for (const char* box : names) (new QLineEdit(d))->setObjectName(box);
         (new QProgressBar(d))->setObjectName("ProgressBar1");
         (new QLabel("0", d))->setObjectName("PropNr");
         return static_cast<QWidget*>(d);
@@ -382,10 +320,7 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
     QWidget* form = FindForm("frmDeviceInfo");
     ASSERT_NE(form, nullptr);
     QStringList boxes;
-    for (const char* name : {"TextBestellnummer", "TextVersion", "TextAppLoadState", "TextAppRunState",
-                             "TextLoadState", "TextRunState"}) {
-        boxes << form->findChild<QLineEdit*>(name)->text();
-    }
+    for (const char* name : names) boxes << form->findChild<QLineEdit*>(name)->text();
     EXPECT_EQ(boxes, (QStringList{"517104", "11", "loading", "running", "error", ""}));  // 7 has no text
 
     auto* bar = form->findChild<QProgressBar*>("ProgressBar1");
@@ -423,9 +358,7 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
 
 TEST_F(Gui, CommandsReportTheirErrorsAndTheProgramGoesOn) {
     auto w = start(kEnglish);
-    corlink::TypHeader h = w->mDali().Header();
-    h.DateiName = dir.filePath("missing/x.dal").toStdString();
-    w->mDali().letHeader(h);
+    EditHeader(w->mDali(), [&](corlink::TypHeader& h) { h.DateiName = dir.filePath("missing/x.dal").toStdString(); });
     w->Toolbar1_ButtonClick("Save");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(QString::fromStdString(shown[0].text).startsWith("Please contact manufacturer: error code  "));

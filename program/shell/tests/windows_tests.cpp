@@ -26,7 +26,7 @@
 #include <QTreeWidget>
 
 using namespace corvane;
-using corvane::test::Gui;
+using namespace corvane::test;
 
 namespace {
 
@@ -50,6 +50,7 @@ QStringList QtOwnTexts() {
     open.mode = FileDialogRequest::Open;
     open.mustExist = true;
     ShowFileDialog(open);
+    ExpectNoModalDialog();
     return texts;
 }
 
@@ -66,80 +67,69 @@ TEST_F(Gui, SetFormTextsPutsTextsOnEveryKindOfControlAndSkipsWhatFails) {
     auto* noText = tagged(new QLabel("no text", &w), "999");  // the table has no text 1999
     auto* option = tagged(new QRadioButton(&w), "455");
     auto* frame = tagged(new QGroupBox(&w), "441");
-    auto* menuBar = new QMenuBar(&w);
-    QMenu* menu = menuBar->addMenu("10");
+    QMenu* menu = (new QMenuBar(&w))->addMenu("10");
     QAction* item = menu->addAction("11");
     QAction* wordItem = menu->addAction("Open");
-    auto* toolbar = new QToolBar(&w);
-    QAction* withTip = toolbar->addAction(QString());
+    QAction* withTip = (new QToolBar(&w))->addAction(QString());
     withTip->setToolTip("52");
+    const auto texts = [&] {
+        return QStringList{label->text(), notNumber->text(), noText->text(), option->text(), frame->title(),
+                           menu->title(),   item->text(),      wordItem->text(), withTip->toolTip()};
+    };
 
     LanguageOffset = 1000;
     SetFormTexts(w);
-    EXPECT_EQ(label->text(), "cancel");
-    EXPECT_EQ(notNumber->text(), "keeps");
-    EXPECT_EQ(noText->text(), "no text");
-    EXPECT_EQ(option->text(), "yes");
-    EXPECT_EQ(frame->title(), "adjust times");
-    EXPECT_EQ(menu->title(), "File");
-    EXPECT_EQ(item->text(), "New");
-    EXPECT_EQ(wordItem->text(), "Open");
-    EXPECT_EQ(withTip->toolTip(), "save project");
-
+    EXPECT_EQ(texts(), (QStringList{"cancel", "keeps", "no text", "yes", "adjust times", "File", "New", "Open",
+                                    "save project"}));
     // A second call: menus and tooltips have lost their ids and stay; tags give texts anew.
     LanguageOffset = 0;
     SetFormTexts(w);
-    EXPECT_EQ(menu->title(), "File");
-    EXPECT_EQ(withTip->toolTip(), "save project");
-    EXPECT_EQ(label->text(), "Abbruch");
+    EXPECT_EQ(texts(), (QStringList{"Abbruch", "keeps", "no text", "Ja", "Einstellung der Zeiten", "File", "New",
+                                    "Open", "save project"}));
 }
 
-TEST_F(Gui, MainWindowTextsInGermanAndEnglish) {
-    for (std::int16_t language : {kGerman, kEnglish}) {
-        const bool german = language == kGerman;
-        auto w = start(language);  // a stored language: no dialog (the fixture fails on one)
-        EXPECT_EQ(w->mnuMenue->title(), german ? "Datei" : "File");
-        EXPECT_EQ(w->mnuinZielGeraet->text(), german ? "Gerät programmieren PC-->KNX" : "program device PC-->KNX");
-        EXPECT_EQ(w->Toolbar1->findChild<QAction*>("Ausgang")->toolTip(), german ? "Programm beenden" : "exit program");
-        EXPECT_EQ(w->Node(2)->text(0), german ? "phys. Adresse" : "physical address");
-        EXPECT_EQ(w->Node(8)->text(0), german ? "Gruppe1 ()" : "Group1 ()");
-        EXPECT_EQ(MessageTexts.MsgTitle, german ? "Hinweis" : "advice");
-        // The title is text 60 (taken without the language offset) and the version.
-        EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.3.0");
-    }
-}
-
-TEST_F(Gui, EveryLanguageGivesEveryMenuItemButtonAndNodeAText) {
-    for (std::int16_t language : {0, 1000, 2000, 3000, 4000}) {
-        auto w = start(language);
-        for (QMenu* m : w->menuBar()->findChildren<QMenu*>()) {
-            EXPECT_FALSE(isId(m->title())) << language;
-            for (QAction* a : m->actions()) EXPECT_FALSE(isId(a->text())) << language << a->objectName().toStdString();
-        }
-        for (QAction* b : w->Toolbar1->actions()) {
-            EXPECT_TRUE(b->isSeparator() || !(b->toolTip().isEmpty() || isId(b->toolTip()))) << language;
-        }
-        for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->text(0).isEmpty());
-        w->close();
-    }
-}
-
-TEST_F(Gui, QtsOwnTextsSpeakTheLanguageOfTheStartAndOfTheLanguageDialog) {
+TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
     const QStringList english = {"&Yes", "&No", "Cancel", "Look in:", "&Open"};
     const QStringList german = {"&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen"};
     const struct {
         std::int16_t language;
-        QStringList texts;
-    } cases[] = {{kGerman, german},
-                 {2000, {"&Sì", "&No", "Annulla", "Cerca in:", "&Apri"}},
-                 {3000, {"&Sí", "&No", "Cancelar", "Ver en:", "&Abrir"}},
-                 {4000, {"&Oui", "&Non", "Annuler", "Voir dans :", "&Ouvrir"}},
-                 {kEnglish, english}};
+        // File menu, download item, exit button, nodes 2 and 8, message title (none: not checked).
+        QStringList own;
+        QStringList qt;
+    } cases[] = {
+        {kGerman,
+         {"Datei", "Gerät programmieren PC-->KNX", "Programm beenden", "phys. Adresse", "Gruppe1 ()", "Hinweis"},
+         german},
+        {kEnglish,
+         {"File", "program device PC-->KNX", "exit program", "physical address", "Group1 ()", "advice"},
+         english},
+        {2000, {}, {"&Sì", "&No", "Annulla", "Cerca in:", "&Apri"}},
+        {3000, {}, {"&Sí", "&No", "Cancelar", "Ver en:", "&Abrir"}},
+        {4000, {}, {"&Oui", "&Non", "Annuler", "Voir dans :", "&Ouvrir"}},
+    };
     for (const auto& c : cases) {
-        auto w = start(c.language);
-        EXPECT_EQ(QtOwnTexts().join('|'), c.texts.join('|')) << c.language;
+        SCOPED_TRACE(c.language);
+        auto w = start(c.language);  // a stored language: no dialog (the fixture fails on one)
+        // No menu item, button or node is left without a text or with its id.
+        for (QMenu* m : w->menuBar()->findChildren<QMenu*>()) {
+            EXPECT_FALSE(isId(m->title()));
+            for (QAction* a : m->actions()) EXPECT_FALSE(isId(a->text())) << a->objectName().toStdString();
+        }
+        for (QAction* b : w->Toolbar1->actions()) {
+            EXPECT_TRUE(b->isSeparator() || !(b->toolTip().isEmpty() || isId(b->toolTip())));
+        }
+        for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->text(0).isEmpty());
+        if (!c.own.isEmpty()) {
+            EXPECT_EQ((QStringList{w->mnuMenue->title(), w->mnuinZielGeraet->text(),
+                                   w->Toolbar1->findChild<QAction*>("Ausgang")->toolTip(), w->Node(2)->text(0),
+                                   w->Node(8)->text(0), QString::fromStdString(MessageTexts.MsgTitle)}),
+                      c.own);
+        }
+        // The title is text 60 (taken without the language offset) and the version.
+        EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.3.0");
+        EXPECT_EQ(QtOwnTexts().join('|'), c.qt.join('|'));
     }
-    // A change of language takes effect at once for Qt's texts.
+    // A change of language in the language dialog takes effect at once for Qt's texts.
     auto w = start(kGerman);
     for (const QStringList* texts : {&english, &german}) {
         frmSprache d;
@@ -149,7 +139,7 @@ TEST_F(Gui, QtsOwnTextsSpeakTheLanguageOfTheStartAndOfTheLanguageDialog) {
     }
 }
 
-TEST_F(Gui, StatusBarShowsTodaysDateAlsoAfterMidnight) {
+TEST_F(Gui, StatusBarShowsTodaysDateAlsoAfterMidnightAndFollowsTheHeader) {
     double clock = automation::toOleDate({2024, 12, 31, 23, 59, 30});
     const automation::ScopedClock fixed([&] { return clock; });
     auto w = start(kEnglish);
@@ -162,6 +152,17 @@ TEST_F(Gui, StatusBarShowsTodaysDateAlsoAfterMidnight) {
     clock = automation::toOleDate({2025, 1, 1, 0, 0, 15});
     timer->Fire();
     EXPECT_EQ(w->StatusPanel(1), "01.01.2025");
+
+    EditHeader(w->mDali(), [](corlink::TypHeader& h) {
+        h.DateiName = "/projects/hall.dal";
+        h.phyAdrString = "1.1.5";
+        h.phyAdr = 0x1105;
+        h.LetzterZugriff = automation::toOleDate({2024, 5, 17, 9, 30, 0});
+    });
+    const QStringList panels = {w->StatusPanel(2), w->StatusPanel(3), w->StatusPanel(4), w->StatusPanel(5),
+                                w->StatusPanel(6)};
+    EXPECT_EQ(panels, (QStringList{"/projects/hall.dal", "17.05.2024 09:30:00", "-", "-", "1.1.5"}));
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(Gui, MessageBoxKindsShowTheirButtonsAndReturnTheirCodes) {
@@ -208,89 +209,84 @@ TEST_F(Gui, MessageBoxKindsShowTheirButtonsAndReturnTheirCodes) {
     EXPECT_EQ(ShowMessage(-1, "Text", "advice"), 0);
 }
 
-TEST_F(Gui, FirstStartAsksForTheLanguageStoresItAndOpensAnEmptyProjectInEnglish) {
-    for (const char* file : {"MenuSprache.m00", "Italiano.m12", "Notes.mxy", "Readme.txt"}) {
-        QFile f(dir.filePath(file));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+TEST_F(Gui, FirstStartAsksForTheLanguageAndOpensAnEmptyProjectInEnglish) {
+    for (const char* file : {"MenuSprache.m00", "Italiano.m12", "Notes.mxy", "Readme.txt", "Plan.d12", "Menu.M07",
+                             "a.b.m03", "Short.m1", "Deutsch.m00", "Long.m123"}) {
+        touch(file);
     }
-    int dialogs = 0;
-    SetModalRunner([&](QDialog& d) {
-        ++dialogs;
-        auto& lang = dynamic_cast<frmSpracheStart&>(d);
-        EXPECT_EQ(lang.windowTitle(), "Select Language / Sprachauswahl");
-        EXPECT_EQ(lang.OptionSprache[1]->text(), "deutsch");
-        EXPECT_TRUE(lang.OptionSprache[0]->isChecked());  // english
-        for (int i = 2; i < 5; ++i) EXPECT_TRUE(lang.OptionSprache[i]->isHidden());
-        lang.COMOK->click();
-        EXPECT_EQ(stored("Language"), "1000");  // stored at once, before the main window goes on
-        return QDialog::Accepted;
-    });
-    frm01 w;
-    w.Form_Load();
-    EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(LanguageOffset, 1000);
-    EXPECT_EQ(w.mnuMenue->title(), "File");
+    // English taken with OK is stored at once, before the main window goes on; a dialog closed
+    // without any option selected sets and stores nothing, and English is taken.
+    for (const bool choose : {true, false}) {
+        SCOPED_TRACE(choose);
+        QFile::remove(dir.filePath("settings.ini"));
+        int dialogs = 0;
+        SetModalRunner([&](QDialog& d) {
+            ++dialogs;
+            auto& lang = dynamic_cast<frmSpracheStart&>(d);
+            EXPECT_EQ(lang.windowTitle(), "Select Language / Sprachauswahl");
+            EXPECT_EQ(lang.OptionSprache[0]->text(), "english");
+            EXPECT_EQ(lang.OptionSprache[1]->text(), "deutsch");
+            EXPECT_TRUE(lang.OptionSprache[0]->isChecked());
+            for (int i = 2; i < 5; ++i) EXPECT_TRUE(lang.OptionSprache[i]->isHidden());
+            if (!choose) {
+                for (auto* o : lang.OptionSprache) o->setAutoExclusive(false), o->setChecked(false);
+            }
+            lang.COMOK->click();
+            EXPECT_EQ(stored("Language"), choose ? std::optional<std::string>("1000") : std::nullopt);
+            return choose ? QDialog::Accepted : QDialog::Rejected;
+        });
+        frm01 w;
+        w.Form_Load();
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_EQ(LanguageOffset, 1000);
+        EXPECT_EQ(w.mnuMenue->title(), "File");
+        EXPECT_EQ(stored("Language").has_value(), choose);  // otherwise stored when the window unloads
 
-    // Defaults of the other settings.
-    EXPECT_EQ(COM, 1);
-    EXPECT_EQ(COMTyp, 1);
-    EXPECT_EQ(EDI, "1");
-    EXPECT_EQ(EDIPara, "1");
-    EXPECT_EQ(ShowGrpAdr, 0);
-    EXPECT_EQ(QString::fromStdString(DefaultPath), QDir::toNativeSeparators(dir.path() + "/Projects"));
+        // Defaults of the other settings.
+        EXPECT_EQ(COM, 1);
+        EXPECT_EQ(COMTyp, 1);
+        EXPECT_EQ(EDI, "1");
+        EXPECT_EQ(EDIPara, "1");
+        EXPECT_EQ(ShowGrpAdr, 0);
+        EXPECT_EQ(QString::fromStdString(DefaultPath), QDir::toNativeSeparators(dir.path() + "/Projects"));
 
-    // The menu-language files "*.m??": names up to the first dot and the last two digits; a
-    // name without two final digits is skipped.
-    ASSERT_EQ(LanguageFileList.size(), 2u);
-    EXPECT_EQ(LanguageFileList[0].Name, "Italiano");
-    EXPECT_EQ(LanguageFileList[0].Number, 12);
-    EXPECT_EQ(LanguageFileList[1].Name, "MenuSprache");
-    EXPECT_EQ(LanguageFileList[1].Number, 0);
+        // The menu-language files "*.m??" (any case): names up to the first dot and the last two
+        // digits; a name without two final digits is skipped.
+        QStringList listed;
+        for (const auto& [name, number] : LanguageFileList) {
+            listed << QString::fromStdString(name) + "|" + QString::number(number);
+        }
+        EXPECT_EQ(listed, (QStringList{"Deutsch|0", "Italiano|12", "Menu|7", "MenuSprache|0", "a|3"}));
 
-    // An empty project of model 517104: 40 nodes, nothing changed, header set.
-    EXPECT_TRUE(w.TreeView1->isVisibleTo(&w));
-    EXPECT_EQ(w.NodeCount(), 40);
-    EXPECT_EQ(w.mDali().Header().Bestellnummer, "305719");
-    EXPECT_EQ(w.mDali().Header().Version, "1.3");
-    EXPECT_FALSE(w.mDali().GetChangeFlag());
-    EXPECT_EQ(w.StatusPanel(3), "00:00:00");
-    EXPECT_EQ(w.SelectedNode(), w.Node(1));
+        // An empty project of model 517104: 40 nodes, nothing changed, header set.
+        EXPECT_TRUE(w.TreeView1->isVisibleTo(&w));
+        EXPECT_EQ(w.NodeCount(), 40);
+        EXPECT_EQ(w.mDali().Header().Bestellnummer, "305719");
+        EXPECT_EQ(w.mDali().Header().Version, "1.3");
+        EXPECT_FALSE(w.mDali().GetChangeFlag());
+        EXPECT_EQ(w.StatusPanel(3), "00:00:00");
+        EXPECT_EQ(w.SelectedNode(), w.Node(1));
 
-    // Top 100, left 1, width 15000, height 10000 twips.
-    EXPECT_EQ(w.frameGeometry(), QRect(TwipsToPixels(1), TwipsToPixels(100), TwipsToPixels(15000), TwipsToPixels(10000)));
-    EXPECT_TRUE(shown.empty());
-}
-
-TEST_F(Gui, FirstStartDialogClosedWithoutAChoiceTakesEnglish) {
-    SetModalRunner([](QDialog& d) {
-        auto& lang = dynamic_cast<frmSpracheStart&>(d);
-        for (auto* o : lang.OptionSprache) o->setAutoExclusive(false), o->setChecked(false);
-        lang.COMOK->click();  // no option selected: nothing is set or stored
-        return QDialog::Rejected;
-    });
-    frm01 w;
-    w.Form_Load();
-    EXPECT_EQ(LanguageOffset, 1000);
-    EXPECT_EQ(w.mnuMenue->title(), "File");
-    EXPECT_EQ(w.NodeCount(), 40);
-    EXPECT_FALSE(stored("Language").has_value());  // stored only when the window unloads
+        // Top 100, left 1, width 15000, height 10000 twips.
+        EXPECT_EQ(w.frameGeometry(),
+                  QRect(TwipsToPixels(1), TwipsToPixels(100), TwipsToPixels(15000), TwipsToPixels(10000)));
+        EXPECT_TRUE(shown.empty());
+    }
 }
 
 TEST_F(Gui, SettingsRoundTrip) {
-    seed("COM", "3");
-    seed("COMTyp", "2");
-    seed("EDI", "{0A1B2C3D-0000-1111-2222-333344445555}");
-    seed("EDIPara", "USB:1");
-    seed("ShowGrpAdr", "1");
-    seed("DefaultPath", "/data/projects");
+    const std::pair<const char*, const char*> seeded[] = {{"COM", "3"},          {"COMTyp", "2"},
+                                                          {"EDI", "{0A1B2C3D-0000-1111-2222-333344445555}"},
+                                                          {"EDIPara", "USB:1"},  {"ShowGrpAdr", "1"},
+                                                          {"DefaultPath", "/data/projects"}};
+    for (const auto& [key, value] : seeded) seed(key, value);
+    const auto settings = [] {
+        return std::vector<std::string>{std::to_string(COM), std::to_string(COMTyp), EDI, EDIPara,
+                                        std::to_string(ShowGrpAdr), std::to_string(LanguageOffset), DefaultPath};
+    };
     auto w = start(3000);
-    EXPECT_EQ(COM, 3);
-    EXPECT_EQ(COMTyp, 2);
-    EXPECT_EQ(EDI, "{0A1B2C3D-0000-1111-2222-333344445555}");
-    EXPECT_EQ(EDIPara, "USB:1");
-    EXPECT_EQ(ShowGrpAdr, 1);
-    EXPECT_EQ(LanguageOffset, 3000);
-    EXPECT_EQ(DefaultPath, "/data/projects");
+    EXPECT_EQ(settings(), (std::vector<std::string>{"3", "2", "{0A1B2C3D-0000-1111-2222-333344445555}", "USB:1", "1",
+                                                    "3000", "/data/projects"}));
 
     COM = 4;
     COMTyp = 3;
@@ -306,7 +302,7 @@ TEST_F(Gui, SettingsRoundTrip) {
                                                            {"DefaultPath", "/other"}};
     for (const auto& [key, value] : written) EXPECT_EQ(stored(key), value) << key;
     auto again = start(4000);  // the next start reads what was written
-    EXPECT_EQ(COM, 4);
+    EXPECT_EQ(settings(), (std::vector<std::string>{"4", "3", "", "", "0", "4000", "/other"}));
     EXPECT_EQ(again->mnuMenue->title(), "Fichier");
 
     // A stored number that is no number, or too large, counts as absent.
@@ -317,21 +313,25 @@ TEST_F(Gui, SettingsRoundTrip) {
     EXPECT_EQ(ShowGrpAdr, 0);
 }
 
-TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTick) {
+TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTickAndReleasesItsPicture) {
     seed("Language", "1000");
-    auto* splash = new frmStart;
+    auto splash = std::make_unique<frmStart>();
     EXPECT_FALSE(splash->Timer1->Enabled());
+    EXPECT_EQ(splash->Timer1->Interval(), 2000);
     splash->show();
     EXPECT_TRUE(splash->Timer1->Enabled());
+    EXPECT_FALSE(splash->Image1->pixmap().isNull());
     splash->Timer1->Fire();
-    frm01* main = splash->MainWindow();
+    std::unique_ptr<frm01> main(splash->MainWindow());
     ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(splash->isVisible());
+    EXPECT_TRUE(splash->Image1->pixmap().isNull());  // unloaded
     splash->Timer1->Fire();  // a late tick starts nothing
-    EXPECT_EQ(frm01::Instance(), main);
-    delete main;
-    delete splash;
+    EXPECT_EQ(frm01::Instance(), main.get());
+    QApplication::processEvents();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(ExpandedNodes(*main), QList<int>{1});
+    EXPECT_EQ(main->SelectedNode(), main->Node(1));
 }
 
 TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
@@ -350,7 +350,7 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         answers = {msgCancel, msgNo};
         EXPECT_FALSE(w->close());
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].style, styleYesNoCancelInformation);
+        EXPECT_EQ(shown[0].style, kYesNoCancelInformation);
         EXPECT_EQ(shown[0].text, "The data already projected has not yet been saved, would you like to save it now?");
         EXPECT_EQ(shown[0].title, "advice");
         EXPECT_TRUE(w->HasProject());
@@ -363,9 +363,7 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
     {
         shown.clear();
         auto w = start(kEnglish);
-        corlink::TypHeader h = w->mDali().Header();
-        h.DateiName = dir.filePath("lobby.dal").toStdString();
-        w->mDali().letHeader(h);
+        EditHeader(w->mDali(), [&](corlink::TypHeader& h) { h.DateiName = dir.filePath("lobby.dal").toStdString(); });
         answers = {msgYes};
         EXPECT_TRUE(w->close());
         EXPECT_EQ(shown.size(), 1u);
@@ -382,9 +380,8 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         EXPECT_FALSE(w->close());
         EXPECT_TRUE(w->HasProject());
         // ... and a file that cannot be written: the error is reported, the program goes on.
-        corlink::TypHeader h = w->mDali().Header();
-        h.DateiName = dir.filePath("no/such/folder/x.dal").toStdString();
-        w->mDali().letHeader(h);
+        EditHeader(w->mDali(),
+                   [&](corlink::TypHeader& h) { h.DateiName = dir.filePath("no/such/folder/x.dal").toStdString(); });
         shown.clear();
         answers = {msgYes};
         EXPECT_FALSE(w->close());
