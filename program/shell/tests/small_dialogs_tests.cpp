@@ -21,36 +21,21 @@
 #include <QTreeWidget>
 
 using namespace corvane;
+using namespace corvane::test;
 
 namespace {
 
-class Dialogs : public corvane::test::Gui {
+class Dialogs : public Gui {
 protected:
     void SetUp() override {
         Gui::SetUp();
         RegisterSmallDialogs();
     }
 
-    // Runs `opener`, which must show dialog D once, with `user` playing the user; afterwards the
-    // dialog must have unloaded itself.
-    template <class D>
-    void play(const std::function<void()>& opener, const std::function<void(D&)>& user) {
-        int runs = 0;
-        SetModalRunner([&](QDialog& d) {
-            ++runs;
-            user(dynamic_cast<D&>(d));
-            return d.result();
-        });
-        opener();
-        EXPECT_EQ(runs, 1);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (QWidget* top : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<D*>(top), nullptr);
-    }
-
     // Opens a dialog by name, as an opener without a menu path would.
     template <class D>
     void open(const char* name, const std::function<void(D&)>& user) {
-        play<D>([name] { ShowModal(*qobject_cast<QDialog*>(LoadForm(name))); }, user);
+        Play<D>([name] { ShowModal(*qobject_cast<QDialog*>(LoadForm(name))); }, user);
     }
 };
 
@@ -61,7 +46,7 @@ TEST_F(Dialogs, LanguageDialogStoresTheChoiceForTheNextStart) {
     for (const char* name : {"frmSprache", "frmVersion", "frmAdrDarstellung", "frmProjektInfo"}) {
         EXPECT_FALSE(PendingWindows().join(',').contains(name)) << name;
     }
-    play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
+    Play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
         EXPECT_EQ(d.windowTitle(), "Sprachauswahl");
         EXPECT_EQ(d.COMOK->text(), "Ok");
         EXPECT_EQ(d.COMAbbruch->text(), "Abbruch");
@@ -75,13 +60,13 @@ TEST_F(Dialogs, LanguageDialogStoresTheChoiceForTheNextStart) {
     });
     ASSERT_EQ(shown.size(), 1u);  // in the start-up language
     EXPECT_EQ(shown[0].text, "Die Sprache wird beim nächsten Programmstart aktiviert.");
-    EXPECT_EQ(shown[0].style, styleOkExclamation);
+    EXPECT_EQ(shown[0].style, kOkExclamation);
     EXPECT_EQ(LanguageOffset, kEnglish);
     EXPECT_EQ(stored("Language"), "1000");
 
     // The next dialog comes up in English with English selected; OK unchanged stores it again.
     seed("Language", "0");
-    play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
+    Play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
         EXPECT_EQ(d.COMAbbruch->text(), "cancel");
         EXPECT_EQ(d.ComboSprache->currentText(), "English");
         d.COMOK->click();
@@ -91,7 +76,7 @@ TEST_F(Dialogs, LanguageDialogStoresTheChoiceForTheNextStart) {
 
 TEST_F(Dialogs, LanguageDialogPreselectsGermanForOtherLanguagesAndCancelKeepsAll) {
     auto w = start(4000);
-    play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
+    Play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
         EXPECT_EQ(d.ComboSprache->currentText(), "German");
         d.ComboSprache->setCurrentIndex(1);
         d.COMAbbruch->click();
@@ -103,7 +88,7 @@ TEST_F(Dialogs, LanguageDialogPreselectsGermanForOtherLanguagesAndCancelKeepsAll
 
 TEST_F(Dialogs, VersionBoxShowsNameAndTheCaptionsVersion) {
     auto w = start(kEnglish);
-    play<frmVersion>([&] { w->Toolbar1_ButtonClick("Info"); }, [&](frmVersion& d) {
+    Play<frmVersion>([&] { w->Toolbar1_ButtonClick("Info"); }, [&](frmVersion& d) {
         EXPECT_EQ(d.windowTitle(), "version");
         EXPECT_EQ(d.Label1[0]->text(), "Lumivar Service and Comissioning Wizard");
         EXPECT_EQ(d.Label1[1]->text(), "version");
@@ -117,32 +102,27 @@ TEST_F(Dialogs, VersionBoxShowsNameAndTheCaptionsVersion) {
 
 TEST_F(Dialogs, AddressDisplayDialogSetsShowGrpAdr) {
     auto w = start(kGerman);
-    ShowGrpAdr = 1;
-    open<frmAdrDarstellung>("frmAdrDarstellung", [](frmAdrDarstellung& d) {
-        EXPECT_EQ(d.GrpSelection[0]->text(), "2-stellige Darstellung");
-        EXPECT_TRUE(d.GrpSelection[1]->isChecked());
-        d.COMOK->click();
-    });
-    EXPECT_EQ(ShowGrpAdr, 1);
-    open<frmAdrDarstellung>("frmAdrDarstellung", [](frmAdrDarstellung& d) {
-        d.GrpSelection[0]->setChecked(true);
-        d.COMAbbruch->click();
-    });
-    EXPECT_EQ(ShowGrpAdr, 1);
-    open<frmAdrDarstellung>("frmAdrDarstellung", [](frmAdrDarstellung& d) {
-        d.GrpSelection[0]->setChecked(true);
-        d.COMOK->click();
-    });
-    EXPECT_EQ(ShowGrpAdr, 0);
-
-    // A stored value of 2 selects neither option, and OK without a choice keeps it.
-    ShowGrpAdr = 2;
-    open<frmAdrDarstellung>("frmAdrDarstellung", [](frmAdrDarstellung& d) {
-        EXPECT_FALSE(d.GrpSelection[0]->isChecked());
-        EXPECT_FALSE(d.GrpSelection[1]->isChecked());
-        d.COMOK->click();
-    });
-    EXPECT_EQ(ShowGrpAdr, 2);
+    const struct {
+        std::int16_t before;
+        int selected;  // the option selected when the dialog opens (-1: none)
+        int chosen;    // the option the user selects (-1: none)
+        bool ok;
+        std::int16_t after;
+    } cases[] = {
+        {1, 1, -1, true, 1}, {1, 1, 0, false, 1}, {1, 1, 0, true, 0}, {0, 0, 1, true, 1},
+        {2, -1, -1, true, 2},  // a stored 2 selects neither option, and OK without a choice keeps it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.before << " " << c.chosen << " " << c.ok);
+        ShowGrpAdr = c.before;
+        open<frmAdrDarstellung>("frmAdrDarstellung", [&](frmAdrDarstellung& d) {
+            EXPECT_EQ(d.GrpSelection[0]->text(), "2-stellige Darstellung");
+            for (int i : {0, 1}) EXPECT_EQ(d.GrpSelection[i]->isChecked(), i == c.selected) << i;
+            if (c.chosen >= 0) d.GrpSelection[c.chosen]->setChecked(true);
+            (c.ok ? d.COMOK : d.COMAbbruch)->click();
+        });
+        EXPECT_EQ(ShowGrpAdr, c.after);
+    }
     w->close();  // the setting takes the value when the main window unloads
     EXPECT_EQ(stored("ShowGrpAdr"), "2");
 }
@@ -154,6 +134,7 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
     h.phyAdr = 0x1101;
     h.phyAdrString = "1.1.1";
     h.LetzterDownload = 40000.5;
+    h.LetzterUpload = h.LetzterZugriff = 40001.25;
     h.Bemerkung1 = "kept";
     w->mDali().letHeader(h);  // unsaved changes
     w->TreeView1->setCurrentItem(w->Node(3));
@@ -177,7 +158,7 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
         d.ComboBestellnummer->setCurrentIndex(1);
         d.COMOK->click();
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].style, styleYesNoCancelInformation);
+        EXPECT_EQ(shown[0].style, kYesNoCancelInformation);
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(w->mDali().Header(), h);
 
@@ -201,14 +182,7 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
         EXPECT_EQ(shown.size(), 1u);
         EXPECT_FALSE(d.isVisible());
     });
-    const corlink::TypHeader after = w->mDali().Header();
-    EXPECT_EQ(after.Bestellnummer, "517204");
-    EXPECT_EQ(after.Version, "11");
-    EXPECT_EQ(after.DateiName, "");
-    EXPECT_EQ(after.phyAdr, 0);
-    EXPECT_EQ(after.phyAdrString, "0.0.0");
-    EXPECT_EQ(after.LetzterDownload, 0);
-    EXPECT_EQ(after.Bemerkung1, "kept");
+    EXPECT_EQ(w->mDali().Header(), Afresh(h, "517204", "11"));
     EXPECT_EQ(MaxLimits.MaxTasten, 18);
     EXPECT_FALSE(w->mDali().GetChangeFlag());
     EXPECT_EQ(w->SelectedNode(), w->Node(1));
@@ -224,44 +198,38 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
 
 TEST_F(Dialogs, InterfaceDialogEditsComAndComTyp) {
     auto w = start(kEnglish);
-    COM = 2;
-    COMTyp = 1;
-    open<frmSchnittstelle>("frmSchnittstelle", [](frmSchnittstelle& d) {
-        EXPECT_EQ(d.windowTitle(), "Schnittstellenparameter");
-        EXPECT_EQ(d.TypeSelection[0]->text(), "serial interface 1.0");
-        EXPECT_EQ(d.TypeSelection[2]->text(), "USB");
-        EXPECT_EQ(d.Selection[3]->text(), "COM 4");
-        EXPECT_EQ(d.COMSchnittOK->text(), "ok");
-        EXPECT_TRUE(d.Selection[1]->isChecked());
-        EXPECT_TRUE(d.TypeSelection[0]->isChecked());
-        d.TypeSelection[1]->setChecked(true);
-        d.Selection[3]->setChecked(true);
-        d.COMAbbruch->click();
-    });
-    EXPECT_EQ(COM, 2);
-    EXPECT_EQ(COMTyp, 1);
-    open<frmSchnittstelle>("frmSchnittstelle", [](frmSchnittstelle& d) {
-        d.TypeSelection[1]->setChecked(true);
-        d.Selection[3]->setChecked(true);
-        d.COMSchnittOK->click();
-    });
-    EXPECT_EQ(COM, 4);
-    EXPECT_EQ(COMTyp, 2);
-    // USB with a port: no port.
-    open<frmSchnittstelle>("frmSchnittstelle", [](frmSchnittstelle& d) {
-        d.TypeSelection[2]->setChecked(true);
-        d.Selection[2]->setChecked(true);
-        d.COMSchnittOK->click();
-    });
-    EXPECT_EQ(COM, 0);
-    EXPECT_EQ(COMTyp, 3);
-    // Opened with USB: no option chosen, OK keeps both.
-    open<frmSchnittstelle>("frmSchnittstelle", [](frmSchnittstelle& d) {
-        for (QRadioButton* o : d.findChildren<QRadioButton*>()) EXPECT_FALSE(o->isChecked()) << o->objectName().toStdString();
-        d.COMSchnittOK->click();
-    });
-    EXPECT_EQ(COM, 0);
-    EXPECT_EQ(COMTyp, 3);
+    const struct {
+        std::int16_t com, comTyp;
+        int type, port;              // the options selected when the dialog opens (-1: none)
+        int chosenType, chosenPort;  // the options the user selects (-1: none)
+        bool ok;
+        std::int16_t comAfter, comTypAfter;
+    } cases[] = {
+        {2, 1, 0, 1, 1, 3, false, 2, 1},
+        {2, 1, 0, 1, 1, 3, true, 4, 2},
+        {4, 2, 1, 3, 2, 2, true, 0, 3},        // USB with a port: no port
+        {0, 3, -1, -1, -1, -1, true, 0, 3},    // opened with USB: no option chosen, OK keeps both
+        {3, 3, -1, 2, -1, -1, true, 0, 3},     // a port stored with USB: OK without a choice drops it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.com << " " << c.comTyp << " " << c.chosenType << " " << c.chosenPort);
+        COM = c.com;
+        COMTyp = c.comTyp;
+        open<frmSchnittstelle>("frmSchnittstelle", [&](frmSchnittstelle& d) {
+            EXPECT_EQ(d.windowTitle(), "Schnittstellenparameter");
+            EXPECT_EQ(d.TypeSelection[0]->text(), "serial interface 1.0");
+            EXPECT_EQ(d.TypeSelection[2]->text(), "USB");
+            EXPECT_EQ(d.Selection[3]->text(), "COM 4");
+            EXPECT_EQ(d.COMSchnittOK->text(), "ok");
+            for (int i = 0; i < 3; ++i) EXPECT_EQ(d.TypeSelection[i]->isChecked(), i == c.type) << i;
+            for (int i = 0; i < 4; ++i) EXPECT_EQ(d.Selection[i]->isChecked(), i == c.port) << i;
+            if (c.chosenType >= 0) d.TypeSelection[c.chosenType]->setChecked(true);
+            if (c.chosenPort >= 0) d.Selection[c.chosenPort]->setChecked(true);
+            (c.ok ? d.COMSchnittOK : d.COMAbbruch)->click();
+        });
+        EXPECT_EQ(COM, c.comAfter);
+        EXPECT_EQ(COMTyp, c.comTypAfter);
+    }
 }
 
 TEST_F(Dialogs, ProjectInformationShowsTheHeaderReadOnly) {
