@@ -21,7 +21,7 @@
 #include <QTreeWidget>
 
 using namespace corvane;
-using corvane::test::Gui;
+using namespace corvane::test;
 
 namespace {
 
@@ -62,7 +62,7 @@ protected:
         return *editor;
     }
     bool EditorUnloaded() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        UnloadClosedWindows();
         return editor.isNull();
     }
     QStringList Column(int column) const {
@@ -158,19 +158,31 @@ TEST_F(Editors, GroupAddressEditorReachesEveryObjectKind) {
     EXPECT_EQ(date.GrpString, "");
     EXPECT_EQ(date.Flags, 0x12);  // an empty list stores no flags
 
-    // The extension object of scene 2.
-    Open("0SObjekt:2");
-    Type("4", "7");
-    editor->COMOK->click();
-    EXPECT_EQ(AddressesOf(w->mDali().Szene(2).ObjNebenstelle), std::vector<std::int32_t>{(4 << 11) | 7});
+    // Every kind stores into its own record and object.
+    using Dali = corlink::clsOrvekDali;
+    const std::pair<const char*, std::function<corlink::TypObjectZuordnung(Dali&)>> kinds[] = {
+        {"2BObjekt:1", [](Dali& d) { return d.BeleuchtungsGruppe(1).Objekte[2]; }},
+        {"3LObjekt:1", [](Dali& d) { return d.BelueftungsGruppe(1).Objekte[3]; }},
+        {"4JObjekt:2", [](Dali& d) { return d.JalousieGruppe(2).Objekte[4]; }},
+        {"6TObjekt:1", [](Dali& d) { return d.TemperaturGruppe(1).Objekte[6]; }},
+        {"0SObjekt:2", [](Dali& d) { return d.Szene(2).ObjNebenstelle; }},
+        {"0MObjekt:3", [](Dali& d) { return d.MeldeGruppe(3).Objekte[0]; }},
+        {"2AObjekt:0", [](Dali& d) { return d.Zeiten().ObjekteDatumZeitLCD[2]; }},
+    };
+    for (const auto& [tag, object] : kinds) {
+        SCOPED_TRACE(tag);
+        Open(tag);
+        Type("4", "7");
+        editor->COMOK->click();
+        const corlink::TypObjectZuordnung o = object(w->mDali());
+        EXPECT_EQ(AddressesOf(o), std::vector<std::int32_t>{(4 << 11) | 7});
+        EXPECT_EQ(o.GrpString, " 4/7");
+    }
     EXPECT_EQ(w->mDali().Szene(2).ObjNebenstelle.ObjNo, SceneObjectList(2).Objects(0).ObjectNumber);
-
     // The fifth blind object has no catalogue entry: object number 0 and no default flags.
+    EXPECT_EQ(w->mDali().JalousieGruppe(2).Objekte[4].ObjNo, 0);
     Open("4JObjekt:1");
     EXPECT_FALSE(editor->CheckFlags[2]->isChecked());
-    Type("1", "2");
-    editor->COMOK->click();
-    EXPECT_EQ(w->mDali().JalousieGruppe(1).Objekte[4].ObjNo, 0);
     EXPECT_TRUE(shown.empty());
 }
 
@@ -223,7 +235,7 @@ TEST_F(Editors, GroupAddressEditorAddsEachAddressOnceWithinTheLimit) {
     Type("32", "0");  // no group address
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Geben Sie eine korrekte Gruppenadresse ein!");
-    EXPECT_EQ(shown[0].style, 48);
+    EXPECT_EQ(shown[0].style, kOkExclamation);
     EXPECT_EQ(d.GrpAdr_1->text(), "32");  // the boxes keep their text
     EXPECT_EQ(d.AssocCount, start);
 
@@ -349,8 +361,7 @@ TEST_F(Editors, GroupAddressEditorArrowKeysSkipTheHiddenThirdBox) {
     for (int style : {0, 1}) {
         ShowGrpAdr = static_cast<std::int16_t>(style);
         frmGrpAdr& d = Open("0BObjekt:0");
-        QApplication::setActiveWindow(&d);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        ASSERT_TRUE(Activate(d));
         const auto press = [&](QLineEdit* from, Qt::Key key) {
             from->setFocus();
             QTest::keyClick(from, key);
@@ -394,8 +405,7 @@ protected:
     // The page shown and active, so that clicks and keys move the focus as the user's do.
     frmAllgemein& ActivePage() {
         Page();
-        QApplication::setActiveWindow(page.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
+        EXPECT_TRUE(Activate(*page));
         return *page;
     }
     // A mouse click into a box, then the text typed over what it holds.
@@ -422,19 +432,19 @@ protected:
 
 TEST_F(Settings, GeneralSettingsShowAndStoreTheProjectRecord) {
     frmAllgemein& p = Page();
+    const auto shownValues = [&p] {
+        return QStringList{p.ComboDatumAllg->currentText(), p.ComboZeitDatumFormat->currentText(), p.varLTastZeit->text(),
+                           p.varSLTastZeit->text(), p.varDispEIN->text()};
+    };
     EXPECT_EQ(p.FrameLeseZeit->title(), "Einstellung der Zeiten");
     EXPECT_EQ(p.ComboDatumAllg->itemText(0), "keine Anzeige");
-    EXPECT_EQ(p.ComboDatumAllg->currentText(), "Datum und Uhrzeit");
-    EXPECT_EQ(p.ComboZeitDatumFormat->currentText(), "12h - MM.TT.JJ");
-    EXPECT_EQ(p.varLTastZeit->text(), "50");
-    EXPECT_EQ(p.varSLTastZeit->text(), "25");
-    EXPECT_EQ(p.varDispEIN->text(), "10");
+    EXPECT_EQ(shownValues(), (QStringList{"Datum und Uhrzeit", "12h - MM.TT.JJ", "50", "25", "10"}));
     EXPECT_EQ(p.ComboSprache->currentText(), "English");
     EXPECT_TRUE(p.OptionBeleuchtung[0]->isChecked());
 
     // Default, then Cancel: the project stays as it was.
     p.ComDefault->click();
-    EXPECT_EQ(p.varLTastZeit->text(), "60");
+    EXPECT_EQ(shownValues(), (QStringList{"keine Anzeige", "24h - TT.MM.JJ", "60", "20", "30"}));
     EXPECT_TRUE(p.ComboZeitDatumFormat->isHidden());
     EXPECT_TRUE(p.OptionBeleuchtung[1]->isChecked());
     p.COMAbbruch->click();
@@ -444,62 +454,80 @@ TEST_F(Settings, GeneralSettingsShowAndStoreTheProjectRecord) {
 
     // The next showing starts from the project again. "Datum" and another language.
     p.show();
-    EXPECT_EQ(p.varLTastZeit->text(), "50");
+    EXPECT_EQ(shownValues(), (QStringList{"Datum und Uhrzeit", "12h - MM.TT.JJ", "50", "25", "10"}));
     p.ComboDatumAllg->setCurrentIndex(2);
     EXPECT_FALSE(p.ComboZeitDatumFormat->isHidden());
     p.ComboSprache->setCurrentIndex(2);
     p.varDispEIN->setText("254");
-    p.OptionBeleuchtung[1]->setChecked(true);
     p.COMOK->click();
     EXPECT_TRUE(p.isHidden());
-    corlink::TypZeiten stored = w->mDali().Zeiten();
+    const corlink::TypZeiten stored = w->mDali().Zeiten();
     EXPECT_EQ(stored.ZeitDatumKonfig, 2);
     EXPECT_EQ(stored.ZeitDatumFormat, 1);
     EXPECT_EQ(stored.LCDOnZeit, 254);
     EXPECT_EQ(stored.MenuSprache, "Italiano");
     EXPECT_EQ(stored.MenuSpracheID, 12);
-    const auto& time = stored.ObjekteDatumZeitLCD[0];
-    EXPECT_FALSE(time.Active1);
-    EXPECT_FALSE(time.GrpAdrActive);
-    EXPECT_EQ(AddressesOf(time), std::vector<std::int32_t>{0});
-    EXPECT_EQ(time.GrpString, " stale text");  // kept
-    EXPECT_EQ(stored.ObjekteDatumZeitLCD[1], z.ObjekteDatumZeitLCD[1]);  // the date object untouched
-    EXPECT_FALSE(stored.ObjekteDatumZeitLCD[2].GrpAdrActive);
     EXPECT_TRUE(w->mDali().GetChangeFlag());
 
-    // No display: time and date objects lose their addresses.
-    p.show();
-    p.ComboDatumAllg->setCurrentIndex(0);
-    p.COMOK->click();
-    stored = w->mDali().Zeiten();
-    EXPECT_EQ(stored.ZeitDatumKonfig, 0);
-    EXPECT_EQ(AddressesOf(stored.ObjekteDatumZeitLCD[1]), std::vector<std::int32_t>{0});
-    EXPECT_FALSE(stored.ObjekteDatumZeitLCD[1].Active1);
+    // The display choice and the lighting option make the time, date and lighting objects active
+    // with their addresses untouched, or inactive with the single address 0 (the rest kept).
+    corlink::TypObjectZuordnung off = Bound({0}, 0xB7);
+    off.Active1 = off.GrpAdrActive = false;
+    const struct {
+        int konfig;
+        bool time, date, lighting;
+    } display[] = {{0, false, false, true}, {1, true, false, false}, {2, false, true, false}, {3, true, true, true}};
+    for (const auto& d : display) {
+        SCOPED_TRACE(d.konfig);
+        w->mDali().letZeiten(z);
+        p.show();
+        p.ComboDatumAllg->setCurrentIndex(d.konfig);
+        EXPECT_EQ(p.ComboZeitDatumFormat->isHidden(), d.konfig == 0);
+        p.OptionBeleuchtung[d.lighting ? 0 : 1]->setChecked(true);
+        p.COMOK->click();
+        const corlink::TypZeiten after = w->mDali().Zeiten();
+        EXPECT_EQ(after.ZeitDatumKonfig, d.konfig);
+        const bool active[3] = {d.time, d.date, d.lighting};
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(after.ObjekteDatumZeitLCD[i], active[i] ? z.ObjekteDatumZeitLCD[i] : off) << i;
+    }
     EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(Settings, GeneralSettingsNumberBoxesKeepToTheirRanges) {
     frmAllgemein& p = Page();
-    EXPECT_TRUE(Leave(0, "100"));
-    EXPECT_FALSE(Leave(0, "101"));
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Bitte geben Sie Werte im korrekten Wertebereich ein! (40-100)");
-    EXPECT_EQ(shown[0].title, "Hinweis");
-    EXPECT_EQ(p.varLTastZeit->text(), "100");  // the text it had when it got the focus
-    for (int box : {0, 1, 2}) {
-        for (const char* text : {"2,5", "2.5"}) {
-            shown.clear();
-            EXPECT_FALSE(Leave(box, text)) << box << text;
-            EXPECT_EQ(shown.size(), 1u) << box << text;
+    // Box 0 the long push time (40-100), box 1 the very long one (15-50), box 2 the display
+    // on-time (0-254); a range names the message of a refusal, none an accepted text.
+    const struct {
+        int box;
+        const char* text;
+        const char* range;
+    } cases[] = {
+        {0, "100", nullptr},    {0, "101", "(40-100)"}, {0, "40", nullptr},     {0, "39", "(40-100)"},
+        {1, "50", nullptr},     {1, "51", "(15-50)"},   {1, "15", nullptr},     {1, "14", "(15-50)"},
+        {1, "abc", "(15-50)"},  {2, "0", nullptr},      {2, "255", "(0-254)"},  {2, "254", nullptr},
+        {2, "-1", "(0-254)"},   {0, "2,5", "(40-100)"}, {0, "2.5", "(40-100)"}, {1, "2,5", "(15-50)"},
+        {1, "2.5", "(15-50)"},  {2, "2,5", "(0-254)"},  {2, "2.5", "(0-254)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.box << " " << c.text);
+        QLineEdit* box = p.TextBoxes[c.box]->Box();
+        const QString before = box->text();
+        shown.clear();
+        EXPECT_EQ(Leave(c.box, c.text), c.range == nullptr);
+        if (!c.range) {
+            EXPECT_TRUE(shown.empty());
+            EXPECT_EQ(box->text(), c.text);
+            continue;
         }
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, std::string("Bitte geben Sie Werte im korrekten Wertebereich ein! ") + c.range);
+        EXPECT_EQ(shown[0].title, "Hinweis");
+        EXPECT_EQ(box->text(), before);  // the text it had when it got the focus
     }
-    EXPECT_TRUE(Leave(2, "0"));
-    shown.clear();
-    EXPECT_FALSE(Leave(2, "255"));
-    EXPECT_NE(shown.at(0).text.find("(0-254)"), std::string::npos);
-    EXPECT_FALSE(Leave(1, "abc"));
 
     // A box typed into and not left is checked by OK: nothing is stored, the page stays.
+    p.COMAbbruch->click();
+    p.show();  // the project's values again
     shown.clear();
     p.TextBoxes[1]->GotFocus();
     QTest::keyClicks(p.varSLTastZeit, "9");  // "259"
@@ -549,8 +577,7 @@ TEST_F(Settings, GeneralSettingsRefusalKeepsTheFocusAndCancelsTheClickThatLeftTh
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(p.isHidden());
     p.show();
-    QApplication::setActiveWindow(&p);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    ASSERT_TRUE(Activate(p));
     ClickAndType(p.varLTastZeit, "70");
     QTest::mouseClick(p.COMOK, Qt::LeftButton);
     EXPECT_TRUE(shown.empty());
@@ -681,7 +708,7 @@ TEST_F(Editors, ProjectTextBoxesRefuseWhatTheProjectFileCannotHold) {
         ASSERT_EQ(shown.size(), 1u) << c.typed.toStdString();
         EXPECT_EQ(shown[0].text, "Die Projektdatei kann nur Zeichen des westeuropäischen Zeichensatzes (Windows-1252) "
                                  "speichern. Nicht übernommen: " + c.refused.toStdString());
-        EXPECT_EQ(shown[0].style, styleOkExclamation);
+        EXPECT_EQ(shown[0].style, kOkExclamation);
         EXPECT_EQ(shown[0].title, "Hinweis");
         if (c.atOnce) {
             EXPECT_EQ(box.cursorPosition(), c.cursor + 1);  // behind the kept "x"
