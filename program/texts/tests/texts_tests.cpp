@@ -53,12 +53,23 @@ TEST(MessageTexts, LoadedOnceInTheLanguageOfTheStart) {
     LanguageOffset = kLanguageNotChosen;
 }
 
-TEST(ShowMessage, WithoutABoxTheDefaultButtonAnswers) {
-    SetMessageBox({});
-    EXPECT_EQ(ShowMessage(4, "t", "x"), msgYes);
-    EXPECT_EQ(ShowMessage(2, "t", "x"), msgYes);
-    EXPECT_EQ(ShowMessage(1, "t", "x"), msgOK);
-    EXPECT_EQ(ShowMessage(5, "t", "x"), msgNone);
+TEST(ShowMessage, EachKindHasItsStyleAndWithoutABoxTheDefaultButtonAnswers) {
+    // Kind, the box's style value (0: no box), and the answer without a box (1 OK, 6 Yes).
+    const struct {
+        std::int32_t kind, style, answer;
+    } cases[] = {{0, 49, 1}, {1, 48, 1}, {2, 52, 6}, {3, 64, 1}, {4, 67, 6}, {5, 0, 0}, {-1, 0, 0}};
+    for (const auto& c : cases) {
+        std::int32_t style = 0;
+        SetMessageBox([&](std::int32_t s, const std::string& text, const std::string& title) {
+            style = s;
+            EXPECT_EQ(text + "|" + title, "t|x");
+            return 7;
+        });
+        EXPECT_EQ(ShowMessage(c.kind, "t", "x"), c.style ? 7 : 0) << c.kind;
+        EXPECT_EQ(style, c.style) << c.kind;
+        SetMessageBox({});
+        EXPECT_EQ(ShowMessage(c.kind, "t", "x"), c.answer) << c.kind;
+    }
 }
 
 TEST(ErrorConvention, Text907ABlankAndTheNumberUnderTitle990) {
@@ -103,8 +114,10 @@ TEST(ErrorConvention, Text907ABlankAndTheNumberUnderTitle990) {
 
 TEST(GeneralDate, DateTimeDateAloneTimeAlone) {
     EXPECT_EQ(GeneralDate(0), "00:00:00");
-    EXPECT_EQ(GeneralDate(automation::toOleDate({2024, 3, 7, 14, 5, 9})), "07.03.2024 14:05:09");
-    EXPECT_EQ(GeneralDate(automation::toOleDate({2024, 3, 7, 0, 0, 0})), "07.03.2024");
-    EXPECT_EQ(GeneralDate(automation::toOleDate({1899, 12, 30, 8, 30, 0})), "08:30:00");
+    const std::pair<automation::DateTime, const char*> cases[] = {
+        {{2024, 3, 7, 14, 5, 9}, "07.03.2024 14:05:09"}, {{2024, 3, 7, 0, 0, 0}, "07.03.2024"},
+        {{2024, 3, 7, 0, 0, 5}, "07.03.2024 00:00:05"},  {{1899, 12, 30, 8, 30, 0}, "08:30:00"},
+    };
+    for (const auto& [time, text] : cases) EXPECT_EQ(GeneralDate(automation::toOleDate(time)), text);
     EXPECT_EQ(ShortDate(automation::toOleDate({2024, 12, 24, 18, 0, 0})), "24.12.2024");
 }
