@@ -34,7 +34,7 @@ TEST(Coding, ZeroValuesAndArrays) {
     EXPECT_EQ(genEibData(PT_CHAR, 2), Variant::longs({0, 0, 0}));
     EXPECT_EQ(genEibData(PT_DOUBLE, 1), Variant::doubles({0.0, 0.0}));
     EXPECT_EQ(genEibData(PT_SHORT_CHAR_BLOCK), Variant::bytes({0, 0, 0, 0, 0}));
-    EXPECT_EQ(genEibData(PT_CONTROL).count(), 10u);
+    EXPECT_EQ(genEibData(PT_CONTROL), Variant::bytes(std::vector<std::uint8_t>(10, 0)));
     for (std::int32_t empty : {-1, 6, 7, 13, 15, 27}) EXPECT_TRUE(genEibData(empty, 3).isEmpty()) << empty;
     EXPECT_TRUE(genEibData(PT_CONTROL, 3).isEmpty());
 

@@ -49,17 +49,21 @@ TEST(Engine, UploadDeviceQueuesTheIdentificationRead) {
     ASSERT_NE(device, nullptr);
     EXPECT_EQ(engine.Upload()->Item(1), device);
     // Object/property/data type/item type, and the value a verify item expects.
-    Lines items;
-    for (const auto& item : device->PropItems()->NewEnum()) {
-        items.push_back(std::to_string(item->ObjectID()) + "/" + std::to_string(item->PropertyId()) + "/" +
-                        std::to_string(item->DataType()) + "/" + std::to_string(item->ItemType()) +
-                        (item->Verify() ? " = " + corbus_test::describe(item->Data()) : ""));
-    }
-    EXPECT_EQ(items, (Lines{"5/1/4/0 = 50021", "5/12/4/0", "5/15/12/0", "5/201/14/0", "7/1/4/0 = 50023", "7/201/2/0",
-                            "7/202/2/0", "7/203/2/0", "7/204/2/0", "7/205/2/0"}));
-
+    const auto items = [](const brimDevice& d) {
+        Lines out;
+        for (const auto& item : d.PropItems()->NewEnum()) {
+            out.push_back(std::to_string(item->ObjectID()) + "/" + std::to_string(item->PropertyId()) + "/" +
+                          std::to_string(item->DataType()) + "/" + std::to_string(item->ItemType()) +
+                          (item->Verify() ? " = " + corbus_test::describe(item->Data()) : ""));
+        }
+        return out;
+    };
+    EXPECT_EQ(items(*device), (Lines{"5/1/4/0 = 50021", "5/12/4/0", "5/15/12/0", "5/201/14/0", "7/1/4/0 = 50023",
+                                     "7/201/2/0", "7/202/2/0", "7/203/2/0", "7/204/2/0", "7/205/2/0"}));
+    // Without the object-type check the two verify items are left out.
     engine.setVerifyObjectID(false);
-    EXPECT_EQ(engine.UploadDevice("1.1.1", 0)->PropItems()->Count(), 8);
+    EXPECT_EQ(items(*engine.UploadDevice("1.1.1", 0)), (Lines{"5/12/4/0", "5/15/12/0", "5/201/14/0", "7/201/2/0",
+                                                               "7/202/2/0", "7/203/2/0", "7/204/2/0", "7/205/2/0"}));
     EXPECT_EQ(engine.UploadDevice(std::int32_t{4353}, 1), nullptr);
     EXPECT_EQ(caught([&] { engine.UploadDevice("0.0.0", 0); }).number, vbBrimEibError + 7);
     EXPECT_EQ(engine.Upload()->Count(), 2);

@@ -30,6 +30,11 @@ protected:
         simulatedLine().reset();
     }
 
+    // The connection dialog answers with `choice`.
+    static void offer(std::optional<InterfaceChoice> choice) {
+        setConnectionDialog([choice](const std::string&, const std::vector<InterfaceChoice>&) { return choice; });
+    }
+
     std::int32_t select(ConnectionRecord& record) {
         record.fill(0);
         return installedDriver()->createConnectionManager()->SelectConnection("", -1, record);
@@ -68,21 +73,18 @@ TEST_F(ConnectionManagerTest, DialogChoiceCancelAndFailures) {
     EXPECT_EQ(textAt(record, 148), std::u16string(511, u'p'));  // cut to 511 characters, terminated
 
     // A name longer than its area is cut to 65 characters, never half a surrogate pair.
-    std::string longName(64, 'n');
-    longName += "\xF0\x9F\x92\xA1";
-    setConnectionDialog([&](const std::string&, const std::vector<InterfaceChoice>&) -> std::optional<InterfaceChoice> {
-        return InterfaceChoice{longName, kSimulatedLineGuid, ""};
-    });
+    offer(InterfaceChoice{std::string(70, 'n'), kSimulatedLineGuid, ""});
+    ASSERT_EQ(select(record), 0);
+    EXPECT_EQ(textAt(record, 0), std::u16string(65, u'n'));
+    offer(InterfaceChoice{std::string(64, 'n') + "\xF0\x9F\x92\xA1", kSimulatedLineGuid, ""});
     ASSERT_EQ(select(record), 0);
     EXPECT_EQ(textAt(record, 0), std::u16string(64, u'n'));
 
-    setConnectionDialog([](const std::string&, const std::vector<InterfaceChoice>&) { return std::nullopt; });
+    offer(std::nullopt);
     EXPECT_EQ(select(record), 0);
     EXPECT_EQ(record, ConnectionRecord{});
 
-    setConnectionDialog([](const std::string&, const std::vector<InterfaceChoice>&) -> std::optional<InterfaceChoice> {
-        return InterfaceChoice{"x", "0826FFAB-FF34-11D3-B34B-009027434FFA", ""};
-    });
+    offer(InterfaceChoice{"x", "0826FFAB-FF34-11D3-B34B-009027434FFA", ""});  // no braces
     EXPECT_EQ(select(record), statusInvalidArgument);
     EXPECT_EQ(record, ConnectionRecord{});
 

@@ -42,7 +42,7 @@ TEST_F(Commissioning, SendAndPollGoThroughTheCommandPropertyOfTheGateway) {
 
     ASSERT_EQ(SendDaliCmd(CmdBlink(2)), 1);
     EXPECT_EQ(DaliCmd, (TypDaliCommand{4, 2, 0}));
-    EXPECT_TRUE(gateway().ballastInSlot(2)->blinking);
+    EXPECT_TRUE(onLine(2).blinking);
     ASSERT_EQ(PollDaliCmd(CmdBlink(2)), 1);
     EXPECT_EQ(DaliReply(), (TypDaliCommand{0xFF, 2, 0}));
     EXPECT_FALSE(project().GetChangeFlag());  // commands change no project data

@@ -10,6 +10,7 @@
 #include "simulated_line.h"
 #include "StringTable.h"
 
+#include <QColor>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -23,6 +24,8 @@ namespace corvane::test {
 class Commissioning : public Gui {
 protected:
     static constexpr std::int32_t kGateway = 0x1101;  // 1.1.1, the simulated gateway
+    // Text colours of ballast nodes: in a group, in none, empty slot.
+    static inline const QColor kGreen{0, 200, 0}, kRed{200, 0, 0}, kGrey{200, 200, 200};
 
     void SetUp() override {
         Gui::SetUp();
@@ -44,14 +47,45 @@ protected:
 
     static busdriver::SimulatedLine& line() { return busdriver::simulatedLine(); }
     static busdriver::DaliGateway& gateway() { return line().gateway(); }
+    static busdriver::Ballast& onLine(int slot) { return *gateway().ballastInSlot(slot); }
     corlink::clsOrvekDali& project() { return main->mDali(); }
+
+    // Stores a changed copy of one project record: `edit` works on the copy in between.
+    template <typename Edit> void editBallast(int slot, Edit edit) {
+        change(&corlink::clsOrvekDali::DaliGruppe, &corlink::clsOrvekDali::letDaliGruppe, slot, edit);
+    }
+    template <typename Edit> void editGroup(int group, Edit edit) {
+        change(&corlink::clsOrvekDali::DaliEinzelgruppe, &corlink::clsOrvekDali::letDaliEinzelgruppe, group, edit);
+    }
+    template <typename Edit> void editScene(int scene, Edit edit) {
+        change(&corlink::clsOrvekDali::DaliScene, &corlink::clsOrvekDali::letDaliScene, scene, edit);
+    }
+    template <typename Edit> void editHeader(Edit edit) {
+        corlink::TypHeader h = project().Header();
+        edit(h);
+        project().letHeader(h);
+    }
+
+    // The header but for the dates of the last transfers, which every gateway command sets and a
+    // failed transfer zeroes.
+    static corlink::TypHeader withoutTransferDates(corlink::TypHeader h) {
+        h.LetzterDownload = h.LetzterUpload = 0;
+        return h;
+    }
+
+    // The project's 64 ballast records.
+    std::vector<corlink::TypDaliGruppe> ballasts() {
+        std::vector<corlink::TypDaliGruppe> out;
+        for (std::int16_t i = 0; i < 64; ++i) out.push_back(project().DaliGruppe(i));
+        return out;
+    }
 
     // The project addresses the simulated gateway and counts as unchanged.
     void useGatewayAddress() {
-        corlink::TypHeader h = project().Header();
-        h.phyAdr = kGateway;
-        h.phyAdrString = "1.1.1";
-        project().letHeader(h);
+        editHeader([](corlink::TypHeader& h) {
+            h.phyAdr = kGateway;
+            h.phyAdrString = "1.1.1";
+        });
         project().ClearChangeFlag();
     }
 
@@ -67,13 +101,25 @@ protected:
         for (int slot = 0; slot < 5; ++slot) {
             busdriver::BallastEntry& e = gateway().ballastTable[static_cast<std::size_t>(slot)];
             if (slot < static_cast<int>(groups.size())) e.group = groups[static_cast<std::size_t>(slot)];
-            corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
-            g.Gruppe = e.group;
-            g.pAdrL = e.low;
-            g.pAdrM = e.middle;
-            g.pAdrH = e.high;
-            project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
+            editBallast(slot, [&](corlink::TypDaliGruppe& g) {
+                g.Gruppe = e.group;
+                g.pAdrL = e.low;
+                g.pAdrM = e.middle;
+                g.pAdrH = e.high;
+            });
         }
+    }
+
+    // Selects the main window's tree node with this key, as a click would.
+    void selectNode(const QString& key) {
+        for (int i = 1; i <= main->NodeCount(); ++i) {
+            if (frm01::NodeKey(*main->Node(i)) == key) {
+                main->TreeView1->setCurrentItem(main->Node(i));
+                SelectedNodeIndex = static_cast<std::int16_t>(i);
+                return;
+            }
+        }
+        FAIL() << "no node " << key.toStdString();
     }
 
     // A dialog by its registered name, shown (not modal).
@@ -81,6 +127,20 @@ protected:
         QPointer<T> d = qobject_cast<T*>(LoadForm(name));
         if (d) d->show();
         return d;
+    }
+
+    // The same after the windows closed before are gone, with the activation that follows the show.
+    template <typename T> QPointer<T> openActivated(const char* name) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QPointer<T> d = open<T>(name);
+        QCoreApplication::processEvents();
+        return d;
+    }
+
+    // Closes a dialog and lets it unload.
+    static void closeNow(QWidget* d) {
+        if (d) d->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // Gateway operations so far: one connection is opened per operation.
@@ -112,6 +172,15 @@ protected:
 
     std::unique_ptr<frm01> main;
     int modalRuns = 0;
+
+private:
+    template <typename Record, typename Edit>
+    void change(Record (corlink::clsOrvekDali::*get)(std::int16_t) const,
+                void (corlink::clsOrvekDali::*let)(std::int16_t, const Record&), int index, Edit edit) {
+        Record r = (project().*get)(static_cast<std::int16_t>(index));
+        edit(r);
+        (project().*let)(static_cast<std::int16_t>(index), r);
+    }
 };
 
 }  // namespace corvane::test

@@ -1,6 +1,7 @@
 // The ballast assignment dialog against the simulated gateway: tree, blinking, levels, names
 // and the assignment with its delayed confirmation.
 #include "GatewayCommands.h"
+#include "GroupDialogs.h"
 #include "commissioning_fixture.h"
 #include "frmEVGAssign.h"
 
@@ -14,14 +15,6 @@
 using namespace corvane;
 using corvane::test::Commissioning;
 
-namespace {
-
-QColor colour(const frmEVGAssign& d, int ballast) { return d.Node(2 + 2 * ballast)->foreground(0).color(); }
-
-const QColor kGreen(0, 200, 0), kRed(200, 0, 0), kGrey(200, 200, 200);
-
-}  // namespace
-
 class EVGAssign : public Commissioning {
 protected:
     // The gateway and the project both know the five ballasts of the line, not assigned.
@@ -30,16 +23,14 @@ protected:
         useGatewayAddress();
         installLine();
         mirrorLine();
-        corlink::TypDaliEinzelGruppe flur = project().DaliEinzelgruppe(2);
-        flur.Name = "Flur";
-        project().letDaliEinzelgruppe(2, flur);
+        editGroup(2, [](corlink::TypDaliEinzelGruppe& g) { g.Name = "Flur"; });
         project().ClearChangeFlag();
-        d = open<frmEVGAssign>("frmEVGAssign");
-        QCoreApplication::processEvents();  // the activation after the window is shown
+        d = openActivated<frmEVGAssign>("frmEVGAssign");
     }
 
+    // A ballast's node (the one of its long address follows it).
     void select(int ballast) { d->TreeView1->setCurrentItem(d->Node(2 + 2 * ballast)); }
-    busdriver::Ballast& onLine(int slot) { return *gateway().ballastInSlot(slot); }
+    QColor colour(int ballast) const { return d->Node(2 + 2 * ballast)->foreground(0).color(); }
 
     QPointer<frmEVGAssign> d;
 };
@@ -49,8 +40,8 @@ TEST_F(EVGAssign, TreeListsEverySlotColouredByItsGroup) {
     const busdriver::BallastEntry& e = gateway().ballastTable[1];
     EXPECT_EQ(d->Node(4)->text(0), "EVG2()");
     EXPECT_EQ(d->Node(5)->text(0), QStringLiteral("%1-%2-%3").arg(e.low).arg(e.middle).arg(e.high));
-    EXPECT_EQ(colour(*d, 4), kRed);
-    EXPECT_EQ(colour(*d, 5), kGrey);
+    EXPECT_EQ(colour(4), kRed);
+    EXPECT_EQ(colour(5), kGrey);
 
     // The group list after the activation: 16 groups, then "not assigned", which is chosen.
     ASSERT_EQ(d->ComboGruppe->count(), 17);
@@ -114,7 +105,7 @@ TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
     EXPECT_EQ(project().DaliGruppe(0).Gruppe, 2);
     EXPECT_EQ(project().DaliGruppe(3).Gruppe, 16);
     EXPECT_TRUE(project().GetChangeFlag());
-    EXPECT_EQ(colour(*d, 0), kGreen);
+    EXPECT_EQ(colour(0), kGreen);
     EXPECT_EQ(d->TreeView1->currentItem(), d->Node(8));  // still ballast 3
     d->TimerEVGAssign->Fire();  // one poll per assignment
     EXPECT_EQ(operations(), 2);
@@ -127,7 +118,7 @@ TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
     d->TimerEVGAssign->Fire();
     EXPECT_EQ(gateway().ballastTable[0].group, 16);
     EXPECT_EQ(project().DaliGruppe(0).Gruppe, 16);
-    EXPECT_EQ(colour(*d, 0), kRed);
+    EXPECT_EQ(colour(0), kRed);
     EXPECT_TRUE(shown.empty());
 
     // Closing rebuilds the project tree.
@@ -142,9 +133,7 @@ TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
 
 TEST_F(EVGAssign, UnconfirmedAssignmentShowsMessage885AndStoresNothing) {
     // The project knows a ballast in slot 6 that the gateway does not: it never confirms.
-    corlink::TypDaliGruppe g = project().DaliGruppe(6);
-    g.Gruppe = 16;
-    project().letDaliGruppe(6, g);
+    editBallast(6, [](corlink::TypDaliGruppe& g) { g.Gruppe = 16; });
     project().ClearChangeFlag();
     d->CreateEVGDataTree();
     select(6);
@@ -186,13 +175,22 @@ TEST_F(EVGAssign, NameBoxStoresTheNameOfTheSelectedBallast) {
     EXPECT_EQ(d->Node(10)->text(0), QString::fromUtf8("EVG5(Büro)"));
 }
 
-TEST_F(Commissioning, BallastDialogWithoutValidAddressUnloadsAfterMessage910) {
-    auto d = open<frmEVGAssign>("frmEVGAssign");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(texts(), std::vector<std::string>{Text(910)});
-    ASSERT_FALSE(d.isNull());
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(d->ComboGruppe->count(), 0);
+// Without a valid address the dialogs that talk to the gateway unload after message 910, with
+// nothing filled in.
+TEST_F(Commissioning, GatewayDialogsWithoutValidAddressUnloadAfterMessage910) {
+    RegisterGroupDialogForms();
+    selectNode("-DALIGruppe0");
+    for (const char* name : {"frmEVGAssign", "frmGrpAssign", "frmGruppe"}) {
+        SCOPED_TRACE(name);
+        shown.clear();
+        QPointer<QDialog> d = openActivated<QDialog>(name);
+        EXPECT_EQ(texts(), std::vector<std::string>{Text(910)});
+        ASSERT_FALSE(d.isNull());
+        EXPECT_FALSE(d->isVisible());
+        if (auto* groups = d->findChild<QComboBox*>("ComboGruppe")) {
+            EXPECT_EQ(groups->count(), 0);
+        }
+    }
 }
 
 // A failed send of command 5: the wait text stays, no poll follows, nothing is stored.

@@ -3,7 +3,9 @@
 #include "GroupDialogs.h"
 #include "SceneAndDeviceInfo.h"
 #include "commissioning_fixture.h"
+#include "frmGruppe.h"
 #include "frmInstallation.h"
+#include "frmScene.h"
 
 #include <QAction>
 #include <QLabel>
@@ -25,20 +27,12 @@ int runToEnd(InstallationDialog& d, int limit = 50) {
     return ticks;
 }
 
-std::vector<corlink::TypDaliGruppe> ballasts(corlink::clsOrvekDali& p) {
-    std::vector<corlink::TypDaliGruppe> out;
-    for (std::int16_t i = 0; i < 64; ++i) out.push_back(p.DaliGruppe(i));
-    return out;
-}
-
 }  // namespace
 
 TEST_F(Commissioning, NewInstallationFindsTheBallastsAndReadsThemIntoTheProject) {
     useGatewayAddress();
     project().letDaliGruppeName(0, "alt");
-    corlink::TypDaliEinzelGruppe group = project().DaliEinzelgruppe(2);
-    group.Name = "Flur";
-    project().letDaliEinzelgruppe(2, group);
+    editGroup(2, [](corlink::TypDaliEinzelGruppe& g) { g.Name = "Flur"; });
     project().ClearChangeFlag();
 
     auto d = open<frmNeuinstallation>("frmNeuinstallation");
@@ -131,10 +125,10 @@ TEST_F(Commissioning, PostInstallationCountsRemovedAndNewBallastsAndKeepsTheName
     useGatewayAddress();
     installLine();  // the gateway knows the five ballasts of its line
     for (int slot = 0; slot < 5; ++slot) {
-        corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
-        g.Gruppe = 16;
-        g.Name = "EVG-" + std::to_string(slot);
-        project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
+        editBallast(slot, [&](corlink::TypDaliGruppe& g) {
+            g.Gruppe = 16;
+            g.Name = "EVG-" + std::to_string(slot);
+        });
     }
     gateway().ballastTable[4].group = 3;
     gateway().removeBallast(gateway().ballastTable[1].longAddress());
@@ -182,35 +176,6 @@ TEST_F(Commissioning, FailedPollShowsTheFailureUntilTheSearchFinishes) {
     EXPECT_EQ(d->LabelInfo->text(), "Nachinstallation beendet");
     EXPECT_EQ(d->LabelInfo2->text(), "Anzahl der neuen EVGs: 5");
     EXPECT_EQ(texts(), failure);
-}
-
-TEST_F(Commissioning, FailedReadBackLeavesTheProjectAsItWas) {
-    useGatewayAddress();
-    for (int slot = 0; slot < 3; ++slot) {
-        corlink::TypDaliGruppe g = project().DaliGruppe(static_cast<std::int16_t>(slot));
-        g.Gruppe = static_cast<std::uint8_t>(slot);
-        g.pAdrL = 0x10;
-        g.Name = "EVG-" + std::to_string(slot);
-        project().letDaliGruppe(static_cast<std::int16_t>(slot), g);
-    }
-    project().ClearChangeFlag();
-    const corlink::TypHeader header = project().Header();
-    const std::vector<corlink::TypDaliGruppe> before = ballasts(project());
-
-    auto d = open<frmNeuinstallation>("frmNeuinstallation");
-    line().failOpen(busdriver::openNoDevice, 1 + 4 + 1);  // send, four polls, end: then the read fails
-    answers = {msgYes};
-    d->ComUpLoad->click();
-    runToEnd(*d);
-    EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");
-    EXPECT_FALSE(d->Running());
-    EXPECT_EQ(ballasts(project()), before);
-    // The header as it was, but for the transfer dates that the commands themselves set.
-    corlink::TypHeader after = project().Header();
-    after.LetzterUpload = header.LetzterUpload;
-    after.LetzterDownload = header.LetzterDownload;
-    EXPECT_EQ(after, header);
-    EXPECT_FALSE(project().GetChangeFlag());
 }
 
 TEST_F(Commissioning, InstallationProgressStaysInRangeAndCountsEachRunAnew) {
@@ -263,44 +228,67 @@ TEST_F(Commissioning, RunningInstallationStartsNoSecondGatewayOperation) {
     EXPECT_EQ(operations(), 7);
 }
 
+// The tree's nodes and the menu's transfer items open the dialogs by name, modally, captioned
+// with the node's text; the group and scene dialogs take their number from the node.
 TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
+    RegisterGroupDialogForms();
+    RegisterSceneAndDeviceInfoForms();
+    editGroup(2, [](corlink::TypDaliEinzelGruppe& g) { g.Name = "Flur"; });
+    main->CreateObjektDataTree();
     QStringList opened;
     SetModalRunner([&](QDialog& dlg) {
-        opened << dlg.objectName() + ": " + dlg.windowTitle();
+        QString entry = dlg.objectName() + ": " + dlg.windowTitle();
+        if (auto* g = qobject_cast<frmGruppe*>(&dlg)) entry += QStringLiteral(" (group %1)").arg(g->Group.value_or(-1));
+        if (auto* s = qobject_cast<frmScene*>(&dlg)) entry += QStringLiteral(" (scene %1)").arg(s->Scene.value_or(-1));
+        opened << entry;
+        dlg.close();
         return 0;
     });
-    for (int node : {3, 4, 5}) main->TreeView1_NodeClick(*main->Node(node));
+    for (const char* key : {"Neuinstallation", "Nachinstallation", "EVGAssign", "GRPAssign", "-DALIGruppe2", "-DALISzene15"}) {
+        selectNode(key);
+        main->TreeView1_NodeClick(*main->SelectedNode());
+    }
     main->mnuinZielGeraet->trigger();
     main->mnuausZielgeraet->trigger();
     EXPECT_EQ(opened, (QStringList{"frmNeuinstallation: Neuinstallation", "frmNachinstallation: Nachinstallation",
-                                   "frmEVGAssign: EVG Zuordnung", QString::fromUtf8("frmDownload: Gerät programmieren"),
+                                   "frmEVGAssign: EVG Zuordnung", "frmGrpAssign: " + QString::fromStdString(Text(741)),
+                                   "frmGruppe: " + QString::fromStdString(Text(730)) + "3 (Flur) (group 2)",
+                                   "frmScene: Szene16 (scene 15)", QString::fromUtf8("frmDownload: Gerät programmieren"),
                                    QString::fromUtf8("frmUpload: Gerät lesen")}));
 }
 
 // After the search: a failed end command ends the run at once (no read-back), a failed read-back
 // ends it too; either way text 880, no stamp and the project as it was.
-TEST_F(Commissioning, PostInstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
+TEST_F(Commissioning, InstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
     struct Case {
-        const char* name;
-        int opensBeforeFailure;  // send and four polls, then the end command
+        const char* dialog;
+        const char* failing;
+        int opensBeforeFailure;  // send and four polls, then the end command, then the read-back
         int operations;
         int progress;
     };
-    const Case cases[] = {{"end command", 1 + 4, 6, 19}, {"read-back", 1 + 4 + 1, 7, 24}};
+    const Case cases[] = {{"frmNeuinstallation", "read-back", 1 + 4 + 1, 7, 24},
+                          {"frmNachinstallation", "end command", 1 + 4, 6, 19},
+                          {"frmNachinstallation", "read-back", 1 + 4 + 1, 7, 24}};
     useGatewayAddress();
     installLine();
-    for (std::int16_t slot = 0; slot < 3; ++slot) project().letDaliGruppeName(slot, "EVG-" + std::to_string(slot));
-    corlink::TypHeader h = project().Header();
-    h.DateiName = "/projects/hall.dal";
-    project().letHeader(h);
+    for (int slot = 0; slot < 3; ++slot) {
+        editBallast(slot, [&](corlink::TypDaliGruppe& g) {
+            g.Gruppe = static_cast<std::uint8_t>(slot);
+            g.pAdrL = 0x10;
+            g.Name = "EVG-" + std::to_string(slot);
+        });
+    }
+    editHeader([](corlink::TypHeader& h) { h.DateiName = "/projects/hall.dal"; });
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::string(c.dialog) + ", failing " + c.failing);
         project().ClearChangeFlag();
         const corlink::TypHeader header = project().Header();
-        const std::vector<corlink::TypDaliGruppe> before = ballasts(project());
+        const std::vector<corlink::TypDaliGruppe> before = ballasts();
         line().clearTrace();
         line().failOpen(busdriver::openNoDevice, c.opensBeforeFailure);
-        auto d = open<frmNachinstallation>("frmNachinstallation");
+        auto d = open<InstallationDialog>(c.dialog);
+        answers = {msgYes};  // the loss question of the new installation
         d->ComUpLoad->click();
         runToEnd(*d);
         EXPECT_FALSE(d->Running());
@@ -310,13 +298,11 @@ TEST_F(Commissioning, PostInstallationFailingAfterTheSearchEndsTheRunWithoutStam
         EXPECT_EQ(d->ProgressNeuinstallation->value(), c.progress);
         EXPECT_TRUE(d->ComClose->isEnabled());
         EXPECT_TRUE(d->ComUpLoad->isEnabled());
-        EXPECT_EQ(ballasts(project()), before);
-        EXPECT_EQ(project().Header().Bestellnummer, header.Bestellnummer);
-        EXPECT_EQ(project().Header().DateiName, header.DateiName);
+        EXPECT_EQ(ballasts(), before);
+        EXPECT_EQ(withoutTransferDates(project().Header()), withoutTransferDates(header));
         EXPECT_FALSE(project().GetChangeFlag());
         line().clearFaults();
-        d->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeNow(d);
     }
 }
 
@@ -325,9 +311,7 @@ TEST_F(Commissioning, TimersOfTheDialogs) {
     RegisterGroupDialogForms();
     RegisterSceneAndDeviceInfoForms();
     useGatewayAddress();
-    for (int i = 1; i <= main->NodeCount(); ++i) {
-        if (frm01::NodeKey(*main->Node(i)) == "-DALIGruppe0") main->TreeView1->setCurrentItem(main->Node(i));
-    }
+    selectNode("-DALIGruppe0");
     struct Timer {
         const char* dialog;
         const char* timer;
@@ -347,15 +331,13 @@ TEST_F(Commissioning, TimersOfTheDialogs) {
     };
     for (const Timer& t : timers) {
         SCOPED_TRACE(std::string(t.dialog) + " " + t.timer);
-        QPointer<QDialog> d = open<QDialog>(t.dialog);
-        QCoreApplication::processEvents();  // the activation after the window is shown
+        QPointer<QDialog> d = openActivated<QDialog>(t.dialog);
         ASSERT_FALSE(d.isNull());
         const FormTimer* timer = d->findChild<FormTimer*>(t.timer);
         ASSERT_NE(timer, nullptr);
         EXPECT_EQ(timer->Interval(), t.interval);
         EXPECT_EQ(timer->Enabled(), t.running);
-        d->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeNow(d);
     }
     EXPECT_TRUE(shown.empty());
 }

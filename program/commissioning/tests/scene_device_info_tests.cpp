@@ -18,17 +18,6 @@ protected:
         RegisterSceneAndDeviceInfoForms();
     }
 
-    // Selects the main window's tree node with this key.
-    void selectNode(const QString& key) {
-        for (int i = 1; i <= main->NodeCount(); ++i) {
-            if (frm01::NodeKey(*main->Node(i)) == key) {
-                main->TreeView1->setCurrentItem(main->Node(i));
-                return;
-            }
-        }
-        FAIL() << key.toStdString();
-    }
-
     QPointer<frmScene> openScene(int scene) {
         selectNode("-DALISzene" + QString::number(scene));
         return open<frmScene>("frmScene");
@@ -63,16 +52,16 @@ protected:
 };
 
 TEST_F(SceneAndDeviceInfo, SceneLoadsItsMaskAndStoresTheTableThenTheCommand) {
-    corlink::TypDaliScene s = project().DaliScene(3);
-    s.Byte1 = 0x01;
-    s.Byte2 = 0x80;
-    project().letDaliScene(3, s);
+    editScene(3, [](corlink::TypDaliScene& s) {
+        s.Byte1 = 0x01;
+        s.Byte2 = 0x80;
+    });
     useGatewayAddress();
 
     installLine();  // ballasts of groups 0 and 1 at levels 40 and 70
     for (int slot : {0, 1}) {
         gateway().ballastTable[static_cast<std::size_t>(slot)].group = static_cast<std::uint8_t>(slot);
-        gateway().ballastInSlot(slot)->level = static_cast<std::uint8_t>(40 + 30 * slot);
+        onLine(slot).level = static_cast<std::uint8_t>(40 + 30 * slot);
     }
 
     auto d = openScene(3);
@@ -102,8 +91,8 @@ TEST_F(SceneAndDeviceInfo, SceneLoadsItsMaskAndStoresTheTableThenTheCommand) {
     }
     EXPECT_EQ(gateway().peekReply(), (busdriver::CommandBytes{0xFF, 3, 0}));  // command 6 for scene 3 ran
     // The gateway takes the rows as the dialog means them: rows 2 and 10 are groups 1 and 9.
-    EXPECT_EQ(gateway().ballastInSlot(1)->sceneLevels[3], 70);
-    EXPECT_EQ(gateway().ballastInSlot(0)->sceneLevels[3], busdriver::kNotInScene);
+    EXPECT_EQ(onLine(1).sceneLevels[3], 70);
+    EXPECT_EQ(onLine(0).sceneLevels[3], busdriver::kNotInScene);
     EXPECT_EQ(DaliCmd, CmdStoreScene(3));
     EXPECT_TRUE(project().GetChangeFlag());  // the project holds the stored mask
     EXPECT_FALSE(d->LabelInfo->isVisible());
@@ -118,9 +107,7 @@ TEST_F(SceneAndDeviceInfo, SceneLoadsItsMaskAndStoresTheTableThenTheCommand) {
 
 TEST_F(SceneAndDeviceInfo, SceneStoreStopsAtTheSaveQuestionAndTheAddressCheck) {
     useGatewayAddress();
-    corlink::TypDaliScene s = project().DaliScene(0);
-    s.Byte1 = 0x11;
-    project().letDaliScene(0, s);  // unsaved
+    editScene(0, [](corlink::TypDaliScene& s) { s.Byte1 = 0x11; });  // unsaved
 
     auto d = openScene(0);
     check(*d, {1});
@@ -133,10 +120,10 @@ TEST_F(SceneAndDeviceInfo, SceneStoreStopsAtTheSaveQuestionAndTheAddressCheck) {
     EXPECT_FALSE(d->LabelInfo->isVisible());
 
     // No address: message 910, the address dialog left without storing ends the store.
-    corlink::TypHeader h = project().Header();
-    h.phyAdr = 0;
-    h.phyAdrString.clear();
-    project().letHeader(h);
+    editHeader([](corlink::TypHeader& h) {
+        h.phyAdr = 0;
+        h.phyAdrString.clear();
+    });
     project().ClearChangeFlag();
     shown.clear();
     playAddressDialog([](frmphyAdr& a) { a.COMAbbruch->click(); });
@@ -161,8 +148,8 @@ TEST_F(SceneAndDeviceInfo, FailedSceneTableWriteSendsNoCommandAndFreesTheDialog)
     line().failOpen(busdriver::openNoDevice);
     d->ComSetScene->click();
     EXPECT_EQ(operations(), 1);  // the table write only
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.back().text, Text(885));
+    // The main window's transfer message, then the dialog's own.
+    ASSERT_EQ(texts(), (std::vector<std::string>{Text(881), Text(885)}));
     EXPECT_EQ(shown.back().title, Text(990));
     EXPECT_EQ(sceneBytes(project().DaliScene(5)), (std::pair<int, int>{0x00, 0x80}));
     EXPECT_TRUE(d->ComClose->isEnabled());
@@ -174,18 +161,17 @@ TEST_F(SceneAndDeviceInfo, FailedSceneTableWriteSendsNoCommandAndFreesTheDialog)
     shown.clear();
     d->ComSetScene->click();
     EXPECT_EQ(gateway().sceneTable[5].byte2, 0x80);
-    for (const std::string& t : texts()) EXPECT_NE(t, Text(885));
+    // The save question (the first store changed the project), then the main window's message only.
+    EXPECT_EQ(texts(), (std::vector<std::string>{Text(901), Text(881)}));
     EXPECT_TRUE(d->ComClose->isEnabled());
     EXPECT_FALSE(d->LabelInfo->isVisible());
 }
 
 TEST_F(SceneAndDeviceInfo, RecallSendsCommandSevenWithoutChecksAndIgnoresClicksDuringACall) {
     useGatewayAddress();
-    corlink::TypDaliScene s = project().DaliScene(2);
-    s.Byte1 = 0x42;
-    project().letDaliScene(2, s);  // unsaved: recall asks nothing
+    editScene(2, [](corlink::TypDaliScene& s) { s.Byte1 = 0x42; });  // unsaved: recall asks nothing
     installLine();  // the gateway knows the five ballasts of its line
-    busdriver::Ballast& ballast = *gateway().ballastInSlot(0);
+    busdriver::Ballast& ballast = onLine(0);
     ballast.sceneLevels[2] = 40;
     ballast.level = 0;
 
@@ -208,24 +194,8 @@ TEST_F(SceneAndDeviceInfo, RecallSendsCommandSevenWithoutChecksAndIgnoresClicksD
     EXPECT_EQ(project().DaliScene(2).Byte1, 0x42);
 }
 
-TEST_F(SceneAndDeviceInfo, SceneOpensFromTheTreeAndNeedsASceneNode) {
+TEST_F(SceneAndDeviceInfo, SceneForAnotherNodeTalksToNoGateway) {
     useGatewayAddress();
-    // The tree's scene node opens the dialog modally with its text as caption.
-    selectNode("-DALISzene15");
-    QString caption;
-    std::optional<int> scene;
-    SetModalRunner([&](QDialog& d) {
-        caption = d.windowTitle();
-        scene = dynamic_cast<frmScene&>(d).Scene;
-        d.close();
-        return 0;
-    });
-    main->TreeView1_NodeClick(*main->TreeView1->currentItem());
-    EXPECT_EQ(caption, "Szene16");
-    EXPECT_EQ(scene, 15);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    // Any other node: the dialog talks to no gateway.
     selectNode("DALISzenen");
     auto d = open<frmScene>("frmScene");
     EXPECT_EQ(d->Scene, std::nullopt);
@@ -295,9 +265,7 @@ TEST_F(SceneAndDeviceInfo, DeviceInfoKeepsUnsavedChangesAndNeedsAnAddress) {
     EXPECT_EQ(d->TextBestellnummer->text(), "517104");
 
     // ...but earlier unsaved changes stay unsaved.
-    corlink::TypDaliScene s = project().DaliScene(1);
-    s.Byte2 = 0x04;
-    project().letDaliScene(1, s);
+    editScene(1, [](corlink::TypDaliScene& s) { s.Byte2 = 0x04; });
     playAddressDialog([](frmphyAdr& a) { a.COMOK->click(); });
     d->ComDownLoad->click();
     EXPECT_TRUE(project().GetChangeFlag());
@@ -306,7 +274,7 @@ TEST_F(SceneAndDeviceInfo, DeviceInfoKeepsUnsavedChangesAndNeedsAnAddress) {
     line().failOpen(busdriver::openNoDevice);
     shown.clear();
     d->ComDownLoad->click();
-    EXPECT_FALSE(shown.empty());
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(881)});  // the main window's transfer message
     EXPECT_EQ(d->TextBestellnummer->text(), "");
     EXPECT_TRUE(d->ComDownLoad->isEnabled());
 }
