@@ -160,6 +160,8 @@ struct DaliPart {
     Groups& DaliEinzelgruppe;
     SceneData& DaliSceneData;
 };
+template <class Ballasts, class Scenes, class Groups, class SceneData>
+DaliPart(Ballasts&, Scenes&, Groups&, SceneData&) -> DaliPart<Ballasts, Scenes, Groups, SceneData>;
 
 // Sections 2 to 5; a limit beyond a fixed array raises error 9.
 template <class Io, class Part>

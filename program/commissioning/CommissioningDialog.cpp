@@ -48,7 +48,7 @@ void GatewayDialog::closeEvent(QCloseEvent* event) {
 void GatewayDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activate_) return;
-    QMetaObject::invokeMethod(this, [this, activate = std::move(activate_)] { Trap(activate); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [activate = std::move(activate_)] { Trap(activate); }, Qt::QueuedConnection);
     activate_ = nullptr;
 }
 
