@@ -3,7 +3,9 @@
 # Used by run.sh and test.sh; not meant to be called on its own.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core)
+# clang and its sanitizer and libFuzzer runtimes (only recommended by clang): the second compiler
+# and the fuzz targets.
+packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core clang libclang-rt-14-dev)
 
 install_missing() {
   local missing=()
