@@ -109,9 +109,12 @@ TEST_F(MenuLanguage, BadFilesRaiseTheirErrorsAndLeaveTheList) {
         EXPECT_EQ(errorOf([&] { Access::ReadLanguageFile(project, items); }), error) << content;
         EXPECT_EQ(items(0).Text, "kept");
     }
-    // A folder named like the file opens but cannot be read.
+    // A folder named like the file, and a file that opens but fails to read, give 75.
     std::filesystem::create_directory(temp.dir / "Ordner.m4");
     chooseLanguage("Ordner", 4);
+    EXPECT_EQ(errorOf([&] { readList(); }), 75);
+    std::filesystem::create_symlink("/proc/self/mem", temp.dir / "Speicher.m4");  // reading at 0 fails
+    chooseLanguage("Speicher", 4);
     EXPECT_EQ(errorOf([&] { readList(); }), 75);
 
     // MenuSprache is a file name of the program folder: nothing else is read.
@@ -120,7 +123,7 @@ TEST_F(MenuLanguage, BadFilesRaiseTheirErrorsAndLeaveTheList) {
     write("x.m1", "h\r\n1,2,3,\"inside\"\r\n");
     const std::string relative = std::filesystem::relative(outside.dir / "secret", temp.dir).string();
     for (const std::string& name : {(outside.dir / "secret").string(), relative, std::string("sub/x"),
-                                    std::string("sub\\x"), std::string("C:secret"), std::string("x\0/x", 4)}) {
+                                    std::string("sub\\x"), std::string("C:secret"), std::string("x\0", 2)}) {
         chooseLanguage(name, 1);
         EXPECT_EQ(errorOf([&] { readList(); }), 52) << name;
     }
