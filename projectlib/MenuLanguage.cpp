@@ -95,7 +95,9 @@ std::string readAll(const fs::path& path) {
     std::string content;
     char buffer[4096];
     // The stream turns a failed read into its bad state (a read that throws included).
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) fail(automation::errPathFileAccess);
     return content;
 }

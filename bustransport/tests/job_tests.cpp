@@ -438,7 +438,8 @@ TEST_F(Jobs, ElementCountsBeyondSixteenBitsAreRefused) {
         bus->countReply = count;
         queue(kUp)->Add(4, 70, PT_UNSIGNED_CHAR, Variant(), false, true);
         EXPECT_EQ(engine.DoUpload(), brimEibError);
-        EXPECT_EQ(sink.events.back(), "E19(" + std::to_string(error) + "," + std::to_string(brimEibDoUpload_Property) + ")");
+        const std::string region = std::to_string(brimEibDoUpload_Property);
+        EXPECT_EQ(sink.events.back(), "E19(" + std::to_string(error) + "," + region + ")");
         EXPECT_EQ(bus->lines("Read 4 70"), Lines{"Read 4 70 4 0 1"});
     }
 }
