@@ -25,22 +25,23 @@ namespace corvane_fuzz {
 }
 
 // A new folder of the process in memory (/dev/shm) or under the temporary folder; removed when
-// the process ends.
+// the process ends. The path is never destroyed, so that the handler at exit can still read it.
 inline const std::filesystem::path& scratchFolder() {
-    static const std::filesystem::path folder = [] {
+    static const std::filesystem::path* const folder = [] {
         std::error_code ec;
         const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
                                                ? std::filesystem::path("/dev/shm")
                                                : std::filesystem::temp_directory_path();
         std::string name = (base / "corvane-fuzz-XXXXXX").string();
         if (!::mkdtemp(name.data())) failed("mkdtemp", __FILE__, __LINE__);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(scratchFolder(), ec);
-        });
-        return std::filesystem::path(name);
+        return new std::filesystem::path(name);
     }();
-    return folder;
+    static const bool removedAtExit = std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(*folder, ec);
+    }) == 0;
+    (void)removedAtExit;
+    return *folder;
 }
 
 // Sizes a project with the limits of the gateway models.
