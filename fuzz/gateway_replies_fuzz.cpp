@@ -145,12 +145,19 @@ public:
     std::shared_ptr<busdriver::ConnectionManager> createConnectionManager() override { return nullptr; }
 };
 
-// Whether the engine reported the job as failed (the operation then zeroes its date).
+// Whether the engine reported the job as failed (the operation then zeroes its date), and
+// whether the operation took the reply (a failure after that, such as an item log that cannot
+// be written, still gives -1).
 struct Events : clsOrvekDaliEvents {
     bool failed = false;
+    bool taken = false;
     void DownUpLoad(DeviceState, double, const Variant&, TypLoadProc TypLoad) override {
         failed = failed || TypLoad == pdError;
+        taken = taken || TypLoad == pdupLoad || TypLoad == pdDownLoad;
     }
+    void DeviceInfoEvent(TypDeviceInfo&, DeviceState, double, const Variant&) override { taken = true; }
+    void InterfaceError(std::int16_t) override { ++errors; }
+    int errors = 0;
 };
 
 // Everything a reply could change.
@@ -231,8 +238,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     p.setEventSink(nullptr);
     FUZZ_CHECK(result == 1 || result == -1);
-    if (result == -1) {
-        // A job that the engine reported as failed zeroes the operation's date; nothing else changes.
+    if (result == -1 && events.taken) {
+        FUZZ_CHECK(events.errors > 0);  // the reply was taken; what failed afterwards was reported
+    } else if (result == -1) {
+        // A refused reply: a job that the engine reported as failed zeroes the operation's date;
+        // nothing else changes.
         if (events.failed && date) expected.header.*date = 0.0;
         FUZZ_CHECK(snapshotOf(p) == expected);
     }
