@@ -3,7 +3,10 @@
 # Used by run.sh and test.sh; not meant to be called on its own.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
+# clang and its sanitizer and libFuzzer runtimes (only recommended by clang): the second compiler
+# and the fuzz targets. Qt's own translations: the standard dialogs in the chosen language.
+packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core clang libclang-rt-14-dev
+          qt6-translations-l10n)
 
 install_missing() {
   local missing=()

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds everything and runs every test:
-# first a normal build with all tests, then the libraries' tests under AddressSanitizer
-# and UndefinedBehaviorSanitizer with leak detection.
+#  1. GCC, normal build: all tests;
+#  2. GCC with AddressSanitizer and UndefinedBehaviorSanitizer (float-cast-overflow included) and
+#     leak detection: all tests, the windows' tests included;
+#  3. clang with the same sanitizers and libFuzzer's coverage: all tests, then every fuzz target
+#     over its seed corpus and for a bounded time, all targets at once. A finding fails the run.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./setup.sh
@@ -9,11 +12,43 @@ install_missing
 
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-20}
 
 build_tree build
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-build_tree build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_PROGRAM=OFF
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+build_tree build-sanitize -DCORVANE_SANITIZE=ON
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+CC=clang CXX=clang++ build_tree build-fuzz -DCORVANE_FUZZ=ON
+ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
+
+# Each target reads its committed corpus and writes what it finds new into a scratch folder;
+# an input that fails is kept in build-fuzz/findings.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p build-fuzz/findings
+pids=()
+targets=(project_file menu_language gateway_replies)
+for target in "${targets[@]}"; do
+  mkdir -p "$scratch/$target"
+  build-fuzz/fuzz/${target}_fuzz -max_total_time="$fuzz_seconds" -timeout=25 -print_final_stats=1 \
+    -artifact_prefix="build-fuzz/findings/$target-" "$scratch/$target" "fuzz/corpus/$target" \
+    >"$scratch/$target.log" 2>&1 &
+  pids+=($!)
+done
+failed=0
+for i in "${!targets[@]}"; do
+  if wait "${pids[$i]}"; then
+    echo "fuzz ${targets[$i]}: $(grep -m1 '^stat::number_of_executed_units' "$scratch/${targets[$i]}.log")"
+  else
+    echo "fuzz ${targets[$i]}: FINDING"
+    tail -n 60 "$scratch/${targets[$i]}.log"
+    failed=1
+  fi
+done
+exit "$failed"

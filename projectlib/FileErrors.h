@@ -4,6 +4,8 @@
 #include "automation_error.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 
 namespace corlink::detail {
 
@@ -20,6 +22,24 @@ inline constexpr const char* kSource = "DaliInterface";
     case EROFS: automation::raiseRuntime(automation::errPermissionDenied, kSource);
     default: automation::raiseRuntime(automation::errPathFileAccess, kSource);
     }
+}
+
+// Opens an existing file for reading only: 53 when it is missing, 76 when its folder is, 75 for
+// a folder; nothing is created.
+inline std::ifstream openForReading(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (!fs::exists(st)) {
+        const fs::path folder = path.parent_path();
+        automation::raiseRuntime(folder.empty() || fs::is_directory(folder, ec) ? automation::errFileNotFound
+                                                                               : automation::errPathNotFound,
+                                 kSource);
+    }
+    if (fs::is_directory(st)) automation::raiseRuntime(automation::errPathFileAccess, kSource);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) raiseFileError(errno);
+    return in;
 }
 
 }  // namespace corlink::detail

@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace corlink {
@@ -29,10 +28,12 @@ class FieldReader {
 public:
     explicit FieldReader(std::string text) : text_(std::move(text)) {}
 
+    // A line ends with CR LF, CR or LF.
     void skipLine() {
         if (pos_ >= text_.size()) fail(automation::errInputPastEnd);
-        const std::size_t end = text_.find('\n', pos_);
-        pos_ = end == std::string::npos ? text_.size() : end + 1;
+        const std::size_t end = text_.find_first_of("\r\n", pos_);
+        pos_ = end == std::string::npos ? text_.size() : end;
+        skipDelimiter();
     }
 
     // More than blanks and line ends left.
@@ -88,18 +89,32 @@ automation::Variant menuTextData(const corbus::brimEib& engine, const std::strin
     return data;  // the last element stays 0
 }
 
+// The whole content of the file; a file that opens but cannot be read raises 75.
+std::string readAll(const fs::path& path) {
+    std::ifstream in = detail::openForReading(path);
+    std::string content;
+    char buffer[4096];
+    // The stream turns a failed read into its bad state (a read that throws included).
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) fail(automation::errPathFileAccess);
+    return content;
+}
+
+// MenuSprache names a file of the program folder: a path separator, a drive or anything else
+// that could lead out of the folder is a bad file name (52).
+void checkFileName(const std::string& name) {
+    if (name.find_first_of(std::string("/\\:\0", 4)) != std::string::npos) fail(automation::errBadFileName);
+}
+
 }  // namespace
 
 void clsOrvekDali::ReadLanguageFile(SafeArray<TypMenuText>& items) const {
     const TypZeiten& settings = mZeiten(0);
+    checkFileName(settings.MenuSprache);
     const fs::path path = programFolder() / (settings.MenuSprache + ".m" + std::to_string(settings.MenuSpracheID));
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::error_code ec;
-        fail(fs::is_directory(path.parent_path(), ec) ? automation::errFileNotFound : automation::errPathNotFound);
-    }
-    FieldReader fields(automation::fromWindows1252(std::string(std::istreambuf_iterator<char>(in), {})));
-    if (in.bad()) fail(automation::errPathFileAccess);
+    FieldReader fields(automation::fromWindows1252(readAll(path)));
 
     fields.skipLine();  // the header line
     std::vector<TypMenuText> read;

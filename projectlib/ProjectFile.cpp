@@ -175,34 +175,41 @@ void daliSections(Io& io, const TypMaxGrenzwerte& g, Part& p) {
 // Opens an existing project file for reading only.
 std::ifstream openForReading(const std::string& name) {
     if (name.empty()) fail(automation::errBadFileName);
-    std::error_code ec;
-    const fs::path path(name);
-    const fs::file_status st = fs::status(path, ec);
-    if (!fs::exists(st)) {
-        const fs::path folder = path.parent_path();
-        fail(folder.empty() || fs::is_directory(folder, ec) ? automation::errFileNotFound : automation::errPathNotFound);
+    return detail::openForReading(name);
+}
+
+// The file that a name stands for: symbolic links are followed to the file they point to (which
+// need not exist yet), so that a save replaces that file and the links stay.
+fs::path linkTarget(const fs::path& name) {
+    constexpr int kMaxLinks = 40;  // as the system's own path lookup
+    fs::path path = name;
+    for (int links = 0;; ++links) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        if (links == kMaxLinks) failErrno(ELOOP);
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec) failErrno(ec.value());
+        path = to.is_absolute() ? to : path.parent_path() / to;
     }
-    if (fs::is_directory(st)) fail(automation::errPathFileAccess);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) failErrno(errno);
-    return in;
 }
 
 // Writes the bytes to a new file beside the target, then puts it in the target's place, so
-// that the old file stays whole until the new one is.
+// that the old file stays whole until the new one is. The new file has a short name of its
+// own, so that a target name of any legal length can be saved, and takes over the permission
+// bits of the file it replaces.
 void replaceFile(const std::string& name, const std::string& bytes) {
     if (name.empty()) fail(automation::errBadFileName);
+    const fs::path target = linkTarget(name);
     std::error_code ec;
-    const fs::path target(name);
     if (fs::is_directory(target, ec)) fail(automation::errPathFileAccess);
 
     struct stat old {};
-    const bool existed = ::stat(name.c_str(), &old) == 0;
-    if (existed && ::access(name.c_str(), W_OK) != 0) failErrno(errno);  // a write-protected file stays
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && ::access(target.c_str(), W_OK) != 0) failErrno(errno);  // a write-protected file stays
     std::string temp;
     int fd = -1;
     for (int n = 0; fd < 0; ++n) {
-        temp = name + ".~" + std::to_string(::getpid()) + "-" + std::to_string(n);
+        temp = (target.parent_path() / (".~dal" + std::to_string(::getpid()) + "-" + std::to_string(n))).string();
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && (errno != EEXIST || n >= 100)) failErrno(errno);
     }
@@ -222,7 +229,7 @@ void replaceFile(const std::string& name, const std::string& bytes) {
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0) abandon(errno);
-    if (::rename(temp.c_str(), name.c_str()) != 0) abandon(errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0) abandon(errno);
 }
 
 }  // namespace

@@ -35,13 +35,20 @@ void clsTabs::Add(const SafeArray<std::int32_t>& groupAddr, std::int32_t ObjectN
     }
 }
 
+namespace {
+[[noreturn]] void overflow() { automation::raiseRuntime(automation::errOverflow); }
+}  // namespace
+
 std::int32_t clsTabs::FindTabItem(std::int32_t address) const {
     std::int32_t position = 1;
     for (const TabItem* node = firstAddr_; node; node = node->NextAddrItem) {
-        if (node->groupAddr == address) return position;
+        if (node->groupAddr == address) {
+            if (position > kMaxAddresses) overflow();
+            return position;
+        }
         if (node->NextAddrItem && node->NextAddrItem->groupAddr != node->groupAddr) ++position;
     }
-    return 254;
+    return kNoPosition;
 }
 
 automation::Variant clsTabs::AddrTab() const {
@@ -49,16 +56,17 @@ automation::Variant clsTabs::AddrTab() const {
     for (const TabItem* node = firstAddr_; node; node = node->NextAddrItem) {
         if (node->groupAddr != t.back()) t.push_back(node->groupAddr);  // 0 never enters
     }
+    if (t.size() - 1 > static_cast<std::size_t>(kMaxAddresses)) overflow();
     t[0] = static_cast<std::int32_t>(t.size());  // distinct addresses + 1
     return automation::Variant::longs(t);
 }
 
 automation::Variant clsTabs::AssozTab(std::int32_t lMaxObj) const {
     if (lMaxObj < 0) return {};
+    if (static_cast<std::size_t>(lMaxObj) > kMaxAssociations) overflow();
     const auto entry = [this](const TabItem& node) {
-        const std::int64_t value = std::int64_t{FindTabItem(node.groupAddr)} * 256 + node.ObjNr;
-        if (value < INT32_MIN || value > INT32_MAX) automation::raiseRuntime(automation::errOverflow);
-        return static_cast<std::int32_t>(value);
+        if (node.ObjNr < 0 || node.ObjNr > kMaxObjectNumber) overflow();
+        return FindTabItem(node.groupAddr) * 256 + node.ObjNr;
     };
 
     std::vector<std::int32_t> t(static_cast<std::size_t>(lMaxObj));
@@ -75,6 +83,7 @@ automation::Variant clsTabs::AssozTab(std::int32_t lMaxObj) const {
             hasSending[static_cast<std::size_t>(node->ObjNr)] = true;
             t[static_cast<std::size_t>(node->ObjNr)] = entry(*node);
         } else {
+            if (t.size() == kMaxAssociations) overflow();
             t.push_back(entry(*node));
         }
     }

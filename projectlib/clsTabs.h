@@ -24,6 +24,16 @@ private:
     TabItem* NextAssozItem = nullptr;
 };
 
+// The tables' limits. An association entry is position * 256 + object number: the address's
+// position in the address table in the high byte, where 254 means "no address", and the object
+// number in the low byte; the association table's length is one byte as well. More distinct
+// addresses or entries than fit are refused with error 6 (overflow) by the operations that
+// build the tables.
+inline constexpr std::int32_t kNoPosition = 254;
+inline constexpr std::int32_t kMaxAddresses = kNoPosition - 1;  // positions 1..253
+inline constexpr std::int32_t kMaxObjectNumber = 255;
+inline constexpr std::size_t kMaxAssociations = 255;
+
 // Keeps every binding in two chains:
 // - address order: ascending groupAddr, equal addresses in the order added;
 // - association order: all sending addresses (Index 0) by ascending ObjNr, then all further
@@ -40,17 +50,20 @@ public:
     void Add(const SafeArray<std::int32_t>& groupAddr, std::int32_t ObjectNr);
 
     // The group address table as a Long array: entry 0 the number of distinct addresses + 1,
-    // then the distinct addresses in ascending order.
+    // then the distinct addresses in ascending order. Error 6 beyond kMaxAddresses addresses.
     automation::Variant AddrTab() const;
 
     // The association table as a Long array of position * 256 + object number, the position
     // being the address's entry in AddrTab (254: none). Entries 0..lMaxObj-1 carry object i's
     // sending address (0xFE00 + i when it has none); every other binding follows in association
     // order (the remaining sending addresses, then the further addresses, each by ascending
-    // object number). A negative lMaxObj gives Empty.
+    // object number). A negative lMaxObj gives Empty. Error 6 when an entry's position or
+    // object number does not fit its byte, or the table has more than kMaxAssociations entries.
     automation::Variant AssozTab(std::int32_t lMaxObj) const;
 
-    // The 1-based position of the address among the distinct addresses; 254 when not held.
+    // The 1-based position of the address among the distinct addresses; kNoPosition when not
+    // held, error 6 when its position is beyond kMaxAddresses (and so no real position is ever
+    // taken for "not held").
     std::int32_t FindTabItem(std::int32_t address) const;
 
 private:

@@ -1,9 +1,13 @@
 #include "corbus/coding.h"
 
+#include "automation_error.h"
 #include "corbus/enums.h"
 #include "corbus/errors.h"
 
+#include <new>
 #include <vector>
+
+#include <unistd.h>
 
 namespace corbus::coding {
 
@@ -79,20 +83,52 @@ bool IsBlockType(std::int32_t dataType) {
            (shape == Shape::None && ruleOf(dataType).size > 0);
 }
 
-Variant genEibData(std::int32_t dataType, std::int32_t bound) {
-    const Rule rule = ruleOf(dataType);
-    const bool asArray = bound >= 0;
-    const std::size_t count = asArray ? static_cast<std::size_t>(bound) + 1 : 0;
+namespace {
+
+// Raises 7 (out of memory) when `count` values of `bytesEach` bytes exceed the machine's memory,
+// before anything is allocated.
+void requireMemory(std::size_t count, std::size_t bytesEach) {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return;  // unknown: left to the allocation
+    const auto memory = static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize);
+    if (count > memory / bytesEach) automation::raiseRuntime(automation::errOutOfMemory, "brimEib.brimEib");
+}
+
+Variant zeroArray(const Rule& rule, std::size_t count) {
     switch (rule.shape) {
-    case Shape::Long: return asArray ? Variant::array(automation::vtLong, count) : Variant(std::int32_t{0});
-    case Shape::Double: return asArray ? Variant::array(automation::vtDouble, count) : Variant(0.0);
-    case Shape::Control: return asArray ? Variant() : zeroBlock(rule.size);
+    case Shape::Long:
+    case Shape::Double:
+        requireMemory(count, sizeof(Variant));
+        return Variant::array(rule.shape == Shape::Long ? automation::vtLong : automation::vtDouble, count);
     case Shape::Block: {
-        if (!asArray) return zeroBlock(rule.size);
+        requireMemory(count, sizeof(Variant) * (1 + static_cast<std::size_t>(rule.size)));
         std::vector<Variant> blocks(count);
         for (Variant& block : blocks) block = zeroBlock(rule.size);
         return Variant::variants(std::move(blocks));
     }
+    case Shape::Control:
+    case Shape::None: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+Variant genEibData(std::int32_t dataType, std::int32_t bound) {
+    const Rule rule = ruleOf(dataType);
+    if (bound >= 0) {
+        try {
+            return zeroArray(rule, static_cast<std::size_t>(bound) + 1);
+        } catch (const std::bad_alloc&) {
+            automation::raiseRuntime(automation::errOutOfMemory, "brimEib.brimEib");
+        }
+    }
+    switch (rule.shape) {
+    case Shape::Long: return Variant(std::int32_t{0});
+    case Shape::Double: return Variant(0.0);
+    case Shape::Control:
+    case Shape::Block: return zeroBlock(rule.size);
     case Shape::None: break;
     }
     return {};

@@ -19,7 +19,7 @@ bool IsBlockType(std::int32_t dataType);
 
 // The zero value (bound < 0) or the zero array 0..bound of a data type: Long or Double numbers
 // and arrays, byte-array blocks, or arrays of variants holding one block each; Empty for the
-// types without a value shape.
+// types without a value shape. A zero array that the memory cannot hold raises 7 (out of memory).
 automation::Variant genEibData(std::int32_t dataType, std::int32_t bound = -1);
 
 // Whether Data holds several elements of the type: any array for the number types, an array of

@@ -18,6 +18,7 @@ using automation::Variant;
 
 constexpr const char* kConnectionProgramId = "Falcon.ConnectionObject.1";
 constexpr const char* kSource = "brimEib.brimEib";
+constexpr std::int32_t kMaxElementCount = 65535;  // a property's element count, PT_UNSIGNED_INT
 
 // A driver object that did not come into being is an unset object reference.
 template <class T>
@@ -268,6 +269,9 @@ private:
         const std::int32_t count = arrayKind ? automation::toLong(read(objectId, propertyId, countType, 0, 1)) : 1;
         if (count == 0) return {};
         if (count < 0) automation::raiseRuntime(automation::errSubscript, kSource);
+        // The count is a 16-bit value on the bus; a reply claiming more is refused before the
+        // value is sized for it.
+        if (count > kMaxElementCount) automation::raiseRuntime(automation::errOverflow, kSource);
         if (count == 1 && arrayKind) return oneElementArray(dataType, read(objectId, propertyId, dataType, 1, 1));
 
         // Every read asks for at least one element, so the reading always advances.

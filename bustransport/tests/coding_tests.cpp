@@ -44,6 +44,11 @@ TEST(Coding, ZeroValuesAndArrays) {
     EXPECT_EQ(table.upperBound(), 63);
     table.at(0).set(0, std::int32_t{7});
     EXPECT_EQ(table.at(1), Variant::bytes({0, 0, 0, 0}));
+
+    // A bound no memory holds (2^31 blocks, terabytes) is out of memory, error 7.
+    for (std::int32_t type : {PT_CHAR_BLOCK, PT_GENERIC_01, PT_GENERIC_10}) {
+        EXPECT_EQ(caught([&] { genEibData(type, INT32_MAX); }).number, 7) << type;
+    }
 }
 
 TEST(Coding, ArrayDataBlockTypesAndElementConversion) {

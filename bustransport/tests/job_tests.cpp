@@ -421,3 +421,25 @@ TEST_F(Jobs, UploadReadsOfOneElement) {
     expected.at(5).set(1, std::int32_t{200});
     EXPECT_EQ(packed->Data(), expected);
 }
+
+// An element count is a PT_UNSIGNED_INT: 65535 elements are read, a reply claiming more is a
+// trapped overflow (6) before anything is sized for it, a negative one a subscript error (9).
+TEST_F(Jobs, ElementCountsBeyondSixteenBitsAreRefused) {
+    bus->properties[{4, 70}] = std::vector<Variant>(65535, Variant(std::int32_t{3}));
+    const auto device = queue(kUp);
+    const auto item = device->Add(4, 70, PT_UNSIGNED_CHAR, Variant(), false, true);
+    EXPECT_EQ(engine.DoUpload(), brimEibUploadDone);
+    EXPECT_EQ(item->Data().count(), 65535u);
+    EXPECT_EQ(item->Data().at(65534), Variant(std::int32_t{3}));
+
+    for (const auto& [count, error] : {std::pair{Variant(std::int32_t{65536}), 6}, {Variant(INT32_MAX), 6},
+                                       {Variant(std::int32_t{-1}), 9}}) {
+        clear();
+        bus->countReply = count;
+        queue(kUp)->Add(4, 70, PT_UNSIGNED_CHAR, Variant(), false, true);
+        EXPECT_EQ(engine.DoUpload(), brimEibError);
+        const std::string region = std::to_string(brimEibDoUpload_Property);
+        EXPECT_EQ(sink.events.back(), "E19(" + std::to_string(error) + "," + region + ")");
+        EXPECT_EQ(bus->lines("Read 4 70"), Lines{"Read 4 70 4 0 1"});
+    }
+}

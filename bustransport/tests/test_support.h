@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,6 +53,7 @@ struct FakeBus {
     std::int32_t maskVersion = 32;
     // (object, property) -> elements 1..n; a read at index 0 gives n.
     std::map<std::pair<std::int32_t, std::int32_t>, std::vector<Variant>> properties;
+    std::optional<Variant> countReply;  // when set, what every read at index 0 gives
     std::string failOn;  // the first call whose line starts with it raises failNumber
     std::int32_t failNumber = 0;
 
@@ -71,7 +73,7 @@ struct FakeBus {
 
     Variant read(std::int32_t object, std::int32_t property, std::int32_t start, std::int32_t count) {
         const auto& elements = properties.at({object, property});
-        if (start == 0) return Variant(static_cast<std::int32_t>(elements.size()));
+        if (start == 0) return countReply ? *countReply : Variant(static_cast<std::int32_t>(elements.size()));
         std::vector<Variant> part(elements.begin() + (start - 1), elements.begin() + (start - 1 + count));
         if (count == 1) return part.front();
         if (part.front().isArray()) return Variant::variants(part);

@@ -11,6 +11,7 @@ namespace automation {
 enum RuntimeError : std::int32_t {
     errInvalidCall = 5,       // invalid procedure call or argument; also "key not present"
     errOverflow = 6,
+    errOutOfMemory = 7,
     errSubscript = 9,         // subscript out of range
     errTypeMismatch = 13,
     errBadFileName = 52,

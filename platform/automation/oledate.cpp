@@ -44,13 +44,19 @@ double toOleDate(const DateTime& dt) {
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-DateTime fromOleDate(double oleDate) {
+std::optional<DateTime> fromOleDate(double oleDate) {
+    constexpr double kFirstDay = -657434.0;  // 1 January 100
+    constexpr double kLastDay = 2958465.0;   // 31 December 9999
+    // Before the epoch the fraction counts forward too: -657434.5 is noon of 1 January 100.
+    // The test is written so that NaN fails it as well.
+    if (!(oleDate > kFirstDay - 1.0 && oleDate < kLastDay + 1.0)) return std::nullopt;
     const double whole = std::trunc(oleDate);
     long days = static_cast<long>(whole);
     long seconds = std::lround(std::fabs(oleDate - whole) * 86400.0);
-    if (seconds >= 86400) {
+    if (seconds >= 86400) {  // rounded up to the next midnight
         seconds -= 86400;
-        days += oleDate >= 0 ? 1 : -1;
+        ++days;
+        if (days > static_cast<long>(kLastDay)) return std::nullopt;
     }
     DateTime dt;
     civilFromDays(days + kEpochOffset, dt.year, dt.month, dt.day);

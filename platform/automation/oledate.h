@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 namespace automation {
 
@@ -12,7 +13,9 @@ struct DateTime {
 };
 
 double toOleDate(const DateTime& dt);
-DateTime fromOleDate(double oleDate);  // rounded to the nearest second
+// The date and time rounded to the nearest second; none for NaN, the infinities and anything
+// outside the automation-date range, 1 January 100 00:00:00 to 31 December 9999 23:59:59.
+std::optional<DateTime> fromOleDate(double oleDate);
 
 // The current local date and time as an automation date.
 double now();

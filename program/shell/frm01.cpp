@@ -477,6 +477,15 @@ void frm01::mnuGeraetLaden_Click() {
 }
 
 frm01::FileOpen frm01::OpenProjectFile(const std::string& name) {
+    const FileOpen result = ReadProjectFile(name);
+    if (result == FileOpen::Opened) {
+        SelectedNodeIndex = 1;
+        CreateObjektDataTree();
+    }
+    return result;
+}
+
+frm01::FileOpen frm01::ReadProjectFile(const std::string& name) {
     // The file is read into a scratch project first, under the model its header names. A model
     // that is refused (message 916) or a file that cannot be read leaves the open project, its
     // header and the model tables as they were, so no later Save writes this project into it.
@@ -500,8 +509,6 @@ frm01::FileOpen frm01::OpenProjectFile(const std::string& name) {
 
     mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
     mDali().OpenProjektData(name);
-    SelectedNodeIndex = 1;
-    CreateObjektDataTree();
     return FileOpen::Opened;
 }
 

@@ -83,6 +83,8 @@ public:
     // rebuilt. A file that cannot be opened at all raises its error.
     enum class FileOpen { Opened, ModelRefused, NotRead };
     FileOpen OpenProjectFile(const std::string& name);
+    // The same without rebuilding the tree (the fuzz target reads many files).
+    FileOpen ReadProjectFile(const std::string& name);
     // The printout of the open project to the printer that mnuDrucken runs (installed by the
     // printout module; without one the command does nothing).
     static void SetPrintCommand(std::function<void()> command);

@@ -20,7 +20,9 @@ std::string timePart(const automation::DateTime& t) {
 }  // namespace
 
 std::string GeneralDate(double oleDate) {
-    const automation::DateTime t = automation::fromOleDate(oleDate);
+    const std::optional<automation::DateTime> date = automation::fromOleDate(oleDate);
+    if (!date) return {};
+    const automation::DateTime& t = *date;
     const bool zeroDate = t.year == 1899 && t.month == 12 && t.day == 30;
     const bool midnight = t.hour == 0 && t.minute == 0 && t.second == 0;
     if (zeroDate) return timePart(t);
@@ -28,6 +30,9 @@ std::string GeneralDate(double oleDate) {
     return datePart(t) + " " + timePart(t);
 }
 
-std::string ShortDate(double oleDate) { return datePart(automation::fromOleDate(oleDate)); }
+std::string ShortDate(double oleDate) {
+    const std::optional<automation::DateTime> date = automation::fromOleDate(oleDate);
+    return date ? datePart(*date) : std::string();
+}
 
 }  // namespace corvane

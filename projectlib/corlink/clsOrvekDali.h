@@ -245,7 +245,8 @@ private:
     // cannot be read is left out.
     void FillTabs(clsTabs& tabs) const;
     // Reads programFolder()/MenuSprache.m<MenuSpracheID> of Zeiten into items (0..n-1). Raises
-    // 53 / 76 (no file), 62 (a record cut short), 13 / 6 (a number that is no 16-bit integer).
+    // 52 (MenuSprache is no plain file name), 53 / 76 (no file), 75 (unreadable), 62 (a record cut
+    // short), 13 / 6 (a number that is no 16-bit integer).
     void ReadLanguageFile(SafeArray<TypMenuText>& items) const;
     // Writes items to programFolder()/MenuSprache.m00, replacing it; raises 9 (no list), 76, 70, 75.
     void WriteLanguageFile(const SafeArray<TypMenuText>& items) const;

@@ -4,6 +4,8 @@
 #include "tables_test_access.h"
 #include "test_support.h"
 
+#include <filesystem>
+
 using namespace corlink;
 using corlink::test::errorOf;
 using Access = ListsAndTablesTestAccess;
@@ -81,6 +83,16 @@ TEST_F(MenuLanguage, ReadsAHandWrittenFile) {
     write("Deutsch.m12", "header only\r\n");
     EXPECT_TRUE(readList().allocated());
     EXPECT_EQ(readList().size(), 0u);
+
+    // CR alone, LF alone and CR LF each end a line, the header line too.
+    for (const char* end : {"\r", "\n", "\r\n"}) {
+        const std::string e = end;
+        write("Deutsch.m12", "1,1,header" + e + "7" + e + "8,x" + e + "\"Licht\"" + e + "9,10,y,Aus" + e);
+        const SafeArray<TypMenuText> two = readList();
+        ASSERT_EQ(two.size(), 2u) << testing::PrintToString(e);
+        EXPECT_EQ(two(0), (TypMenuText{7, 8, "Licht"}));
+        EXPECT_EQ(two(1), (TypMenuText{9, 10, "Aus"}));
+    }
 }
 
 TEST_F(MenuLanguage, BadFilesRaiseTheirErrorsAndLeaveTheList) {
@@ -97,6 +109,27 @@ TEST_F(MenuLanguage, BadFilesRaiseTheirErrorsAndLeaveTheList) {
         EXPECT_EQ(errorOf([&] { Access::ReadLanguageFile(project, items); }), error) << content;
         EXPECT_EQ(items(0).Text, "kept");
     }
+    // A folder named like the file, and a file that opens but fails to read, give 75.
+    std::filesystem::create_directory(temp.dir / "Ordner.m4");
+    chooseLanguage("Ordner", 4);
+    EXPECT_EQ(errorOf([&] { readList(); }), 75);
+    std::filesystem::create_symlink("/proc/self/mem", temp.dir / "Speicher.m4");  // reading at 0 fails
+    chooseLanguage("Speicher", 4);
+    EXPECT_EQ(errorOf([&] { readList(); }), 75);
+
+    // MenuSprache is a file name of the program folder: nothing else is read.
+    const test::TempFolder outside("outside");
+    test::writeFile(outside.dir / "secret.m1", "h\r\n1,2,3,\"outside\"\r\n");
+    write("x.m1", "h\r\n1,2,3,\"inside\"\r\n");
+    const std::string relative = std::filesystem::relative(outside.dir / "secret", temp.dir).string();
+    for (const std::string& name : {(outside.dir / "secret").string(), relative, std::string("sub/x"),
+                                    std::string("sub\\x"), std::string("C:secret"), std::string("x\0", 2)}) {
+        chooseLanguage(name, 1);
+        EXPECT_EQ(errorOf([&] { readList(); }), 52) << name;
+    }
+    ASSERT_EQ(relative.rfind("../", 0), 0u);
+
+    chooseLanguage("Francais", 1);
     setProgramFolder(temp.dir / "missing");
     EXPECT_EQ(errorOf([&] { readList(); }), 76);
 }

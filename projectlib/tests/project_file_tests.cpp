@@ -442,3 +442,89 @@ TEST_F(ProjectFile, AFailedSaveLeavesTheOldFileAndTheHeaderAsTheyWere) {
     EXPECT_FALSE(fs::exists(path("wide.dal")));
     p.setEventSink(nullptr);
 }
+
+// ---- Odd dates, links, permission bits and long names ----
+
+TEST_F(ProjectFile, DatesThatAreNoDatesOpenAndAreSavedBackByteForByte) {
+    // A header with empty texts: the dates follow the file name at 16 + its length.
+    clsOrvekDali bare;
+    test::size(bare);
+    const std::string name = path("dates.dal");
+    bare.SaveProjektData(name);
+    const std::size_t download = 16 + name.size() + 8;
+    const std::uint64_t patterns[][2] = {
+        {0x7FF0000000000001, 0xFFF8000000000000},  // signalling NaN, negative quiet NaN
+        {0x7FF0000000000000, 0xFFF0000000000000},  // +infinity, -infinity
+        {0x7FEFFFFFFFFFFFFF, 0xC3E0000000000000},  // the largest double, -2^63
+        {0x0000000000000001, 0x4146924000000000},  // the smallest denormal, 2958466 (1 January 10000)
+    };
+    for (const auto& [first, second] : patterns) {
+        SCOPED_TRACE(first);
+        Bytes f = read(name);
+        for (int i = 0; i < 8; ++i) {
+            f[download + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(first >> (8 * i));
+            f[download + 8 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(second >> (8 * i));
+        }
+        write(name, f);
+        clsOrvekDali q;
+        test::size(q);
+        test::Recorder events;
+        q.setEventSink(&events);
+        q.OpenProjektMaxData(name);
+        q.OpenProjektData(name);
+        EXPECT_EQ(events.sequence, std::vector<std::string>{"HeaderChanged"});
+        q.setEventSink(nullptr);
+        const std::string again = path("again.dal");
+        q.SaveProjektData(again);
+        EXPECT_EQ(slice(read(again), download, 16), slice(f, download, 16));
+    }
+}
+
+TEST_F(ProjectFile, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
+    const std::string target = path("target.dal");
+    p.SaveProjektData(target);
+    const Bytes before = read(target);
+    fs::create_directory(path("sub"));
+    fs::create_symlink("../target.dal", path("sub/relative.dal"));  // relative to the link's folder
+    fs::create_symlink(path("sub/relative.dal"), path("chain.dal"));  // a link to a link
+    fs::create_symlink("new.dal", path("dangling.dal"));
+
+    p.letDaliGruppeName(0, "through the links");
+    p.SaveProjektData(path("chain.dal"));
+    EXPECT_TRUE(fs::is_symlink(path("chain.dal")));
+    EXPECT_TRUE(fs::is_symlink(path("sub/relative.dal")));
+    EXPECT_FALSE(fs::is_symlink(target));
+    EXPECT_NE(read(target), before);
+    clsOrvekDali q;
+    test::size(q);
+    q.OpenProjektData(target);
+    EXPECT_EQ(q.DaliGruppe(0).Name, "through the links");
+    EXPECT_EQ(p.Header().DateiName, path("chain.dal"));  // the name saved under, not the target's
+
+    p.SaveProjektData(path("dangling.dal"));  // the missing target is created
+    EXPECT_TRUE(fs::is_symlink(path("dangling.dal")));
+    const std::size_t names = path("dangling.dal").size() - path("chain.dal").size();  // the stored DateiName
+    EXPECT_EQ(read(path("new.dal")).size(), read(target).size() + names);
+
+    fs::create_symlink("loop.dal", path("loop.dal"));
+    EXPECT_EQ(errorOf([&] { p.SaveProjektData(path("loop.dal")); }), 75);
+    EXPECT_EQ(filesInFolder(), 6u);  // target, sub, three links, new.dal: no temporary file left
+}
+
+TEST_F(ProjectFile, SavingKeepsThePermissionBitsAndTakesAnyLegalFileName) {
+    const std::string name = path("modes.dal");
+    for (const fs::perms mode : {fs::perms(0640), fs::perms(0604), fs::perms(0700), fs::perms(0666)}) {
+        p.SaveProjektData(name);
+        fs::permissions(name, mode);
+        p.SaveProjektData(name);
+        EXPECT_EQ(fs::status(name).permissions(), mode);
+    }
+    const std::string longest = path(std::string(255 - 4, 'n') + ".dal");  // 255 bytes, the longest name
+    p.SaveProjektData(longest);
+    p.SaveProjektData(longest);  // replacing it as well
+    clsOrvekDali q;
+    test::size(q);
+    q.OpenProjektData(longest);
+    EXPECT_EQ(q.DaliGruppe(5), p.DaliGruppe(5));
+    EXPECT_EQ(filesInFolder(), 2u);
+}

@@ -143,3 +143,62 @@ TEST(GroupTables, TheProjectEntersEveryActiveBindingOfItsGroupsSettingsAndScenes
     EXPECT_EQ(table[111], 0x0728);                // 0x1002, the highest, at position 7
     EXPECT_EQ(p.GetAssozLen().number(), 112);
 }
+
+// An entry is position * 256 + object number, each in a byte, 254 standing for "no address";
+// the table's length is a byte as well. Beyond that the tables are refused with error 6.
+TEST(GroupTables, MoreAddressesOrEntriesThanTheBytesHoldAreRefused) {
+    const auto distinct = [](std::int32_t n) {
+        Longs values;
+        for (std::int32_t i = 1; i <= n; ++i) values.push_back(0x0800 + i);
+        return values;
+    };
+    {
+        clsTabs tabs;  // 253 distinct addresses: the last one has position 253
+        tabs.Add(addresses(distinct(253)), 4);
+        EXPECT_EQ(longs(tabs.AddrTab()).front(), 254);
+        EXPECT_EQ(tabs.FindTabItem(0x0800 + 253), 253);
+        const Longs full = longs(tabs.AssozTab(2));  // 2 + 253 entries
+        EXPECT_EQ(full.size(), 255u);
+        EXPECT_EQ(full[2], 0x0104);
+        EXPECT_EQ(full.back(), 253 * 256 + 4);
+        tabs.Add(addresses({0x0800 + 254}), 6);  // a 254th
+        EXPECT_EQ(test::errorOf([&] { tabs.AddrTab(); }), 6);
+        EXPECT_EQ(test::errorOf([&] { tabs.FindTabItem(0x0800 + 254); }), 6);
+        EXPECT_EQ(tabs.FindTabItem(0x0100), 254);  // not held
+        EXPECT_EQ(test::errorOf([&] { tabs.AssozTab(0); }), 6);  // 254 entries would fit
+    }
+    struct Case {
+        std::int32_t objectNr, further, lMaxObj;
+        bool refused;
+    };
+    const Case cases[] = {
+        {255, 0, 3, false}, {256, 0, 3, true}, {-1, 0, 3, true},           // object numbers: the low byte
+        {0, 255 - 111, 111, false}, {0, 256 - 111, 111, true},  // 111 objects and the further ones: 255 entries
+        {0, 0, 255, false}, {0, 0, 256, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.objectNr << " " << c.further << " " << c.lMaxObj);
+        clsTabs tabs;
+        Longs list{0x0901};  // a sending address, then `further` more bindings of the same object
+        for (std::int32_t i = 0; i < c.further; ++i) list.push_back(0x0901);
+        tabs.Add(addresses(list), c.objectNr);
+        if (c.refused) {
+            EXPECT_EQ(test::errorOf([&] { tabs.AssozTab(c.lMaxObj); }), 6);
+        } else {
+            const Longs t = longs(tabs.AssozTab(c.lMaxObj));
+            EXPECT_LE(t.size(), 255u);
+            EXPECT_EQ(std::count(t.begin(), t.end(), 0x0100 + (c.objectNr & 0xFF)), c.further + 1);
+        }
+    }
+
+    clsOrvekDali p;  // the project's table length: an error event and no length
+    test::size(p);
+    TypBeleuchtungsGruppe light;
+    light.Objekte[0] = binding(0, distinct(254));
+    p.letBeleuchtungsGruppe(0, light);
+    test::Recorder events;
+    p.setEventSink(&events);
+    EXPECT_TRUE(p.GetAssozLen().isEmpty());
+    EXPECT_EQ(events.interfaceErrors, std::vector<std::int16_t>{6});
+    p.setEventSink(nullptr);
+}

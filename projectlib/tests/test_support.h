@@ -39,9 +39,11 @@ inline std::int32_t errorOf(const std::function<void()>& f) {
 
 // A fresh folder for the running test, removed afterwards.
 struct TempFolder {
-    fs::path dir = fs::temp_directory_path() / ("corlink-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    TempFolder() {
+    fs::path dir;
+    // suffix: a second folder of the same test.
+    explicit TempFolder(const std::string& suffix = {})
+        : dir(fs::temp_directory_path() / ("corlink-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + suffix)) {
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

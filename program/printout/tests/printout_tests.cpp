@@ -2,14 +2,18 @@
 // printer, a PDF file and the print file.
 #include "DateText.h"
 #include "frmPrint.h"
+#include "frmProjektInfo.h"
 #include "StringTable.h"
 #include "printout_fixture.h"
 #include "text1252.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include <cmath>
 
 using namespace corvane;
 using corvane::test::Printed;
@@ -502,4 +506,34 @@ TEST_F(Printout, APushButtonPairStaysTogetherAtAPageBreak) {
         ASSERT_NE(before, nullptr);
         EXPECT_EQ(before->page, 1);
     }
+}
+
+// ---- Dates that are no dates ----
+
+TEST_F(Printout, AFileWhoseDatesAreNoDatesOpensAndShowsThemEmpty) {
+    // The saved file's three dates (LetzterZugriff is the clock's) become NaN, infinity and 1e300.
+    const std::string name = dir.filePath("odd.dal").toStdString();
+    dali().SaveProjektData(name);
+    QFile file(QString::fromStdString(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const double access = automation::now();
+    const qsizetype at = bytes.indexOf(QByteArray(reinterpret_cast<const char*>(&access), 8));
+    ASSERT_GT(at, 0);
+    const double odd[3] = {std::nan(""), HUGE_VAL, 1e300};
+    bytes.replace(at, 24, QByteArray(reinterpret_cast<const char*>(odd), 24));
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    ASSERT_EQ(main->OpenProjectFile(name), frm01::FileOpen::Opened);
+    EXPECT_EQ(main->StatusPanel(3), "");
+    frmProjektInfo info;
+    for (const QLineEdit* box : {info.TextDateiZugriff, info.TextDownload, info.TextUpload}) {
+        EXPECT_EQ(box->text(), "") << box->objectName().toStdString();
+    }
+    PrintProject(0);
+    EXPECT_NE(find("letzter Download: "), nullptr);
+    EXPECT_NE(find("letzter Upload: "), nullptr);
+    EXPECT_TRUE(shown.empty());
 }

@@ -5,6 +5,7 @@
 #include "automation_error.h"
 #include "oledate.h"
 
+#include <cmath>
 #include <functional>
 #include <stdexcept>
 #include <vector>
@@ -120,4 +121,12 @@ TEST(GeneralDate, DateTimeDateAloneTimeAlone) {
     };
     for (const auto& [time, text] : cases) EXPECT_EQ(GeneralDate(automation::toOleDate(time)), text);
     EXPECT_EQ(ShortDate(automation::toOleDate({2024, 12, 24, 18, 0, 0})), "24.12.2024");
+
+    // The ends of the automation-date range, and values that are no date: an empty text.
+    EXPECT_EQ(GeneralDate(-657434.5), "01.01.0100 12:00:00");
+    EXPECT_EQ(GeneralDate(2958465.0), "31.12.9999");
+    for (const double none : {std::nan(""), HUGE_VAL, -HUGE_VAL, -657435.0, 2958466.0, 1e300, -1e300}) {
+        EXPECT_EQ(GeneralDate(none), "") << none;
+        EXPECT_EQ(ShortDate(none), "") << none;
+    }
 }
