@@ -21,7 +21,7 @@ fuzz_seconds=${FUZZ_SECONDS:-20}
 build_tree build
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-build_tree build-sanitize -DCORVANE_SANITIZE=ON
+build_tree build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_PROGRAM=ON
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
 CC=clang CXX=clang++ build_tree build-fuzz -DCORVANE_FUZZ=ON
