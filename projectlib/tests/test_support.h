@@ -2,6 +2,7 @@
 #pragma once
 
 #include "automation_error.h"
+#include "testing/error_of.h"
 #include "corlink/clsOrvekDali.h"
 
 #include <gtest/gtest.h>
@@ -27,15 +28,7 @@ inline void size(clsOrvekDali& p, const TypMaxGrenzwerte& g = gatewayLimits()) {
     p.IniInterface(g, SafeArray<TypFunktionsGruppen>(0, g.MaxFunktionsGruppen), TypPropertyObjID{});
 }
 
-// The number of the automation error that f raises, or 0 when it raises none.
-inline std::int32_t errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const automation::AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using automation::testing::errorOf;
 
 // A fresh folder for the running test, removed afterwards.
 struct TempFolder {

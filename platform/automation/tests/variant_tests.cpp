@@ -1,23 +1,12 @@
 #include "automation_error.h"
+#include "testing/error_of.h"
 #include "variant.h"
 
 #include <gtest/gtest.h>
 
 using namespace automation;
 
-namespace {
-
-template <typename F>
-std::int32_t errorOf(F&& f) {
-    try {
-        f();
-    } catch (const AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-}  // namespace
+using automation::testing::errorOf;
 
 TEST(AutomationErrors, CarryNumberSourceAndDescription) {
     try {

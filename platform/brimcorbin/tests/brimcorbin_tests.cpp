@@ -1,26 +1,15 @@
 #include "brimcorbin.h"
 
 #include "automation_error.h"
+#include "testing/error_of.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 
 using brimcorbin::Converter;
 
-namespace {
-
-std::int32_t errorNumber(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const automation::AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-}  // namespace
+using automation::testing::errorOf;
 
 TEST(BrimcorBinBits, SetClearAndTestEveryBitOfEveryByte) {
     const Converter c;
@@ -44,13 +33,13 @@ TEST(BrimcorBinBits, BitFieldsOfTheDisplayByte) {
 
 TEST(BrimcorBinBits, ArgumentsOutsideTheirRangeRaise) {
     const Converter c;
-    EXPECT_EQ(errorNumber([&] { c.SetBit(8, 0); }), automation::errInvalidCall);
-    EXPECT_EQ(errorNumber([&] { c.ClearBit(-1, 0); }), automation::errInvalidCall);
-    EXPECT_EQ(errorNumber([&] { c.TestBit(32, 1); }), automation::errInvalidCall);
-    EXPECT_EQ(errorNumber([&] { c.SetBit(0, 256); }), automation::errOverflow);
-    EXPECT_EQ(errorNumber([&] { c.TestBit(0, -1); }), automation::errOverflow);
-    EXPECT_EQ(errorNumber([&] { c.GetBitField(2, 0); }), automation::errInvalidCall);
-    EXPECT_EQ(errorNumber([&] { c.GetBitField(0, 300); }), automation::errOverflow);
+    EXPECT_EQ(errorOf([&] { c.SetBit(8, 0); }), automation::errInvalidCall);
+    EXPECT_EQ(errorOf([&] { c.ClearBit(-1, 0); }), automation::errInvalidCall);
+    EXPECT_EQ(errorOf([&] { c.TestBit(32, 1); }), automation::errInvalidCall);
+    EXPECT_EQ(errorOf([&] { c.SetBit(0, 256); }), automation::errOverflow);
+    EXPECT_EQ(errorOf([&] { c.TestBit(0, -1); }), automation::errOverflow);
+    EXPECT_EQ(errorOf([&] { c.GetBitField(2, 0); }), automation::errInvalidCall);
+    EXPECT_EQ(errorOf([&] { c.GetBitField(0, 300); }), automation::errOverflow);
 }
 
 TEST(BrimcorBinGroupAddress, TextsInBothStyles) {

@@ -2,11 +2,13 @@
 #include "automation_error.h"
 #include "falcon.h"
 #include "simulated_line.h"
+#include "testing/error_of.h"
 
 #include <gtest/gtest.h>
 
 using namespace busdriver;
 using automation::Variant;
+using automation::testing::errorOf;
 
 namespace {
 
@@ -46,14 +48,6 @@ protected:
         access->WriteProperty(object, property, type, start, count, value, verify);
     }
 
-    std::int32_t failure(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const automation::AutomationError& e) {
-            return e.number();
-        }
-        return 0;
-    }
 
     std::shared_ptr<ConnectionObject> connection;
     std::shared_ptr<PropertyAccess> access;
@@ -91,7 +85,7 @@ TEST_F(SimulatedLineTest, OpenRefusals) {
     std::int32_t code = -1;
     connection->Open("1", Variant("1"), code);
     EXPECT_EQ(code, openAlreadyOpen);
-    EXPECT_EQ(failure([&] { connection->setRemoteAddress(Variant("2.3.5")); }), statusUnexpected);
+    EXPECT_EQ(errorOf([&] { connection->setRemoteAddress(Variant("2.3.5")); }), statusUnexpected);
     EXPECT_EQ(line().openConnections(), 1);
     connection.reset();  // released while open: closed
     access.reset();
@@ -99,13 +93,13 @@ TEST_F(SimulatedLineTest, OpenRefusals) {
 
     // Calls before opening or with bad arguments.
     auto fresh = installedDriver()->createClassCreator()->CreateInstance("Falcon.ConnectionObject.1");
-    EXPECT_EQ(failure([&] { fresh->Open("1", Variant("1"), code); }), statusUnexpected);  // no mode
-    EXPECT_EQ(failure([&] { fresh->RemoteMaskVersion(); }), statusNotConnected);
-    EXPECT_EQ(failure([&] { fresh->setMode(7); }), statusInvalidArgument);
+    EXPECT_EQ(errorOf([&] { fresh->Open("1", Variant("1"), code); }), statusUnexpected);  // no mode
+    EXPECT_EQ(errorOf([&] { fresh->RemoteMaskVersion(); }), statusNotConnected);
+    EXPECT_EQ(errorOf([&] { fresh->setMode(7); }), statusInvalidArgument);
     for (const Variant& bad : {Variant("1.1"), Variant("16.1.1"), Variant("1.1.256"), Variant("a.1.1"), Variant(1.5),
                                Variant(std::int32_t{65536}), Variant()})
-        EXPECT_EQ(failure([&] { fresh->setRemoteAddress(bad); }), statusInvalidArgument) << automation::toText(bad);
-    EXPECT_EQ(failure([&] { installedDriver()->createClassCreator()->CreateInstance("Falcon.Other.1"); }),
+        EXPECT_EQ(errorOf([&] { fresh->setRemoteAddress(bad); }), statusInvalidArgument) << automation::toText(bad);
+    EXPECT_EQ(errorOf([&] { installedDriver()->createClassCreator()->CreateInstance("Falcon.Other.1"); }),
               statusClassNotRegistered);
 }
 
@@ -153,16 +147,16 @@ TEST_F(SimulatedLineTest, TablesMoveAsTheJobsMoveThem) {
                                                           block({0x0F, 0xF0})}));
 
     // Refusals.
-    EXPECT_EQ(failure([&] { write(4, 51, 3, 0, 1, Variant(std::int32_t{10})); }), statusInvalidArgument);
-    EXPECT_EQ(failure([&] { read(4, 51, 20, 64, 2); }), statusInvalidArgument);           // past the end
-    EXPECT_EQ(failure([&] { read(4, 51, 20, 1, 3); }), statusInvalidArgument);            // 12 bytes
-    EXPECT_EQ(failure([&] { read(4, 51, 18, 1, 1); }), statusInvalidArgument);            // wrong type
-    EXPECT_EQ(failure([&] { read(4, 51, 20, 0, 1); }), statusInvalidArgument);            // count as a block
-    EXPECT_EQ(failure([&] { write(4, 51, 20, 1, 1, block({1, 2, 3})); }), statusInvalidArgument);
-    EXPECT_EQ(failure([&] { write(4, 51, 20, 1, 2, block({1, 2, 3, 4})); }), statusInvalidArgument);
-    EXPECT_EQ(failure([&] { write(4, 51, 20, 1, 1, Variant::longs({1, 2, 3, 256})); }), statusInvalidArgument);
-    EXPECT_EQ(failure([&] { write(5, 15, 12, 1, 1, block({0, 0, 0, 0, 0, 0, 0, 0, 0, 0})); }), statusReadOnly);
-    EXPECT_EQ(failure([&] { read(4, 52, 20, 1, 1); }), statusUnknownProperty);
+    EXPECT_EQ(errorOf([&] { write(4, 51, 3, 0, 1, Variant(std::int32_t{10})); }), statusInvalidArgument);
+    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 64, 2); }), statusInvalidArgument);           // past the end
+    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 1, 3); }), statusInvalidArgument);            // 12 bytes
+    EXPECT_EQ(errorOf([&] { read(4, 51, 18, 1, 1); }), statusInvalidArgument);            // wrong type
+    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 0, 1); }), statusInvalidArgument);            // count as a block
+    EXPECT_EQ(errorOf([&] { write(4, 51, 20, 1, 1, block({1, 2, 3})); }), statusInvalidArgument);
+    EXPECT_EQ(errorOf([&] { write(4, 51, 20, 1, 2, block({1, 2, 3, 4})); }), statusInvalidArgument);
+    EXPECT_EQ(errorOf([&] { write(4, 51, 20, 1, 1, Variant::longs({1, 2, 3, 256})); }), statusInvalidArgument);
+    EXPECT_EQ(errorOf([&] { write(5, 15, 12, 1, 1, block({0, 0, 0, 0, 0, 0, 0, 0, 0, 0})); }), statusReadOnly);
+    EXPECT_EQ(errorOf([&] { read(4, 52, 20, 1, 1); }), statusUnknownProperty);
     EXPECT_EQ(g.ballastTable[0], (BallastEntry{3, 0x11, 0x22, 0x33}));
 }
 
@@ -205,7 +199,7 @@ TEST_F(SimulatedLineTest, DeviceInformationShapes) {
     EXPECT_EQ(read(3, 5, 0), block({3, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     write(3, 5, 0, 1, 1, block({2, 9, 9, 9, 9, 9, 9, 9, 9, 9}), true);
     EXPECT_EQ(line().gateway().states.load, 2);
-    EXPECT_EQ(failure([&] { read(3, 6, 0); }), statusInvalidArgument);
+    EXPECT_EQ(errorOf([&] { read(3, 6, 0); }), statusInvalidArgument);
 }
 
 TEST_F(SimulatedLineTest, InjectedCallAndOpenFailures) {
@@ -228,7 +222,7 @@ TEST_F(SimulatedLineTest, InjectedCallAndOpenFailures) {
     }
     EXPECT_NO_THROW(read(4, 51, 4, 0, 1));
     line().failCall(1, statusFailed, "CreateInstance");
-    EXPECT_EQ(failure([&] { connect(); }), statusFailed);
+    EXPECT_EQ(errorOf([&] { connect(); }), statusFailed);
     EXPECT_EQ(line().trace().back(), "CreateInstance Falcon.ConnectionObject.1");
 }
 
@@ -238,14 +232,14 @@ TEST_F(SimulatedLineTest, RetriesAbsorbTransientFailuresAndSilenceIsAnError) {
     EXPECT_EQ(read(4, 51, 4, 0, 1), Variant(std::int32_t{64}));
     EXPECT_EQ(line().retriesUsed(), 2);
     line().failTransiently(3);
-    EXPECT_EQ(failure([&] { write(4, 59, 19, 1, 1, block({3, 0, 0})); }), statusNoAnswer);
+    EXPECT_EQ(errorOf([&] { write(4, 59, 19, 1, 1, block({3, 0, 0})); }), statusNoAnswer);
     EXPECT_EQ(line().gateway().peekReply(), (CommandBytes{0, 0, 0}));  // nothing arrived
     EXPECT_EQ(read(4, 51, 4, 0, 1), Variant(std::int32_t{64}));
 
     line().stopAnswering(1);
     EXPECT_NO_THROW(connection->RemoteMaskVersion());
-    EXPECT_EQ(failure([&] { read(4, 51, 4, 0, 1); }), statusNoAnswer);
-    EXPECT_EQ(failure([&] { connection->RemoteMaskVersion(); }), statusNoAnswer);
+    EXPECT_EQ(errorOf([&] { read(4, 51, 4, 0, 1); }), statusNoAnswer);
+    EXPECT_EQ(errorOf([&] { connection->RemoteMaskVersion(); }), statusNoAnswer);
     EXPECT_EQ(connect(), openNoDevice);
     line().configure("mask=16");
     line().clearFaults();
@@ -257,7 +251,7 @@ TEST_F(SimulatedLineTest, VerifyDifferenceAndReplyShapes) {
     ASSERT_EQ(connect(), openOk);
     line().setVerifyDifference(4, 56);
     EXPECT_NO_THROW(write(4, 56, 18, 1, 1, block({0x10, 0x20})));
-    EXPECT_EQ(failure([&] { write(4, 56, 18, 1, 1, block({0x10, 0x20}), true); }), statusVerifyFailed);
+    EXPECT_EQ(errorOf([&] { write(4, 56, 18, 1, 1, block({0x10, 0x20}), true); }), statusVerifyFailed);
     EXPECT_EQ(read(4, 56, 18), block({0x11, 0x20}));
     EXPECT_EQ(line().gateway().sceneTable[0], (SceneEntry{0x10, 0x20}));
 

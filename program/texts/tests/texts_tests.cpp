@@ -4,9 +4,9 @@
 #include "StringTable.h"
 #include "automation_error.h"
 #include "oledate.h"
+#include "testing/error_of.h"
 
 #include <cmath>
-#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -14,18 +14,7 @@
 
 using namespace corvane;
 
-namespace {
-
-std::int32_t errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const automation::AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-}  // namespace
+using automation::testing::errorOf;
 
 TEST(StringTable, TextsAreFetchedAsIdPlusLanguageOffset) {
     LanguageOffset = 0;
