@@ -2,6 +2,7 @@
 #pragma once
 
 #include "corlink/clsOrvekDali.h"
+#include "gateway_limits.h"
 
 #include <array>
 #include <bit>
@@ -42,13 +43,6 @@ inline const std::filesystem::path& scratchFolder() {
     }) == 0;
     (void)removedAtExit;
     return *folder;
-}
-
-// Sizes a project with the limits of the gateway models.
-inline void sizeForTheGatewayModels(corlink::clsOrvekDali& p) {
-    const corlink::TypMaxGrenzwerte limits{16, 32, 64, 16, 10, 3, 2, 6, 8, 8, 10, 8, 18, 16, 126, 111};
-    p.IniInterface(limits, corlink::SafeArray<corlink::TypFunktionsGruppen>(0, limits.MaxFunktionsGruppen),
-                   corlink::TypPropertyObjID{});
 }
 
 // The header's three dates by their bits, so that a NaN compares equal to itself.

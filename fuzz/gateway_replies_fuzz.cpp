@@ -181,7 +181,7 @@ Snapshot snapshotOf(const clsOrvekDali& p) {
 // A sized project addressed to 1.1.1, every field the replies reach set to a value of its own
 // (until replies replace them).
 void prepare(clsOrvekDali& p) {
-    corvane_fuzz::sizeForTheGatewayModels(p);
+    corlink::test::size(p);  // the gateway models' limits
     TypHeader h;
     h.phyAdr = 0x1101;
     h.LetzterDownload = 1.5;

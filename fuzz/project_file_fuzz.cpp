@@ -92,7 +92,7 @@ struct Events : clsOrvekDaliEvents {
 struct LibraryProject {
     clsOrvekDali p;
     LibraryProject() {
-        corvane_fuzz::sizeForTheGatewayModels(p);
+        corlink::test::size(p);  // the gateway models' limits
         TypHeader h;
         h.ProjektBeschreibung = "mine";
         h.LetzterDownload = 1.5;

@@ -85,14 +85,15 @@ bool IsBlockType(std::int32_t dataType) {
 
 namespace {
 
-// Raises 7 (out of memory) when `count` values of `bytesEach` bytes exceed the machine's memory,
-// before anything is allocated.
+// Throws std::bad_alloc, as a failed allocation would, when `count` values of `bytesEach` bytes
+// exceed the machine's memory: before anything is allocated, which could otherwise succeed on
+// overcommitted memory and end the program when it is filled.
 void requireMemory(std::size_t count, std::size_t bytesEach) {
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages <= 0 || pageSize <= 0) return;  // unknown: left to the allocation
     const auto memory = static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize);
-    if (count > memory / bytesEach) automation::raiseRuntime(automation::errOutOfMemory, "brimEib.brimEib");
+    if (count > memory / bytesEach) throw std::bad_alloc();
 }
 
 Variant zeroArray(const Rule& rule, std::size_t count) {
@@ -121,7 +122,7 @@ Variant genEibData(std::int32_t dataType, std::int32_t bound) {
         try {
             return zeroArray(rule, static_cast<std::size_t>(bound) + 1);
         } catch (const std::bad_alloc&) {
-            automation::raiseRuntime(automation::errOutOfMemory, "brimEib.brimEib");
+            automation::raiseRuntime(automation::errOutOfMemory, kEngineSource);
         }
     }
     switch (rule.shape) {

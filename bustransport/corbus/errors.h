@@ -5,6 +5,9 @@
 
 namespace corbus {
 
+// The source of the runtime errors (out of memory, overflow, ...) that the engine raises itself.
+inline constexpr const char* kEngineSource = "brimEib.brimEib";
+
 // Offsets added to vbBrimEibError.
 enum class CorbusError : std::int32_t {
     PropItemsItem = 1,

@@ -4,6 +4,7 @@
 #include "automation_error.h"
 #include "corbus/brim_eib.h"
 #include "corbus/coding.h"
+#include "corbus/errors.h"
 #include "falcon.h"
 #include "oledate.h"
 
@@ -17,13 +18,12 @@ namespace {
 using automation::Variant;
 
 constexpr const char* kConnectionProgramId = "Falcon.ConnectionObject.1";
-constexpr const char* kSource = "brimEib.brimEib";
 constexpr std::int32_t kMaxElementCount = 65535;  // a property's element count, PT_UNSIGNED_INT
 
 // A driver object that did not come into being is an unset object reference.
 template <class T>
 std::shared_ptr<T> required(std::shared_ptr<T> object) {
-    if (!object) automation::raiseRuntime(automation::errObjectNotSet, kSource);
+    if (!object) automation::raiseRuntime(automation::errObjectNotSet, kEngineSource);
     return object;
 }
 
@@ -219,7 +219,7 @@ private:
         const std::int32_t count = items->Count();
         for (std::int32_t i = 1; i <= count; ++i) items->Item(i)->SetUpdate(false);
         // The download counts its items in 16 bits.
-        if (!upload_ && count > 32767) automation::raiseRuntime(automation::errOverflow, kSource);
+        if (!upload_ && count > 32767) automation::raiseRuntime(automation::errOverflow, kEngineSource);
         std::int32_t i = 1;
         for (; i <= count; ++i) {
             if (e_.cancelRequested_) return cancelBetweenItems();
@@ -268,10 +268,10 @@ private:
         const std::int32_t dataType = item.DataType();
         const std::int32_t count = arrayKind ? automation::toLong(read(objectId, propertyId, countType, 0, 1)) : 1;
         if (count == 0) return {};
-        if (count < 0) automation::raiseRuntime(automation::errSubscript, kSource);
+        if (count < 0) automation::raiseRuntime(automation::errSubscript, kEngineSource);
         // The count is a 16-bit value on the bus; a reply claiming more is refused before the
         // value is sized for it.
-        if (count > kMaxElementCount) automation::raiseRuntime(automation::errOverflow, kSource);
+        if (count > kMaxElementCount) automation::raiseRuntime(automation::errOverflow, kEngineSource);
         if (count == 1 && arrayKind) return oneElementArray(dataType, read(objectId, propertyId, dataType, 1, 1));
 
         // Every read asks for at least one element, so the reading always advances.

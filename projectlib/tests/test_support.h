@@ -4,6 +4,7 @@
 #include "automation_error.h"
 #include "testing/error_of.h"
 #include "corlink/clsOrvekDali.h"
+#include "gateway_limits.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,6 @@
 namespace corlink::test {
 
 namespace fs = std::filesystem;
-
-// The limits of the gateway models in field order (517204 differs in MaxTasten alone).
-inline TypMaxGrenzwerte gatewayLimits() { return {16, 32, 64, 16, 10, 3, 2, 6, 8, 8, 10, 8, 18, 16, 126, 111}; }
-
-inline void size(clsOrvekDali& p, const TypMaxGrenzwerte& g = gatewayLimits()) {
-    p.IniInterface(g, SafeArray<TypFunktionsGruppen>(0, g.MaxFunktionsGruppen), TypPropertyObjID{});
-}
 
 using automation::testing::errorOf;
 
