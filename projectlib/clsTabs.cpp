@@ -5,6 +5,8 @@
 #include "automation_error.h"
 #include "corlink/clsOrvekDali.h"
 
+#include <algorithm>
+
 namespace corlink {
 
 void clsTabs::Add(const SafeArray<std::int32_t>& groupAddr, std::int32_t ObjectNr) {
@@ -61,6 +63,17 @@ automation::Variant clsTabs::AddrTab() const {
     return automation::Variant::longs(t);
 }
 
+template <class F>
+void clsTabs::forEachAssociation(std::int32_t lMaxObj, F&& visit) const {
+    std::vector<bool> hasSending(static_cast<std::size_t>(std::max(lMaxObj, 0)), false);
+    for (const TabItem* node = firstAssoz_; node; node = node->NextAssozItem) {
+        const bool ownEntry = node->Index == 0 && node->ObjNr >= 0 && node->ObjNr < lMaxObj &&
+                              !hasSending[static_cast<std::size_t>(node->ObjNr)];
+        if (ownEntry) hasSending[static_cast<std::size_t>(node->ObjNr)] = true;
+        visit(*node, ownEntry);
+    }
+}
+
 automation::Variant clsTabs::AssozTab(std::int32_t lMaxObj) const {
     if (lMaxObj < 0) return {};
     if (static_cast<std::size_t>(lMaxObj) > kMaxAssociations) overflow();
@@ -71,23 +84,26 @@ automation::Variant clsTabs::AssozTab(std::int32_t lMaxObj) const {
 
     std::vector<std::int32_t> t(static_cast<std::size_t>(lMaxObj));
     for (std::int32_t i = 0; i < lMaxObj; ++i) t[static_cast<std::size_t>(i)] = 0xFE00 + i;
-    std::vector<bool> hasSending(t.size(), false);
 
     // The first sending address of each object takes the object's own entry; every other
     // binding (a second sending address, an object beyond lMaxObj, a further address)
     // follows in association order.
-    for (const TabItem* node = firstAssoz_; node; node = node->NextAssozItem) {
-        const bool ownEntry = node->Index == 0 && node->ObjNr >= 0 && node->ObjNr < lMaxObj &&
-                              !hasSending[static_cast<std::size_t>(node->ObjNr)];
+    forEachAssociation(lMaxObj, [&](const TabItem& node, bool ownEntry) {
         if (ownEntry) {
-            hasSending[static_cast<std::size_t>(node->ObjNr)] = true;
-            t[static_cast<std::size_t>(node->ObjNr)] = entry(*node);
+            t[static_cast<std::size_t>(node.ObjNr)] = entry(node);
         } else {
             if (t.size() == kMaxAssociations) overflow();
-            t.push_back(entry(*node));
+            t.push_back(entry(node));
         }
-    }
+    });
     return automation::Variant::longs(t);
+}
+
+std::int32_t clsTabs::AssozCount(std::int32_t lMaxObj) const {
+    if (lMaxObj < 0) return 0;
+    std::int32_t count = lMaxObj;
+    forEachAssociation(lMaxObj, [&](const TabItem&, bool ownEntry) { count += ownEntry ? 0 : 1; });
+    return count;
 }
 
 // --- the project's tables ---
@@ -134,10 +150,10 @@ void clsOrvekDali::FillTabs(clsTabs& tabs) const {
 
 automation::Variant clsOrvekDali::GetAssozLen() {
     try {
+        // The count of the entries, not the packed table: the count has no byte to outgrow.
         clsTabs tabs;
         FillTabs(tabs);
-        const automation::Variant table = tabs.AssozTab(mGrenzwerte.MaxObjekte);
-        return automation::Variant(static_cast<std::int32_t>(table.count()));
+        return automation::Variant(tabs.AssozCount(mGrenzwerte.MaxObjekte));
     } catch (const automation::AutomationError& e) {
         raiseInterfaceError(e.number());
         return {};

@@ -61,12 +61,22 @@ public:
     // object number does not fit its byte, or the table has more than kMaxAssociations entries.
     automation::Variant AssozTab(std::int32_t lMaxObj) const;
 
+    // The number of entries AssozTab(lMaxObj) lays out (0 for a negative lMaxObj), counted without
+    // packing them, so no number of addresses or entries is refused.
+    std::int32_t AssozCount(std::int32_t lMaxObj) const;
+
     // The 1-based position of the address among the distinct addresses; kNoPosition when not
     // held, error 6 when its position is beyond kMaxAddresses (and so no real position is ever
     // taken for "not held").
     std::int32_t FindTabItem(std::int32_t address) const;
 
 private:
+    // Visits the association chain in order, telling each binding whether it takes its object's
+    // own entry of AssozTab(lMaxObj) (the object's first sending address, object below lMaxObj)
+    // or follows the lMaxObj entries.
+    template <class F>
+    void forEachAssociation(std::int32_t lMaxObj, F&& visit) const;
+
     std::vector<std::unique_ptr<TabItem>> items_;  // owns every node
     TabItem* firstAddr_ = nullptr;
     TabItem* firstAssoz_ = nullptr;

@@ -46,6 +46,8 @@ constexpr SimulatedLine::Property kProperties[] = {
 };
 
 bool isNumericType(int type) { return (type >= 1 && type <= 4) || type == 8 || type == 9; }
+// PT_CHAR, PT_INT and PT_LONG are signed; their unsigned twins start at 0.
+bool isSignedType(int type) { return type == 1 || type == 3 || type == 8; }
 
 int elementSize(int type) {
     switch (type) {
@@ -91,8 +93,9 @@ std::vector<std::vector<std::uint8_t>> decodeElements(const Variant& value, int 
         if (numeric) {
             if (v.isArray()) automation::raiseRuntime(automation::errTypeMismatch);
             const std::int64_t n = automation::toLong(v);
-            const std::int64_t limit = std::int64_t{1} << (8 * size);
-            if (n < -limit / 2 || n >= limit) automation::raiseRuntime(automation::errOverflow);
+            const std::int64_t span = std::int64_t{1} << (8 * size);
+            const std::int64_t min = isSignedType(dataType) ? -span / 2 : 0;
+            if (n < min || n >= min + span) automation::raiseRuntime(automation::errOverflow);
             for (int k = size - 1; k >= 0; --k) bytes.push_back(static_cast<std::uint8_t>((n >> (8 * k)) & 0xFF));
         } else {
             if (!v.isArray() || v.count() != static_cast<std::size_t>(size)) automation::raiseRuntime(automation::errTypeMismatch);

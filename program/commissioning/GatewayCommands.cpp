@@ -13,25 +13,38 @@ corlink::TypDaliCommand DaliCmd;
 
 namespace {
 
-corlink::TypDaliCommand command(DaliCommandCode code, int b2 = 0, int b3 = 0) {
-    return {code, static_cast<std::uint8_t>(b2), static_cast<std::uint8_t>(b3)};
+constexpr int kLastBallast = 63;
+constexpr int kLastGroup = 15;
+constexpr int kLastScene = 15;
+
+// An operand as its byte; one outside 0..last would address another ballast, group or scene
+// once cut to a byte, so it is refused (error 5) before anything goes to the bus.
+std::uint8_t operand(int value, int last) {
+    if (value < 0 || value > last) automation::raiseRuntime(automation::errInvalidCall, "Corvane");
+    return static_cast<std::uint8_t>(value);
 }
+
+corlink::TypDaliCommand command(DaliCommandCode code, std::uint8_t b2 = 0, std::uint8_t b3 = 0) { return {code, b2, b3}; }
 
 }  // namespace
 
 corlink::TypDaliCommand CmdNewInstallation() { return command(cmdNewInstallation); }
 corlink::TypDaliCommand CmdPostInstallation() { return command(cmdPostInstallation); }
 corlink::TypDaliCommand CmdEnd() { return command(cmdEnd); }
-corlink::TypDaliCommand CmdBlink(int ballast) { return command(cmdBlink, ballast); }
-corlink::TypDaliCommand CmdAssign(int ballast, int group) { return command(cmdAssign, ballast, group); }
-corlink::TypDaliCommand CmdStoreScene(int scene) { return command(cmdStoreScene, scene); }
-corlink::TypDaliCommand CmdRecallScene(int scene) { return command(cmdRecallScene, scene); }
-corlink::TypDaliCommand CmdGroupLevel(int group, std::uint8_t level) { return command(cmdGroupLevel, group, level); }
+corlink::TypDaliCommand CmdBlink(int ballast) { return command(cmdBlink, operand(ballast, kLastBallast)); }
+corlink::TypDaliCommand CmdAssign(int ballast, int group) {
+    return command(cmdAssign, operand(ballast, kLastBallast), operand(group, kGroupNotAssigned));
+}
+corlink::TypDaliCommand CmdStoreScene(int scene) { return command(cmdStoreScene, operand(scene, kLastScene)); }
+corlink::TypDaliCommand CmdRecallScene(int scene) { return command(cmdRecallScene, operand(scene, kLastScene)); }
+corlink::TypDaliCommand CmdGroupLevel(int group, std::uint8_t level) {
+    return command(cmdGroupLevel, operand(group, kLastGroup), level);
+}
 corlink::TypDaliCommand CmdBroadcastLevel(std::uint8_t level) { return command(cmdBroadcastLevel, level); }
 corlink::TypDaliCommand CmdBallastLevel(int ballast, std::uint8_t level) {
-    return command(cmdBallastLevel, ballast, level);
+    return command(cmdBallastLevel, operand(ballast, kLastBallast), level);
 }
-corlink::TypDaliCommand CmdReadGroupLevel(int group) { return command(cmdReadGroupLevel, group); }
+corlink::TypDaliCommand CmdReadGroupLevel(int group) { return command(cmdReadGroupLevel, operand(group, kLastGroup)); }
 
 bool IsFinished(const corlink::TypDaliCommand& reply) { return reply.Byte1 == kDaliFinished; }
 

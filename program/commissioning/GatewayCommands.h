@@ -38,7 +38,8 @@ constexpr std::uint8_t kDaliFinished = 0xFF;
 constexpr std::uint8_t kGroupNotAssigned = 16;
 
 // The record of each command, operands in their places (an unused operand is 0). Ballasts
-// 0..63, groups 0..15 (16 not assigned, command 5 only), scenes 0..15, levels 0..255.
+// 0..63, groups 0..15 (16 not assigned, command 5 only), scenes 0..15, levels 0..255; an
+// operand outside its range raises error 5.
 corlink::TypDaliCommand CmdNewInstallation();
 corlink::TypDaliCommand CmdPostInstallation();
 corlink::TypDaliCommand CmdEnd();

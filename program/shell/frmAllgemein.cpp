@@ -24,8 +24,9 @@ namespace corvane {
 
 namespace {
 
-// Selects a stored list position; a position the list does not have (a damaged file) selects
-// the first entry.
+// Selects a stored list position; a position the list does not have selects the first entry.
+// The project file does not keep the times, so only a caller of the project library that set
+// them (letZeiten) can bring one.
 void SetListIndex(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 && index < combo.count() ? index : 0); }
 
 std::uint8_t ByteOf(const QString& text) { return automation::toByte(automation::Variant(text.toStdString())); }

@@ -240,8 +240,9 @@ void frmGrpAdr::Form_Activate() {
         if (object.GrpAdrActive) {
             SetFlags(object.Flags);
             for (std::int32_t i = 0; i <= object.GrpAdr.ubound(); ++i) {
-                // An address no group address can be (a damaged file) has no text: left out, so
-                // OK does not store it back.
+                // An address no group address can be has no text: left out, so OK does not
+                // store it back. The project file keeps no bindings: only a caller of the project
+                // library that set the record can bring one.
                 const std::int32_t address = object.GrpAdr(i);
                 if (address < 0 || address > 0xFFFF) continue;
                 AddEntry(QString::fromStdString(GrpConverter->GrpAdrToText(address, ShowGrpAdr)));

@@ -233,7 +233,9 @@ public:
     // becomes inactive and loses its name. False after a failure.
     bool isUsedinST(std::int16_t mFGruppe, std::int16_t mFGruppeIndex, bool ClearFlag = false);
     // The number of entries of the association table of the project's active bindings, MaxObjekte
-    // of them one per object (a Long); Empty after a failure, which InterfaceError reports.
+    // of them one per object (a Long), however many addresses and entries there are (only the
+    // packed tables are limited by their bytes); Empty after a failure, which InterfaceError
+    // reports.
     automation::Variant GetAssozLen();
 
 private:

@@ -191,14 +191,33 @@ TEST(GroupTables, MoreAddressesOrEntriesThanTheBytesHoldAreRefused) {
         }
     }
 
-    clsOrvekDali p;  // the project's table length: an error event and no length
-    test::size(p);
-    TypBeleuchtungsGruppe light;
-    light.Objekte[0] = binding(0, distinct(254));
-    p.letBeleuchtungsGruppe(0, light);
-    test::Recorder events;
-    p.setEventSink(&events);
-    EXPECT_TRUE(p.GetAssozLen().isEmpty());
-    EXPECT_EQ(events.interfaceErrors, std::vector<std::int16_t>{6});
-    p.setEventSink(nullptr);
+}
+
+// The project's table length is a count: the bindings that the packed tables refuse (254
+// distinct addresses, 256 entries) are counted like any others, without an error. With
+// MaxObjekte 111, an object bound to n addresses makes 111 + n - 1 entries.
+TEST(GroupTables, TheProjectCountsItsEntriesBeyondWhatTheTablesBytesHold) {
+    struct Case {
+        std::int32_t addresses;
+        bool distinct;
+        std::int32_t length;
+    };
+    const Case cases[] = {{145, false, 255}, {146, false, 256}, {253, true, 363}, {254, true, 364}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.addresses);
+        clsOrvekDali p;
+        test::size(p);
+        Longs list;
+        for (std::int32_t i = 1; i <= c.addresses; ++i) list.push_back(c.distinct ? 0x0800 + i : 0x0901);
+        TypBeleuchtungsGruppe light;
+        light.Objekte[0] = binding(0, list);
+        p.letBeleuchtungsGruppe(0, light);
+        test::Recorder events;
+        p.setEventSink(&events);
+        const automation::Variant length = p.GetAssozLen();
+        p.setEventSink(nullptr);
+        EXPECT_EQ(length.varType(), automation::vtLong);
+        EXPECT_EQ(length.number(), c.length);
+        EXPECT_TRUE(events.interfaceErrors.empty());
+    }
 }

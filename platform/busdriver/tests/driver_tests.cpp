@@ -160,6 +160,18 @@ TEST_F(SimulatedLineTest, TablesMoveAsTheJobsMoveThem) {
     EXPECT_EQ(g.ballastTable[0], (BallastEntry{3, 0x11, 0x22, 0x33}));
 }
 
+// A number outside its type's range is refused and stores nothing: PT_UNSIGNED_CHAR takes
+// 0..255, so -1 is no 255.
+TEST_F(SimulatedLineTest, NumbersOutsideTheirTypesRangeAreRefused) {
+    ASSERT_EQ(connect(), openOk);
+    const std::pair<std::int32_t, bool> cases[] = {{0, true}, {255, true}, {-1, false}, {-128, false}, {256, false}};
+    for (const auto& [value, taken] : cases) {
+        line().gateway().states.run = 7;
+        EXPECT_EQ(errorOf([&] { write(3, 6, 2, 1, 1, Variant(value)); }), taken ? 0 : statusInvalidArgument) << value;
+        EXPECT_EQ(line().gateway().states.run, taken ? value : 7) << value;
+    }
+}
+
 TEST_F(SimulatedLineTest, CommandChannelAndPersistence) {
     line().configure("polls=2");
     ASSERT_EQ(connect(), openOk);

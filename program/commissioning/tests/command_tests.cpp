@@ -3,6 +3,9 @@
 #include "GatewayCommands.h"
 #include "TransferSteps.h"
 #include "commissioning_fixture.h"
+#include "testing/error_of.h"
+
+#include <functional>
 
 using namespace corvane;
 using corvane::test::Commissioning;
@@ -34,6 +37,46 @@ TEST(GatewayCommands, EveryCodeCarriesItsOperandsInPlace) {
     // Command 12: the reply that is not 0xFF is the answer, its third byte the level.
     EXPECT_EQ(GroupLevelOf({12, 3, 128}), std::optional<std::uint8_t>(128));
     EXPECT_EQ(GroupLevelOf({0xFF, 3, 128}), std::nullopt);
+}
+
+// Ballasts 0..63, groups 0..15 (16 "not assigned" in command 5 alone), scenes 0..15: the ends
+// of each range go out as they are, a step beyond them is refused with error 5 instead of
+// addressing another ballast, group or scene once cut to a byte.
+TEST(GatewayCommands, OperandsOutsideTheirRangesAreRefused) {
+    struct Case {
+        std::function<TypDaliCommand()> make;
+        std::optional<TypDaliCommand> sent;  // nullopt: refused
+    };
+    const std::optional<TypDaliCommand> refused;
+    const Case cases[] = {
+        {[] { return CmdBlink(0); }, TypDaliCommand{4, 0, 0}},
+        {[] { return CmdBlink(64); }, refused},
+        {[] { return CmdBlink(256); }, refused},
+        {[] { return CmdBlink(-1); }, refused},
+        {[] { return CmdAssign(63, 0); }, TypDaliCommand{5, 63, 0}},
+        {[] { return CmdAssign(64, 3); }, refused},
+        {[] { return CmdAssign(2, 17); }, refused},
+        {[] { return CmdAssign(2, -1); }, refused},
+        {[] { return CmdStoreScene(0); }, TypDaliCommand{6, 0, 0}},
+        {[] { return CmdStoreScene(16); }, refused},
+        {[] { return CmdRecallScene(15); }, TypDaliCommand{7, 15, 0}},
+        {[] { return CmdRecallScene(-1); }, refused},
+        {[] { return CmdGroupLevel(15, 255); }, TypDaliCommand{8, 15, 255}},
+        {[] { return CmdGroupLevel(16, 0); }, refused},
+        {[] { return CmdBallastLevel(0, 0); }, TypDaliCommand{11, 0, 0}},
+        {[] { return CmdBallastLevel(64, 0); }, refused},
+        {[] { return CmdReadGroupLevel(0); }, TypDaliCommand{12, 0, 0}},
+        {[] { return CmdReadGroupLevel(16); }, refused},
+        {[] { return CmdReadGroupLevel(-1); }, refused},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        if (cases[i].sent) {
+            EXPECT_EQ(cases[i].make(), *cases[i].sent);
+        } else {
+            EXPECT_EQ(automation::testing::errorOf(cases[i].make), 5);
+        }
+    }
 }
 
 TEST_F(Commissioning, SendAndPollGoThroughTheCommandPropertyOfTheGateway) {

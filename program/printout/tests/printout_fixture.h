@@ -110,6 +110,22 @@ protected:
         }
         return out;
     }
+    // The texts printed in the body rows (8..74) after the first `from` and before the next `to`.
+    std::vector<std::string> textsBetween(const std::string& from, const std::string& to) const {
+        std::vector<std::string> out;
+        bool inside = false;
+        for (const Printed& p : rec->texts) {
+            if (p.y < 8 || p.y > 74) continue;
+            if (!inside) {
+                inside = p.text == from;
+            } else if (p.text == to) {
+                break;
+            } else {
+                out.push_back(p.text);
+            }
+        }
+        return out;
+    }
     const Printed* find(const std::string& text) const {
         for (const Printed& p : rec->texts) {
             if (p.text == text) return &p;

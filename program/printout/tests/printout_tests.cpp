@@ -537,3 +537,220 @@ TEST_F(Printout, AFileWhoseDatesAreNoDatesOpensAndShowsThemEmpty) {
     EXPECT_NE(find("letzter Upload: "), nullptr);
     EXPECT_TRUE(shown.empty());
 }
+
+// ---- Every value that a section prints as a text, against the text ids of the sections ----
+
+namespace {
+
+// The display byte as the address component reads it: field 0 (the display choice) in the low
+// four bits, field 1 (read the object value) in bit 4.
+std::uint8_t feedBack(int display, int read) { return static_cast<std::uint8_t>(display | read << 4); }
+
+// The line of an object bound to 1/0/k with flags 0, labelled with text `label`.
+std::string objectLine(int k, int label) { return " 1/0/" + std::to_string(k) + " :   Priorität: System   " + Text(label); }
+
+}  // namespace
+
+// Lighting, ventilation and blinds: every actuator type, every display value with both read
+// settings, and every printed object's label.
+TEST_F(Printout, FunctionGroupsPrintEveryActuatorTypeDisplayValueAndObject) {
+    struct Kind {
+        int title, next, type, display, read, yes, no;
+        std::array<int, 4> values, objects;
+    };
+    const Kind lighting{101, 102, 300, 302, 303, 308, 309, {304, 305, 306, 307}, {150, 151, 152, 153}};
+    const Kind ventilation{102, 104, 320, 322, 323, 328, 329, {324, 325, 326, 327}, {154, 155, 156, 157}};
+    const Kind blinds{104, 103, 360, 362, 363, 368, 369, {364, 365, 366, 367}, {165, 166, 167, 168}};
+    struct Case {
+        const Kind* kind;
+        std::uint8_t actor;
+        int typeText;  // 0: a code no actuator type has
+        int display, read;
+    };
+    const Case cases[] = {
+        {&lighting, 0, 109, 0, 0},     {&lighting, 10, 110, 1, 1},    {&lighting, 11, 111, 2, 0},
+        {&lighting, 20, 112, 3, 1},    {&ventilation, 21, 113, 0, 1}, {&ventilation, 30, 114, 1, 0},
+        {&ventilation, 40, 116, 2, 1}, {&ventilation, 41, 117, 3, 0}, {&blinds, 42, 118, 0, 0},
+        {&blinds, 12, 0, 1, 1},        {&blinds, 0, 109, 2, 0},       {&blinds, 10, 110, 3, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << Text(c.kind->title) << " " << int{c.actor} << " " << c.display);
+        const auto group = [&](auto g) {
+            g.Active = true;
+            g.Name = "Gruppe";
+            g.AktorTyp = c.actor;
+            g.FeedBack = feedBack(c.display, c.read);
+            for (std::size_t k = 0; k < g.Objekte.size(); ++k) g.Objekte[k] = bound({{1, 0, static_cast<int>(k)}}, 0);
+            return g;
+        };
+        if (c.kind == &lighting) dali().letBeleuchtungsGruppe(0, group(corlink::TypBeleuchtungsGruppe{}));
+        if (c.kind == &ventilation) dali().letBelueftungsGruppe(0, group(corlink::TypBelueftungsGruppe{}));
+        if (c.kind == &blinds) dali().letJalousieGruppe(0, group(corlink::TypJalousieGruppe{}));  // 5 objects
+        PrintProject(0);
+        const Kind& k = *c.kind;
+        std::vector<std::string> expected = {Text(490) + ": 0", "Gruppe",
+                                             Text(k.type) + ": " + (c.typeText ? Text(c.typeText) : ""),
+                                             Text(k.display) + ": " + Text(k.values[static_cast<std::size_t>(c.display)]),
+                                             Text(k.read) + ": " + Text(c.read ? k.yes : k.no)};
+        for (int slot = 0; slot < 4; ++slot) expected.push_back(objectLine(slot, k.objects[static_cast<std::size_t>(slot)]));
+        EXPECT_EQ(textsBetween(Text(k.title), Text(k.next)), expected);
+    }
+}
+
+// Temperature: each display line's two values and both read settings, the seven objects; the
+// signalling groups' message texts and object.
+TEST_F(Printout, TemperatureAndSignalGroupsPrintEveryDisplayValueAndObject) {
+    corlink::TypTemperaturGruppe first;
+    first.Active = true;
+    first.Name = "Raum 1";
+    first.AktorTyp = 30;
+    first.FeedBack1 = feedBack(0, 0);
+    first.FeedBack2 = feedBack(4, 1);
+    first.FeedBack3 = feedBack(5, 0);
+    for (int k = 0; k < 7; ++k) first.Objekte[static_cast<std::size_t>(k)] = bound({{1, 0, k}}, 0);
+    dali().letTemperaturGruppe(0, first);
+    corlink::TypTemperaturGruppe second;
+    second.Active = true;
+    second.Name = "Raum 2";
+    second.FeedBack1 = feedBack(6, 1);
+    second.FeedBack2 = feedBack(0, 0);
+    second.FeedBack3 = feedBack(0, 1);
+    dali().letTemperaturGruppe(1, second);
+    corlink::TypMeldeGruppe message;
+    message.Active = true;
+    message.Name0 = "Störung";
+    message.Name1 = "in Ordnung";
+    message.Objekte[0] = bound({{1, 0, 0}}, 0);
+    dali().letMeldeGruppe(2, message);
+    PrintProject(0);
+
+    const auto line = [](int label, int value) { return Text(label) + ": " + Text(value); };
+    const std::vector<std::string> temperature = {
+        Text(490) + ": 0", "Raum 1",       Text(340) + ": " + Text(114),
+        line(342, 346),    line(345, 349), line(343, 352), line(345, 348), line(344, 353), line(345, 349),
+        objectLine(0, 158), objectLine(1, 159), objectLine(2, 160), objectLine(3, 161), objectLine(4, 162),
+        objectLine(5, 163), objectLine(6, 164),
+        "Raum 2",          Text(340) + ": " + Text(109),
+        line(342, 347),    line(345, 348), line(343, 346), line(345, 349), line(344, 346), line(345, 348)};
+    EXPECT_EQ(textsBetween(Text(103), Text(105)), temperature);
+    EXPECT_EQ(textsBetween(Text(107), Text(200)),
+              (std::vector<std::string>{Text(420) + ": Störung", Text(421) + ": in Ordnung", objectLine(0, 172)}));
+}
+
+// General settings: every display choice (459..462), both formats (463, 464), the display
+// lighting's yes and no (455, 456) and the three objects' labels.
+TEST_F(Printout, GeneralSettingsPrintEveryChoiceAndObject) {
+    struct Case {
+        std::uint8_t konfig, format;
+        int slot;  // the one object with addresses, -1 none
+        int konfigText, formatText;
+    };
+    const Case cases[] = {{0, 0, 0, 459, 463}, {1, 1, 1, 460, 464}, {2, 0, 2, 461, 463}, {3, 1, -1, 462, 464}};
+    const std::array<int, 3> labels = {169, 170, 171};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int{c.konfig});
+        corlink::TypZeiten t;
+        t.ZeitDatumKonfig = c.konfig;
+        t.ZeitDatumFormat = c.format;
+        t.LangeTastZeit = 1;
+        t.SLangeTastZeit = 20;
+        t.LCDOnZeit = 255;
+        if (c.slot >= 0) t.ObjekteDatumZeitLCD[static_cast<std::size_t>(c.slot)] = bound({{1, 0, c.slot}}, 0);
+        dali().letZeiten(t);
+        PrintProject(0);
+        std::vector<std::string> expected = {
+            Text(444) + ": " + Text(c.konfigText), Text(440) + ": " + Text(c.formatText), Text(441),
+            Text(447) + ": 1", Text(448) + ": 20", Text(442), Text(453) + ": 255",
+            Text(454) + ": " + Text(c.slot == 2 ? 455 : 456)};
+        if (c.slot >= 0) expected.push_back(objectLine(c.slot, labels[static_cast<std::size_t>(c.slot)]));
+        EXPECT_EQ(textsBetween(Text(200), ""), expected);
+    }
+}
+
+// Scenes: every value option of every actuator type, with the value of an input option (one
+// number) and of a position with slats (two).
+TEST_F(Printout, ScenesPrintEveryValueOption) {
+    struct Case {
+        std::int16_t row, number;  // the option: row of the value options, 1-based number
+        int text;
+        std::string value;  // right column, "" none
+    };
+    const Case cases[] = {{1, 1, 580, ""}, {1, 2, 581, ""},  {2, 1, 582, "11"}, {3, 1, 583, ""}, {3, 2, 584, ""},
+                          {4, 1, 585, "11"}, {5, 1, 588, ""}, {5, 2, 587, ""},  {5, 3, 586, ""}, {6, 1, 589, ""},
+                          {6, 2, 590, ""}, {7, 1, 591, "11 / 22"}, {8, 1, 593, "11"}};
+    corlink::TypSzene scene = dali().Szene(0);
+    scene.Active = true;
+    scene.Name = "Abend";
+    std::vector<std::string> expected = {"Abend", Text(382) + ": 0"};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        // Ten lighting groups, then the ventilation groups: the value list's order.
+        const bool light = i < 10;
+        const auto index = static_cast<std::int16_t>(light ? i : i - 10);
+        const std::string name = "G" + std::to_string(i);
+        if (light) {
+            corlink::TypBeleuchtungsGruppe g;
+            g.Name = name;
+            dali().letBeleuchtungsGruppe(index, g);
+        } else {
+            corlink::TypBelueftungsGruppe g;
+            g.Name = name;
+            dali().letBelueftungsGruppe(index, g);
+        }
+        corlink::TypSzenenWerte& v = (light ? scene.BeleuchtungsWerte : scene.BelueftungsWerte)(index);
+        v.Aktiv = true;
+        v.RefAufSzenenWert = c.row;
+        v.WertID = c.number;
+        v.Wert1 = {11, 22};
+        expected.push_back(Text(light ? 101 : 102) + ": " + name);
+        expected.push_back(Text(c.text));
+        if (!c.value.empty()) expected.push_back(c.value);
+    }
+    dali().letSzene(0, scene);
+    PrintProject(0);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(textsBetween(Text(105), Text(106)), expected);
+}
+
+// Push buttons: every function with its press actions, the values of the functions whose
+// setting is entered (kinds 3, 4 and 5; kind 0 prints no rows), and every LED display mode.
+TEST_F(Printout, PushButtonsPrintEveryFunctionActionValueAndLedMode) {
+    struct Case {
+        std::uint8_t function;
+        std::int16_t action;  // WertID; 0: the entered values
+        std::uint8_t led;
+        int functionText;
+        int actionText;      // 0: the empty action text
+        std::string values;  // for action 0; "-" no rows at all
+    };
+    const Case cases[] = {
+        {0, 1, 0, 550, 0, ""},      {1, 1, 1, 551, 610, ""},    {1, 2, 2, 551, 611, ""},     {1, 3, 3, 551, 612, ""},
+        {1, 4, 4, 551, 613, ""},    {1, 5, 5, 551, 614, ""},    {2, 1, 6, 552, 615, ""},     {2, 2, 7, 552, 616, ""},
+        {3, 1, 8, 553, 617, ""},    {4, 1, 9, 554, 619, ""},    {4, 2, 0, 554, 620, ""},     {5, 1, 1, 555, 621, ""},
+        {6, 3, 2, 556, 612, ""},    {7, 1, 3, 557, 615, ""},    {8, 1, 4, 558, 617, ""},     {9, 2, 5, 559, 620, ""},
+        {10, 1, 6, 560, 621, ""},   {11, 1, 7, 561, 622, ""},   {11, 2, 8, 561, 623, ""},    {12, 1, 9, 562, 0, ""},
+        {13, 1, 0, 563, 0, ""},     {14, 1, 1, 564, 625, ""},   {14, 2, 2, 564, 624, ""},    {14, 3, 3, 564, 627, ""},
+        {14, 4, 4, 564, 628, ""},   {14, 5, 5, 564, 629, ""},   {14, 6, 6, 564, 630, ""},    {15, 1, 7, 565, 626, ""},
+        {16, 2, 8, 561, 623, ""},   {17, 1, 9, 561, 622, ""},
+        {1, 0, 0, 551, 0, "-"},     {5, 0, 1, 555, 0, "1 / 3"}, {12, 0, 2, 562, 0, "1 / 2 / 3 / 4"},
+        {13, 0, 3, 563, 0, "1 / 3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int{c.function} << " " << c.action);
+        corlink::TypTasten key = dali().Tasten(0);
+        key.Name = "Taste";
+        key.FunktionID = c.function;
+        key.WertID = c.action;
+        key.FunktionLED = c.led;
+        key.Wert.Wert1 = {1, 2};
+        key.Wert.Wert2 = {3, 4};
+        dali().letTasten(0, key);
+        PrintProject(0);
+        std::vector<std::string> expected;
+        if (c.values != "-") {
+            const std::string setting = c.action ? (c.actionText ? Text(c.actionText) : "") : c.values;
+            expected = {"Taste", Text(c.functionText) + ": " + setting, Text(649) + " " + Text(130 + c.led)};
+        }
+        EXPECT_EQ(textsBetween("Tastenbelegung: 1", "Tastenbelegung: 2"), expected);
+    }
+}
