@@ -92,7 +92,17 @@ std::int16_t ReadGatewayIntoProject(Reinit how) {
     scratch.letHeader(project.Header());
     const std::int16_t result = scratch.StartDownUpLoad(corlink::pdupLoad, EDI, EDIPara, LogFlag());
     scratch.setEventSink(nullptr);
-    if (result < 0 || relay.trappedError) return result < 0 ? result : std::int16_t{-1};
+    if (result < 0 || relay.trappedError) {
+        // The project keeps its data, but takes the zero upload time with which the engine
+        // marks a read it filed as failed; that mark is no change to save.
+        if (scratch.Header().LetzterUpload == 0 && project.Header().LetzterUpload != 0) {
+            const KeepChangeFlag keep(project);
+            corlink::TypHeader h = project.Header();
+            h.LetzterUpload = 0;
+            project.letHeader(h);
+        }
+        return result < 0 ? result : std::int16_t{-1};
+    }
 
     if (how == Reinit::NewProject) {
         project.IniInterfaceStart(MaxLimits, FunctionGroupList, PropertyObjectIds);

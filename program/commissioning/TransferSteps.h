@@ -49,8 +49,9 @@ enum class Reinit {
 
 // Reads the gateway's ballast and scene tables. Only once they have been read is the project
 // re-initialised (and marked unchanged) and takes them with the gateway's address and the upload
-// time; a failed read leaves the project as it was. The read's events reach the main window's
-// handlers. Result: the gateway operation's (below 0 a failure).
+// time; a failed read leaves the project as it was, but for the zero upload time of a read that
+// the engine filed as failed (the change flag stays as it was). The read's events reach the main
+// window's handlers. Result: the gateway operation's (below 0 a failure).
 std::int16_t ReadGatewayIntoProject(Reinit how);
 
 // Order number "4177", version "1.3", no file name, last access 00:00:00 (the project counts
