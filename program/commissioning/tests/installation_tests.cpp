@@ -314,6 +314,34 @@ TEST_F(Commissioning, InstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
     }
 }
 
+// A run abandoned during the search (the dialog closed by its close box) leaves the project's
+// ballasts and its unsaved changes: the project is re-initialised only once the tables are read.
+TEST_F(Commissioning, InstallationAbandonedDuringTheSearchLeavesTheProject) {
+    useGatewayAddress();
+    editBallast(1, [](corlink::TypDaliGruppe& g) {
+        g.Gruppe = 3;
+        g.Name = "alt";
+    });
+    const std::vector<corlink::TypDaliGruppe> before = ballasts();
+    const std::pair<const char*, std::deque<int>> dialogs[] = {
+        {"frmNeuinstallation", {msgYes, msgNo}},  // go on at the loss question, don't save
+        {"frmNachinstallation", {msgNo}},
+    };
+    for (const auto& [name, answered] : dialogs) {
+        SCOPED_TRACE(name);
+        QPointer<InstallationDialog> d = open<InstallationDialog>(name);
+        answers = answered;
+        d->ComUpLoad->click();
+        d->TimerNeuinstallation->Fire();
+        ASSERT_TRUE(d->Running());
+        closeNow(d);
+        EXPECT_TRUE(d.isNull());
+        EXPECT_TRUE(answers.empty());
+        EXPECT_EQ(ballasts(), before);
+        EXPECT_TRUE(project().GetChangeFlag());
+    }
+}
+
 // Every dialog's timers as designed: the interval, and whether it runs from the start.
 TEST_F(Commissioning, TimersOfTheDialogs) {
     RegisterGroupDialogForms();
