@@ -8,6 +8,7 @@
 #include "SmallDialogs.h"
 #include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
+#include "frm01.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -34,7 +35,15 @@ std::int16_t GatewayDialog::Call(const std::function<std::int16_t()>& call) {
 }
 
 void GatewayDialog::done(int result) {
-    if (!inCall_) QDialog::done(result);
+    if (inCall_) return;
+    // The close button, the close box and Escape all end here.
+    if (treeOutdated_) Trap([this] { RebuildProjectTree(); });
+    QDialog::done(result);
+}
+
+void GatewayDialog::RebuildProjectTree() {
+    treeOutdated_ = false;
+    if (frm01* main = frm01::Instance()) main->CreateObjektDataTree();
 }
 
 void GatewayDialog::closeEvent(QCloseEvent* event) {

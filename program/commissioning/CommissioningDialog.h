@@ -46,8 +46,14 @@ protected:
     // A level slider in per cent, 0..100, with a tick every 10.
     static QSlider* PercentSlider(QWidget* parent, const char* name);
 
+    // The dialog has stored something in the project: the main window's tree is rebuilt when
+    // the dialog closes, whichever way it is closed, unless RebuildProjectTree ran since.
+    void ProjectChanged() { treeOutdated_ = true; }
+    void RebuildProjectTree();
+
 private:
     bool inCall_ = false;
+    bool treeOutdated_ = false;
     std::function<void()> activate_;
 };
 

@@ -46,6 +46,13 @@ private:
 
 }  // namespace
 
+KeepChangeFlag::KeepChangeFlag(corlink::clsOrvekDali& project)
+    : project_(project), changedBefore_(project.GetChangeFlag()) {}
+
+KeepChangeFlag::~KeepChangeFlag() {
+    if (!changedBefore_) project_.ClearChangeFlag();
+}
+
 bool AskAssignmentsLost() {
     return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737), title()) != msgNo;
 }
@@ -59,23 +66,20 @@ bool IsValidPhysicalAddress(std::int32_t phyAdr) { return phyAdr >= 1 && phyAdr 
 
 bool CheckPhysicalAddress(bool captionPhysicalAddress) {
     corlink::clsOrvekDali& project = Project();
+    // The address entry is no unsaved change; changes left unsaved before the check stay marked.
+    const KeepChangeFlag keep(project);
     for (;;) {
         const std::int32_t before = project.Header().phyAdr;
         if (IsValidPhysicalAddress(before)) return true;
         if (ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), title()) != msgOK) return false;
-        const bool changedBefore = project.GetChangeFlag();
         // A new window each time: one that closed may still wait for its deletion.
         QPointer<QDialog> dialog = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
         if (!dialog) return false;
         if (captionPhysicalAddress) dialog->setWindowTitle(QText(201));
         ShowModal(*dialog);
         if (dialog) dialog->deleteLater();
-        // Nothing stored (Cancel, or OK on the unchanged text): the command ends here, with
-        // the project as it was.
-        if (project.Header().phyAdr == before) {
-            if (!changedBefore) project.ClearChangeFlag();
-            return false;
-        }
+        // Nothing stored (Cancel, or OK on the unchanged text): the command ends here.
+        if (project.Header().phyAdr == before) return false;
     }
 }
 
@@ -88,7 +92,17 @@ std::int16_t ReadGatewayIntoProject(Reinit how) {
     scratch.letHeader(project.Header());
     const std::int16_t result = scratch.StartDownUpLoad(corlink::pdupLoad, EDI, EDIPara, LogFlag());
     scratch.setEventSink(nullptr);
-    if (result < 0 || relay.trappedError) return result < 0 ? result : std::int16_t{-1};
+    if (result < 0 || relay.trappedError) {
+        // The project keeps its data, but takes the zero upload time with which the engine
+        // marks a read it filed as failed; that mark is no change to save.
+        if (scratch.Header().LetzterUpload == 0 && project.Header().LetzterUpload != 0) {
+            const KeepChangeFlag keep(project);
+            corlink::TypHeader h = project.Header();
+            h.LetzterUpload = 0;
+            project.letHeader(h);
+        }
+        return result < 0 ? result : std::int16_t{-1};
+    }
 
     if (how == Reinit::NewProject) {
         project.IniInterfaceStart(MaxLimits, FunctionGroupList, PropertyObjectIds);

@@ -89,15 +89,16 @@ void frmDeviceInfo::clearBoxes() {
 void frmDeviceInfo::ComDownLoad_Click() {
     if (InCall()) return;
     corlink::clsOrvekDali& project = Project();
-    // The installer confirms or enters the gateway's address every time.
-    const bool changedBefore = project.GetChangeFlag();
-    QPointer<QDialog> address = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
-    if (address) {
-        ShowModal(*address);
-        if (address) address->deleteLater();
+    // The installer confirms or enters the gateway's address every time. The entry does not
+    // count as an unsaved change; earlier changes still do.
+    {
+        const KeepChangeFlag keep(project);
+        QPointer<QDialog> address = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
+        if (address) {
+            ShowModal(*address);
+            if (address) address->deleteLater();
+        }
     }
-    // The address entry does not count as an unsaved change; earlier changes still do.
-    if (!changedBefore) project.ClearChangeFlag();
     if (!IsValidPhysicalAddress(project.Header().phyAdr)) {
         ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
         return;

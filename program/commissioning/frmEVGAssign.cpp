@@ -7,7 +7,6 @@
 #include "ModDefinition.h"
 #include "Seams.h"
 #include "corlink/clsOrvekDali.h"
-#include "frm01.h"
 #include "SmallDialogs.h"
 
 #include <QComboBox>
@@ -293,6 +292,7 @@ void frmEVGAssign::TimerEVGAssign_Timer() {
     if (SelectedBallast() == t) record.Name = EVGInfoText[0]->text().toStdString();
     record.Gruppe = sent.Byte3;
     Project().letDaliGruppe(static_cast<std::int16_t>(t), record);
+    ProjectChanged();
     CreateEVGDataTree();
 }
 
@@ -302,6 +302,7 @@ void frmEVGAssign::EVGInfoText_LostFocus(int index) {
     const std::string name = EVGInfoText[0]->text().toStdString();
     BallastRecords.at(static_cast<std::size_t>(*ballast)).Name = name;
     Project().letDaliGruppeName(static_cast<std::int16_t>(*ballast), name);
+    ProjectChanged();
 }
 
 bool frmEVGAssign::eventFilter(QObject* watched, QEvent* event) {
@@ -319,7 +320,7 @@ bool frmEVGAssign::eventFilter(QObject* watched, QEvent* event) {
 void frmEVGAssign::TimerEVGBlink_Timer() { BlinkState = BlinkState == 1 ? 0 : 1; }
 
 void frmEVGAssign::ComClose_Click() {
-    frm01::Instance()->CreateObjektDataTree();
+    RebuildProjectTree();
     close();
 }
 

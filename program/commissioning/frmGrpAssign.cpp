@@ -6,7 +6,6 @@
 #include "ModDefinition.h"
 #include "Seams.h"
 #include "corlink/clsOrvekDali.h"
-#include "frm01.h"
 #include "SmallDialogs.h"
 
 #include <QComboBox>
@@ -184,6 +183,7 @@ void frmGrpAssign::InfoOK_Click() {
         }
         record.Gruppe = group;
         project.letDaliGruppe(static_cast<std::int16_t>(t), record);
+        ProjectChanged();
     }
     LabelInfo->hide();
     Label1->hide();
@@ -191,7 +191,7 @@ void frmGrpAssign::InfoOK_Click() {
 }
 
 void frmGrpAssign::ComClose_Click() {
-    frm01::Instance()->CreateObjektDataTree();
+    RebuildProjectTree();
     close();
 }
 

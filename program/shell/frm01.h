@@ -175,12 +175,14 @@ private:
     void Form_Unload();
 
     // The tree's rebuild: the nodes are put together outside the view (AddNode, AddProjectNodes),
-    // which then takes them at once (ShowNodes); the selection follows (SelectAfterRebuild).
+    // which then takes them at once (ShowNodes); the selection follows (SelectAfterRebuild), each
+    // node it shows with its parents opened (RevealNode).
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
                              int image, bool expanded);
     void AddProjectNodes();
     void ShowNodes();
     void SelectAfterRebuild();
+    void RevealNode(QTreeWidgetItem& node);
     void OpenNodeDialog(const NodeDialog& dialog);
     void ShowFormModal(const QString& form, int captionId, const QString& tag = {});
 

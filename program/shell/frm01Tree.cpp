@@ -127,20 +127,16 @@ void frm01::ShowNodes() {
 void frm01::SelectAfterRebuild() {
     // The node of the last click; the last node when the tree has shrunk below it since.
     const int selected = std::clamp<int>(SelectedNodeIndex, 1, NodeCount());
-    // The view would open the collapsed parents of the node it selects or scrolls to: keep them
-    // as the rebuild left them.
-    const bool autoScroll = TreeView1->hasAutoScroll();
-    TreeView1->setAutoScroll(false);
+    // Selected and shown as a click would leave it; with more than ten nodes after it, the
+    // tenth of them is shown too. Nothing else is opened.
+    RevealNode(*Node(selected));
     TreeView1->setCurrentItem(Node(selected));
-    TreeView1->setAutoScroll(autoScroll);
-    if (NodeCount() - selected > 10) {
-        // The node itself when it shows, else its outermost collapsed ancestor, which does.
-        QTreeWidgetItem* target = Node(selected + 10);
-        for (QTreeWidgetItem* p = target->parent(); p; p = p->parent()) {
-            if (!p->isExpanded()) target = p;
-        }
-        TreeView1->scrollToItem(target);
-    }
+    if (NodeCount() - selected > 10) RevealNode(*Node(selected + 10));
+}
+
+void frm01::RevealNode(QTreeWidgetItem& node) {
+    for (QTreeWidgetItem* p = node.parent(); p; p = p->parent()) p->setExpanded(true);
+    TreeView1->scrollToItem(&node);
 }
 
 void frm01::TreeView1_BeforeLabelEdit(int& Cancel) { Cancel = 1; }

@@ -96,38 +96,67 @@ TEST_F(Commissioning, SendAndPollGoThroughTheCommandPropertyOfTheGateway) {
     EXPECT_EQ(DaliReply(), (TypDaliCommand{0xFF, 2, 0}));
 }
 
-TEST_F(Commissioning, AddressCheckAsksForAnAddressAndKeepsTheChangeFlag) {
-    EXPECT_FALSE(IsValidPhysicalAddress(0));
-    EXPECT_FALSE(IsValidPhysicalAddress(65536));
-    EXPECT_TRUE(IsValidPhysicalAddress(65535));
+// The address check on every way out of it: its result, the header's address, and the change
+// flag as it was before the check (an address stored there is no unsaved change; changes left
+// unsaved before it, No at the save question, stay marked).
+TEST_F(Commissioning, AddressCheckLeavesTheChangeFlagAsItWasOnEveryWayOut) {
+    for (const std::int32_t invalid : {0, -1, 65536}) EXPECT_FALSE(IsValidPhysicalAddress(invalid)) << invalid;
+    for (const std::int32_t valid : {1, 65535}) EXPECT_TRUE(IsValidPhysicalAddress(valid)) << valid;
 
-    // Cancel in the address dialog ends the command; the change flag is what it was.
-    for (const bool changed : {false, true}) {
-        project().ClearChangeFlag();
-        if (changed) project().letDaliGruppeName(3, "Büro");
-        shown.clear();
-        modalRuns = 0;
-        playAddressDialog([](frmphyAdr& d) {
-            d.TextphyAdr->setText("1.1.1");
-            d.COMAbbruch->click();
-        });
-        EXPECT_FALSE(CheckPhysicalAddress(false));
-        EXPECT_EQ(modalRuns, 1);
-        EXPECT_EQ(texts(), std::vector<std::string>{Text(910)});
-        EXPECT_EQ(shown[0].style, styleOkExclamation);
-        EXPECT_EQ(project().Header().phyAdr, 0);
-        EXPECT_EQ(project().GetChangeFlag(), changed);
+    struct Way {
+        const char* what;
+        std::int32_t address;  // the header's before the check, with its text
+        const char* text;
+        int answer;            // to message 910
+        std::function<void(frmphyAdr&)> user;  // none: no address dialog
+        bool passes;
+        std::int32_t after;
+    };
+    const Way ways[] = {
+        {"a valid address already", 65535, "15.15.255", msgOK, {}, true, 65535},
+        {"message 910 not answered with OK", 0, "0.0.0", msgCancel, {}, false, 0},
+        {"the dialog cancelled",
+         0, "0.0.0", msgOK,
+         [](frmphyAdr& d) {
+             d.TextphyAdr->setText("1.1.1");
+             d.COMAbbruch->click();
+         },
+         false, 0},
+        {"OK on the unchanged text", 0, "0.0.0", msgOK, [](frmphyAdr& d) { d.COMOK->click(); }, false, 0},
+        {"an address stored", 0, "0.0.0", msgOK, [](frmphyAdr& d) { typeAddress(d, "1.1.1"); }, true, kGateway},
+        {"65536 replaced by 15.15.255", 65536, "", msgOK, [](frmphyAdr& d) { typeAddress(d, "15.15.255"); }, true, 65535},
+    };
+    for (const Way& way : ways) {
+        for (const bool changed : {false, true}) {
+            SCOPED_TRACE(std::string(way.what) + (changed ? ", unsaved changes before" : ", saved before"));
+            editHeader([&](corlink::TypHeader& h) {
+                h.phyAdr = way.address;
+                h.phyAdrString = way.text;
+            });
+            project().ClearChangeFlag();
+            if (changed) project().letDaliGruppeName(3, "Büro");
+            shown.clear();
+            answers = {way.answer};
+            modalRuns = 0;
+            QString caption;
+            playAddressDialog([&](frmphyAdr& d) {
+                caption = d.windowTitle();
+                way.user(d);
+            });
+            // Only the new installation gives the dialog the caption text 201.
+            EXPECT_EQ(CheckPhysicalAddress(changed), way.passes);
+            EXPECT_EQ(project().Header().phyAdr, way.after);
+            EXPECT_EQ(project().GetChangeFlag(), changed);
+            EXPECT_EQ(modalRuns, way.user ? 1 : 0);
+            if (way.user) {
+                EXPECT_EQ(caption.toStdString(), changed ? "phys. Adresse" : "Eingabe der physikalischen Adresse");
+            }
+            if (IsValidPhysicalAddress(way.address)) {
+                EXPECT_TRUE(shown.empty());
+            } else {
+                ASSERT_EQ(texts(), std::vector<std::string>{Text(910)});
+                EXPECT_EQ(shown[0].style, styleOkExclamation);
+            }
+        }
     }
-
-    // An address stored in the dialog: the check passes, and the project counts as changed.
-    project().ClearChangeFlag();
-    QString caption;
-    playAddressDialog([&](frmphyAdr& d) {
-        caption = d.windowTitle();
-        typeAddress(d, "1.1.1");
-    });
-    EXPECT_TRUE(CheckPhysicalAddress(true));
-    EXPECT_EQ(caption, "phys. Adresse");
-    EXPECT_EQ(project().Header().phyAdr, kGateway);
-    EXPECT_TRUE(project().GetChangeFlag());
 }

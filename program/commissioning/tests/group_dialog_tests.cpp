@@ -2,6 +2,7 @@
 #include "GatewayCommands.h"
 #include "GroupDialogs.h"
 #include "commissioning_fixture.h"
+#include "frmEVGAssign.h"
 #include "frmGrpAssign.h"
 #include "frmGruppe.h"
 
@@ -162,6 +163,65 @@ TEST_F(GroupDialogs, BatchStopsAtTheFirstUnconfirmedBallast) {
     d->InfoOK->click();
     EXPECT_EQ(texts(), std::vector<std::string>{Text(881)});  // the main window's transfer message only
     EXPECT_EQ(project().DaliGruppe(2).Gruppe, 0);
+}
+
+// However an assignment dialog is closed after it stored an assignment, the main window's tree
+// shows ballast 2 ("EVG 3") under its new group. Closed without a change, only the close button
+// rebuilds the tree: otherwise the scenes node that the user opened stays open.
+TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterAChange) {
+    using Assign = std::function<void(QDialog&, int group)>;  // ballast 2 into `group`
+    const std::pair<const char*, Assign> dialogs[] = {
+        {"frmEVGAssign",
+         [](QDialog& dialog, int group) {
+             auto& d = dynamic_cast<frmEVGAssign&>(dialog);
+             d.TreeView1->setCurrentItem(d.Node(6));  // ballast 2
+             d.ComboGruppe->setCurrentIndex(group);
+             d.InfoOK->click();
+             d.TimerEVGAssign->Fire();
+         }},
+        {"frmGrpAssign",
+         [](QDialog& dialog, int group) {
+             auto& d = dynamic_cast<frmGrpAssign&>(dialog);
+             d.ComboGruppe->setCurrentIndex(group);
+             tick(d, 2, true);
+             d.InfoOK->click();
+         }},
+    };
+    const std::pair<const char*, std::function<void(QDialog&)>> closes[] = {
+        {"close button", [](QDialog& d) { d.findChild<QPushButton*>("ComClose")->click(); }},
+        {"close box", [](QDialog& d) { d.close(); }},
+        {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+    };
+    const auto mainNode = [&](const QString& keyOrText) -> QTreeWidgetItem* {
+        for (int i = 1; i <= main->NodeCount(); ++i) {
+            QTreeWidgetItem* n = main->Node(i);
+            if (frm01::NodeKey(*n) == keyOrText || n->text(0) == keyOrText) return n;
+        }
+        return nullptr;
+    };
+    int group = 4;
+    for (const auto& [dialog, assign] : dialogs) {
+        for (const auto& [way, close] : closes) {
+            for (const bool change : {true, false}) {
+                SCOPED_TRACE(std::string(dialog) + " by its " + way + (change ? " after an assignment" : " unchanged"));
+                main->CreateObjektDataTree();
+                mainNode("DALISzenen")->setExpanded(true);
+                QPointer<QDialog> d = openActivated<QDialog>(dialog);
+                ASSERT_FALSE(d.isNull());
+                if (change) assign(*d, ++group);
+                close(*d);
+                test::UnloadClosedWindows();
+                EXPECT_TRUE(d.isNull());
+                EXPECT_EQ(project().DaliGruppe(2).Gruppe, group);
+                const bool rebuilt = change || std::string(way) == "close button";
+                EXPECT_EQ(mainNode("DALISzenen")->isExpanded(), !rebuilt);
+                const QTreeWidgetItem* ballast = mainNode("EVG 3");
+                ASSERT_NE(ballast, nullptr);
+                EXPECT_EQ(frm01::NodeKey(*ballast->parent()), "-DALIGruppe" + QString::number(group));
+            }
+        }
+    }
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(GroupDialogs, BatchIgnoresTheUserWhileItRuns) {

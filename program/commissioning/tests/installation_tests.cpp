@@ -258,18 +258,24 @@ TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
 }
 
 // After the search: a failed end command ends the run at once (no read-back), a failed read-back
-// ends it too; either way text 880, no stamp and the project as it was.
+// ends it too; either way text 880, no stamp and the project as it was, unchanged, but for the
+// zero upload time of a read-back that the engine filed as failed.
 TEST_F(Commissioning, InstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
     struct Case {
         const char* dialog;
         const char* failing;
-        int opensBeforeFailure;  // send and four polls, then the end command, then the read-back
-        int operations;
+        std::function<void()> inject;
+        int operations;  // send and four polls, then the end command, then the read-back
         int progress;
+        bool uploadZeroed;
     };
-    const Case cases[] = {{"frmNeuinstallation", "read-back", 1 + 4 + 1, 7, 24},
-                          {"frmNachinstallation", "end command", 1 + 4, 6, 19},
-                          {"frmNachinstallation", "read-back", 1 + 4 + 1, 7, 24}};
+    const auto noConnectionAfter = [](int opens) { return [opens] { line().failOpen(busdriver::openNoDevice, opens); }; };
+    const auto readBackRefused = [] { line().failCall(1, busdriver::statusFailed, "Read 4/51 "); };
+    const Case cases[] = {{"frmNeuinstallation", "read-back", noConnectionAfter(1 + 4 + 1), 7, 24, false},
+                          {"frmNachinstallation", "end command", noConnectionAfter(1 + 4), 6, 19, false},
+                          {"frmNachinstallation", "read-back", noConnectionAfter(1 + 4 + 1), 7, 24, false},
+                          {"frmNeuinstallation", "read-back refused", readBackRefused, 7, 24, true},
+                          {"frmNachinstallation", "read-back refused", readBackRefused, 7, 24, true}};
     useGatewayAddress();
     installLine();
     for (int slot = 0; slot < 3; ++slot) {
@@ -286,7 +292,7 @@ TEST_F(Commissioning, InstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
         const corlink::TypHeader header = project().Header();
         const std::vector<corlink::TypDaliGruppe> before = ballasts();
         line().clearTrace();
-        line().failOpen(busdriver::openNoDevice, c.opensBeforeFailure);
+        c.inject();
         auto d = open<InstallationDialog>(c.dialog);
         answers = {msgYes};  // the loss question of the new installation
         d->ComUpLoad->click();
@@ -300,9 +306,39 @@ TEST_F(Commissioning, InstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
         EXPECT_TRUE(d->ComUpLoad->isEnabled());
         EXPECT_EQ(ballasts(), before);
         EXPECT_EQ(withoutTransferDates(project().Header()), withoutTransferDates(header));
+        // Each poll of the search stamped its own upload time.
+        EXPECT_EQ(project().Header().LetzterUpload == 0, c.uploadZeroed);
         EXPECT_FALSE(project().GetChangeFlag());
         line().clearFaults();
         closeNow(d);
+    }
+}
+
+// A run abandoned during the search (the dialog closed by its close box) leaves the project's
+// ballasts and its unsaved changes: the project is re-initialised only once the tables are read.
+TEST_F(Commissioning, InstallationAbandonedDuringTheSearchLeavesTheProject) {
+    useGatewayAddress();
+    editBallast(1, [](corlink::TypDaliGruppe& g) {
+        g.Gruppe = 3;
+        g.Name = "alt";
+    });
+    const std::vector<corlink::TypDaliGruppe> before = ballasts();
+    const std::pair<const char*, std::deque<int>> dialogs[] = {
+        {"frmNeuinstallation", {msgYes, msgNo}},  // go on at the loss question, don't save
+        {"frmNachinstallation", {msgNo}},
+    };
+    for (const auto& [name, answered] : dialogs) {
+        SCOPED_TRACE(name);
+        QPointer<InstallationDialog> d = open<InstallationDialog>(name);
+        answers = answered;
+        d->ComUpLoad->click();
+        d->TimerNeuinstallation->Fire();
+        ASSERT_TRUE(d->Running());
+        closeNow(d);
+        EXPECT_TRUE(d.isNull());
+        EXPECT_TRUE(answers.empty());
+        EXPECT_EQ(ballasts(), before);
+        EXPECT_TRUE(project().GetChangeFlag());
     }
 }
 

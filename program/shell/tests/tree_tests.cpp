@@ -28,6 +28,12 @@ QString row(const frm01& w, int index) {
         .join('|');
 }
 
+// Whether a node lies within the tree's view.
+bool Shows(const frm01& w, int index) {
+    const QRect r = w.TreeView1->visualItemRect(w.Node(index));
+    return !r.isEmpty() && w.TreeView1->viewport()->rect().contains(r);
+}
+
 QImage drawing(const QIcon& icon, int size) { return icon.pixmap(QSize(size, size)).toImage(); }
 
 }  // namespace
@@ -66,9 +72,9 @@ TEST_F(Gui, TreeOfAProjectWithNamedGroupsAndAssignedBallasts) {
     };
     for (const auto& [index, line] : expected) EXPECT_EQ(row(*w, index), QString::fromUtf8(line)) << index;
 
-    // Only the root comes back expanded; nothing can be edited.
-    EXPECT_TRUE(w->Node(1)->isExpanded());
-    EXPECT_FALSE(w->Node(8)->isExpanded());
+    // Opened: the root, and the groups node, which holds node 11 (ten after the root); nothing
+    // can be edited.
+    EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 7}));
     for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->flags() & Qt::ItemIsEditable);
 
     // Expansion flags follow the keys of the object trees: a whole key, or a part of one.
@@ -105,69 +111,115 @@ TEST_F(Gui, RebuildSelectsTheRememberedNodeOrTheLastOne) {
     EXPECT_EQ(SelectedNodeIndex, 41);
 }
 
-TEST_F(Gui, OnlyTheRootIsExpandedAfterEveryRebuild) {
+// Every rebuild opens the parents of the selected node and of the tenth node after it (when
+// more than ten follow), and closes whatever the user had opened besides. Of the 40 nodes,
+// 8..23 are groups 0..15 in the groups node 7, 25..40 scenes 0..15 in the scenes node 24.
+TEST_F(Gui, RebuildOpensWhatTheSelectionAndTheNodeTenAfterItNeed) {
     const QString project = dir.filePath("hall.dal");
-    const std::pair<const char*, std::function<void(frm01&)>> steps[] = {
-        {"New", [](frm01& w) { w.Toolbar1_ButtonClick("New"); }},
+    struct Step {
+        const char* what;
+        std::function<void(frm01&)> run;
+        QList<int> expanded;
+    };
+    const auto rebuild = [](int selected) {
+        return [selected](frm01& w) {
+            SelectedNodeIndex = static_cast<std::int16_t>(selected);
+            w.CreateObjektDataTree();
+        };
+    };
+    const Step steps[] = {
+        {"New (node 11: group 3)", [](frm01& w) { w.Toolbar1_ButtonClick("New"); }, {1, 7}},
         {"Open",
          [&](frm01& w) {
              files = {project};
              w.Toolbar1_ButtonClick("Open");
-         }},
-        {"a scene selected",
+         },
+         {1, 7}},
+        {"scene 3, scene 13 ten after it", rebuild(28), {1, 24}},
+        {"group 8, scene 1 ten after it", rebuild(16), {1, 7, 24}},
+        {"the groups node, group 9 ten after it", rebuild(7), {1, 7}},
+        {"scene 10, five nodes after it",
          [](frm01& w) {
-             SelectedNodeIndex = 28;
-             w.CreateObjektDataTree();
-         }},
-        {"a scene selected while the window is hidden",
-         [](frm01& w) {
-             w.hide();
-             SelectedNodeIndex = 31;
+             w.hide();  // hidden meanwhile
+             SelectedNodeIndex = 35;
              w.CreateObjektDataTree();
              w.show();
-         }},
+         },
+         {1, 24}},
     };
     auto w = start(kGerman);
     w->mDali().SaveProjektData(project.toStdString());
     w->show();
     QApplication::processEvents();
-    EXPECT_EQ(ExpandedNodes(*w), QList<int>{1}) << "start-up";
-    for (const auto& [what, step] : steps) {
+    EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 7})) << "start-up";
+    for (const Step& step : steps) {
         // The user has opened groups and scenes before.
         w->Node(7)->setExpanded(true);
         w->Node(24)->setExpanded(true);
-        step(*w);
+        step.run(*w);
         QApplication::processEvents();
-        ASSERT_EQ(w->NodeCount(), 40) << what;
-        EXPECT_EQ(ExpandedNodes(*w), QList<int>{1}) << what;
-        EXPECT_EQ(w->SelectedNode(), w->Node(SelectedNodeIndex)) << what;
+        ASSERT_EQ(w->NodeCount(), 40) << step.what;
+        EXPECT_EQ(ExpandedNodes(*w), step.expanded) << step.what;
+        EXPECT_EQ(w->SelectedNode(), w->Node(SelectedNodeIndex)) << step.what;
     }
     EXPECT_TRUE(shown.empty());
 }
 
-TEST_F(Gui, RebuildScrollsToTheNodeTenBelowTheSelectedOneOrTheAncestorThatShowsIt) {
+// A full project: four ballasts in each of the 16 groups, 104 nodes. Group n has Index 8 + 5n,
+// its ballasts the four after it; the scenes node has Index 88, scene n 89 + n.
+TEST_F(Gui, RebuildOfAFullProjectShowsTheSelectedNodeAndTheTenthAfterIt) {
+    struct Case {
+        int selected;
+        int tenthAfter;  // 0: fewer than eleven nodes follow
+        QList<int> expanded;
+    };
+    const Case cases[] = {
+        {1, 11, {1, 7, 8}},        // the root; group 0's third ballast
+        {70, 80, {1, 7, 68, 78}},  // group 12's second ballast; group 14's second
+        {85, 95, {1, 7, 83, 88}},  // group 15's second ballast; scene 6
+        {88, 98, {1, 88}},         // the scenes node; scene 9
+        {100, 0, {1, 88}},         // scene 11, four nodes after it
+    };
+    auto w = start(kEnglish);
+    for (int i = 0; i < 64; ++i) SetBallast(w->mDali(), i, i / 4);
+    w->show();
+    for (const Case& c : cases) {
+        SelectedNodeIndex = static_cast<std::int16_t>(c.selected);
+        w->CreateObjektDataTree();
+        QApplication::processEvents();
+        ASSERT_EQ(w->NodeCount(), 104);
+        EXPECT_EQ(ExpandedNodes(*w), c.expanded) << c.selected;
+        EXPECT_EQ(w->SelectedNode(), w->Node(c.selected)) << c.selected;
+        EXPECT_TRUE(Shows(*w, c.selected)) << c.selected;
+        if (c.tenthAfter) {
+            EXPECT_TRUE(Shows(*w, c.tenthAfter)) << c.selected;
+        }
+    }
+}
+
+// In a tree with room for three rows: the view scrolls to the tenth node after the selected
+// one when more than ten follow, to no further one, and not at all when ten follow.
+TEST_F(Gui, RebuildScrollsToTheTenthNodeAfterTheSelectedOne) {
+    struct Case {
+        int selected;
+        int shows, hidden;
+    };
+    const Case cases[] = {
+        {1, 11, 1},    // group 3 scrolled into view, the root out of it
+        {30, 30, 40},  // 40 - 30 = 10: scene 5 shown, not the last scene
+        {29, 39, 40},  // 11 follow: scene 14 shown, not the one after it
+    };
     auto w = start(kEnglish);
     w->show();
-    QScrollBar* bar = w->TreeView1->verticalScrollBar();
-    // Room for three rows: the root's children from the third on lie below.
     w->TreeView1->resize(w->TreeView1->width(), w->TreeView1->visualItemRect(w->Node(1)).height() * 3 + 4);
     QApplication::processEvents();
-    const auto shows = [&](int index) {
-        return w->TreeView1->viewport()->rect().contains(w->TreeView1->visualItemRect(w->Node(index)));
-    };
-    // 40 - 30 = 10 nodes below the selected one: no scrolling.
-    SelectedNodeIndex = 30;
-    w->CreateObjektDataTree();
-    QApplication::processEvents();
-    EXPECT_EQ(bar->value(), 0);
-    EXPECT_TRUE(shows(1));
-    // Node 11 (a group) lies in the collapsed groups node 7, which is scrolled into view.
-    SelectedNodeIndex = 1;
-    w->CreateObjektDataTree();
-    QApplication::processEvents();
-    EXPECT_GT(bar->value(), 0);
-    EXPECT_TRUE(shows(7));
-    EXPECT_EQ(ExpandedNodes(*w), QList<int>{1});
+    for (const Case& c : cases) {
+        SelectedNodeIndex = static_cast<std::int16_t>(c.selected);
+        w->CreateObjektDataTree();
+        QApplication::processEvents();
+        EXPECT_TRUE(Shows(*w, c.shows)) << c.selected;
+        EXPECT_FALSE(Shows(*w, c.hidden)) << c.selected;
+    }
 }
 
 TEST_F(Gui, IconsAreDrawnOncePerImageAndSizeAndEachImageIsItsOwn) {
@@ -242,8 +294,8 @@ TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     QTest::mouseClick(w->TreeView1->viewport(), Qt::LeftButton, {}, w->TreeView1->visualItemRect(scene4).center());
     EXPECT_EQ(opened, QStringList{"Szene4|3"});
     EXPECT_EQ(SelectedNodeIndex, 28);
-    EXPECT_EQ(w->SelectedNode(), w->Node(28));  // selected again by the dialog's rebuild
-    EXPECT_EQ(ExpandedNodes(*w), QList<int>{1});      // which closed the scenes again
+    EXPECT_EQ(w->SelectedNode(), w->Node(28));  // selected again by the dialog's rebuild,
+    EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 24}));  // inside the scenes node it opened
 
     // A ballast node opens nothing but is remembered; a dialog not built yet opens nothing.
     SetBallast(w->mDali(), 1, 0);
