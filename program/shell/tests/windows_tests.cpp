@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using namespace corvane;
@@ -33,22 +35,43 @@ namespace {
 bool isId(const QString& text) { return automation::isNumeric(automation::Variant(text.toStdString())); }
 
 // Qt's own texts as the user sees them: the buttons of the save question and, in the program's
-// Open dialog, the folder label and the accept button.
-QStringList QtOwnTexts() {
+// Open dialog, the folder label, the accept button, the locale and the size and date of a file
+// of 1536 bytes last changed on 17 May 2024 at 9:30.
+QStringList QtOwnTexts(const QString& folder) {
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QStringList texts;
     for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) texts << box.button(b)->text();
+    QFile file(QDir(folder).filePath("hall.dal"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(1536, 'x')) != 1536 || !file.flush() ||
+        !file.setFileTime(QDateTime(QDate(2024, 5, 17), QTime(9, 30)), QFileDevice::FileModificationTime)) {
+        ADD_FAILURE() << "cannot write " << file.fileName().toStdString();
+    }
+    file.close();
     SetFileDialog({});
     SetModalRunner([&](QDialog& d) {
         const auto* lookIn = d.findChild<QLabel*>("lookInLabel");
         const auto* buttons = d.findChild<QDialogButtonBox*>("buttonBox");
-        texts << (lookIn ? lookIn->text() : "?") << (buttons ? buttons->buttons().front()->text() : "?");
+        texts << (lookIn ? lookIn->text() : "?") << (buttons ? buttons->buttons().front()->text() : "?")
+              << d.locale().name();
+        const auto* list = d.findChild<QTreeView*>("treeView");
+        QModelIndex row;
+        const bool listed = QTest::qWaitFor([&] {
+            const QAbstractItemModel* m = list->model();
+            for (int i = 0; i < m->rowCount(list->rootIndex()) && !row.isValid(); ++i) {
+                const QModelIndex name = m->index(i, 0, list->rootIndex());
+                if (name.data().toString() == "hall.dal" && !name.siblingAtColumn(3).data().toString().isEmpty()) row = name;
+            }
+            return row.isValid();
+        });
+        EXPECT_TRUE(listed);
+        texts << row.siblingAtColumn(1).data().toString() << row.siblingAtColumn(3).data().toString();
         return QDialog::Rejected;
     });
     FileDialogRequest open;
     open.mode = FileDialogRequest::Open;
     open.mustExist = true;
+    open.initDir = folder;
     ShowFileDialog(open);
     ExpectNoModalDialog();
     return texts;
@@ -89,8 +112,8 @@ TEST_F(Gui, SetFormTextsPutsTextsOnEveryKindOfControlAndSkipsWhatFails) {
 }
 
 TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
-    const QStringList english = {"&Yes", "&No", "Cancel", "Look in:", "&Open"};
-    const QStringList german = {"&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen"};
+    const QStringList english = {"&Yes", "&No", "Cancel", "Look in:", "&Open", "en_US", "1.50 KiB", "5/17/24 9:30 AM"};
+    const QStringList german = {"&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen", "de_DE", "1,50 KiB", "17.05.24 09:30"};
     const struct {
         std::int16_t language;
         // File menu, download item, exit button, nodes 2 and 8, message title (none: not checked).
@@ -103,9 +126,9 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
         {kEnglish,
          {"File", "program device PC-->KNX", "exit program", "physical address", "Group1 ()", "advice"},
          english},
-        {2000, {}, {"&Sì", "&No", "Annulla", "Cerca in:", "&Apri"}},
-        {3000, {}, {"&Sí", "&No", "Cancelar", "Ver en:", "&Abrir"}},
-        {4000, {}, {"&Oui", "&Non", "Annuler", "Voir dans :", "&Ouvrir"}},
+        {2000, {}, {"&Sì", "&No", "Annulla", "Cerca in:", "&Apri", "it_IT", "1,50 KiB", "17/05/24 09:30"}},
+        {3000, {}, {"&Sí", "&No", "Cancelar", "Ver en:", "&Abrir", "es_ES", "1,50 KiB", "17/5/24 9:30"}},
+        {4000, {}, {"&Oui", "&Non", "Annuler", "Voir dans :", "&Ouvrir", "fr_FR", "1,50 Kio", "17/05/2024 09:30"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language);
@@ -127,15 +150,31 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
         }
         // The title is text 60 (taken without the language offset) and the version.
         EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.3.0");
-        EXPECT_EQ(QtOwnTexts().join('|'), c.qt.join('|'));
+        EXPECT_EQ(QtOwnTexts(dir.path()).join('|').toStdString(), c.qt.join('|').toStdString());
     }
-    // A change of language in the language dialog takes effect at once for Qt's texts.
-    auto w = start(kGerman);
-    for (const QStringList* texts : {&english, &german}) {
-        frmSprache d;
-        d.ComboSprache->setCurrentIndex(d.ComboSprache->findText(texts == &english ? "English" : "German"));
-        d.COMOK->click();
-        EXPECT_EQ(QtOwnTexts().join('|'), texts->join('|'));
+    // A language chosen in the language dialog waits for the next start for Qt's texts and the
+    // locale, as for the messages, so a box never mixes two languages; the file filter (text 99)
+    // takes it at once.
+    const struct {
+        std::int16_t language;
+        const char* chosen;
+        const QStringList& qt;
+        const char* filter;
+    } switches[] = {{kGerman, "English", german, "DALI Files |*.dal"},
+                    {kEnglish, "German", english, "DALI Dateien |*.dal"}};
+    for (const auto& s : switches) {
+        SCOPED_TRACE(s.chosen);
+        auto w = start(s.language);
+        auto* d = new frmSprache;  // unloads itself
+        d->ComboSprache->setCurrentIndex(d->ComboSprache->findText(s.chosen));
+        d->COMOK->click();
+        UnloadClosedWindows();
+        EXPECT_EQ(QtOwnTexts(dir.path()).join('|').toStdString(), s.qt.join('|').toStdString());
+        EXPECT_EQ(QLocale().name(), s.qt[5]);
+        QString filter;
+        SetFileDialog([&](const FileDialogRequest& request) { return filter = request.filter, QString(); });
+        w->mnuGeraetLaden->trigger();
+        EXPECT_EQ(filter, s.filter);
     }
 }
 
