@@ -148,6 +148,7 @@ TEST_F(Gui, OnlyTheRootIsExpandedAfterEveryRebuild) {
 TEST_F(Gui, RebuildScrollsToTheNodeTenBelowTheSelectedOneOrTheAncestorThatShowsIt) {
     auto w = start(kEnglish);
     w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));  // placed in its frame by then
     QScrollBar* bar = w->TreeView1->verticalScrollBar();
     // Room for three rows: the root's children from the third on lie below.
     w->TreeView1->resize(w->TreeView1->width(), w->TreeView1->visualItemRect(w->Node(1)).height() * 3 + 4);

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QScreen>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -306,10 +307,63 @@ TEST_F(Gui, FirstStartAsksForTheLanguageAndOpensAnEmptyProjectInEnglish) {
         EXPECT_EQ(w.StatusPanel(3), "00:00:00");
         EXPECT_EQ(w.SelectedNode(), w.Node(1));
 
-        // Top 100, left 1, width 15000, height 10000 twips.
-        EXPECT_EQ(w.frameGeometry(),
-                  QRect(TwipsToPixels(1), TwipsToPixels(100), TwipsToPixels(15000), TwipsToPixels(10000)));
+        // The frame at top 100, left 1, width 15000, height 10000 twips after the first show, as
+        // far as the screen's available area holds it (the test screen is narrower).
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        const QRect area = w.screen()->availableGeometry();
+        const QRect frame = w.frameGeometry();
+        EXPECT_TRUE(area.contains(frame));
+        EXPECT_EQ(frame.size(), QSize(TwipsToPixels(15000), TwipsToPixels(10000)).boundedTo(area.size()));
+        if (frame.width() < area.width()) {
+            EXPECT_EQ(frame.left(), TwipsToPixels(1));
+        }
+        if (frame.height() < area.height()) {
+            EXPECT_EQ(frame.top(), TwipsToPixels(100));
+        }
         EXPECT_TRUE(shown.empty());
+    }
+}
+
+TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto px = [](int twips) { return TwipsToPixels(twips); };
+    const int areaWidth = PixelsToTwips(area.width()), areaHeight = PixelsToTwips(area.height());
+    const int right = PixelsToTwips(area.right()), bottom = PixelsToTwips(area.bottom());
+    const struct {
+        int left, top, width, height;  // twips; -1 leaves it
+        bool shownFirst;               // placed again after its first show
+        QRect frame;                   // pixels; an empty position: not checked
+    } cases[] = {
+        {1, 100, 3105, 2500, false, QRect(px(1), px(100), px(3105), px(2500))},
+        {1, 100, 3105, 2500, true, QRect(px(1), px(100), px(3105), px(2500))},
+        {-1, -1, 5325, 7200, false, QRect(-1, -1, px(5325), px(7200))},
+        // Larger than the screen: shrunk to the available area and moved into it.
+        {1, 100, areaWidth + 1500, areaHeight + 1500, false, area},
+        {1, 100, areaWidth + 1500, 2000, false, QRect(area.left(), px(100), area.width(), px(2000))},
+        // Beyond the right and the bottom edge: moved back in, the size kept.
+        {right - 1500, bottom - 1500, 3000, 3000, false,
+         QRect(area.right() + 1 - px(3000), area.bottom() + 1 - px(3000), px(3000), px(3000))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.left << "," << c.top << " " << c.width << "x" << c.height
+                                        << (c.shownFirst ? " shown" : ""));
+        QWidget window;
+        window.setWindowTitle("placed");
+        if (c.shownFirst) {
+            window.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        }
+        SetWindowTwips(window, c.left, c.top, c.width, c.height);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QApplication::processEvents();
+        EXPECT_GT(window.frameGeometry().width(), window.width());  // the frame is counted
+        if (c.frame.x() >= 0) {
+            EXPECT_EQ(window.frameGeometry(), c.frame);
+        } else {
+            EXPECT_EQ(window.frameGeometry().size(), c.frame.size());
+        }
     }
 }
 
