@@ -350,7 +350,7 @@ TEST_F(Gui, TheProgramsFileDialogFollowsTheRequest) {
     });
     EXPECT_EQ(ShowFileDialog(save), dir.filePath("p/new.dal"));
 
-    // A start folder that does not exist (the default project folder before the first save):
+    // A start folder that does not exist (a stored project folder that was removed since):
     // the nearest folder above it, and no file name proposed.
     save.initDir = QDir::toNativeSeparators(dir.filePath("p/Projects/more"));
     SetModalRunner([&](QDialog& d) {

@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QScreen>
 #include <QLabel>
@@ -404,6 +405,48 @@ TEST_F(Gui, SettingsRoundTrip) {
     auto third = start(0);
     EXPECT_EQ(COM, 1);
     EXPECT_EQ(ShowGrpAdr, 0);
+}
+
+TEST_F(Gui, ProjectFolderIsMadeBesideTheProgramElseInTheUsersDocuments) {
+    // The user's folders in the test's own folder.
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", dir.filePath("home").toUtf8());
+    qputenv("XDG_CONFIG_HOME", dir.filePath("home/.config").toUtf8());
+    const QString program = dir.filePath("program"), documents = dir.filePath("home/Documents/Projects");
+    const QString stored = dir.filePath("elsewhere/Projects");
+    enum Beside { Nothing, Folder, File };  // "Projects" beside the program before the start
+    const struct {
+        Beside beside;
+        const QString* setting;
+        const QString& folder;  // DefaultPath, and the folder that exists afterwards
+    } cases[] = {
+        {Nothing, nullptr, dir.filePath("program/Projects")},
+        {Folder, nullptr, dir.filePath("program/Projects")},
+        {File, nullptr, documents},  // nothing can be made under that name
+        {Nothing, &stored, stored},  // a stored folder is kept as it is
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.beside << (c.setting ? " stored" : ""));
+        QDir(program).removeRecursively();
+        QDir(dir.filePath("home")).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(program));
+        if (c.beside == File) {
+            QFile blocker(program + "/Projects");
+            ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        } else if (c.beside == Folder) {
+            ASSERT_TRUE(QDir().mkpath(program + "/Projects"));
+        }
+        QFile::remove(dir.filePath("settings.ini"));
+        if (c.setting) seed("DefaultPath", QDir::toNativeSeparators(*c.setting).toStdString());
+        SetProgramFolder(program);
+        auto w = start(kEnglish);
+        EXPECT_EQ(QString::fromStdString(DefaultPath), QDir::toNativeSeparators(c.folder));
+        EXPECT_EQ(QFileInfo(c.folder).isDir(), c.setting == nullptr);
+        EXPECT_FALSE(QFileInfo::exists(documents) && c.folder != documents);
+        EXPECT_TRUE(shown.empty());
+    }
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
 }
 
 TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTickAndReleasesItsPicture) {
