@@ -136,12 +136,10 @@ bool parsePhysicalAddress(const std::string& text, std::uint16_t& address) {
     return true;
 }
 
-bool parseLineParameters(const std::string& text, LineConfig& config, std::string* error) {
-    LineConfig result = config;
-    const auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        return false;
-    };
+namespace {
+
+// Reads the parameter string into config; the first part it cannot take ends the reading.
+std::optional<ParameterFault> readLineParameters(const std::string& text, LineConfig& config) {
     std::size_t pos = 0;
     while (pos <= text.size()) {
         std::size_t end = text.find(';', pos);
@@ -153,30 +151,58 @@ bool parseLineParameters(const std::string& text, LineConfig& config, std::strin
         std::string key = trim(part.substr(0, eq));
         std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         const std::string value = trim(part.substr(eq + 1));
+        std::optional<ParameterFault> fault;
+        // A whole number within min..max; otherwise the fault names the key and its range.
         std::int64_t n = 0;
+        const auto whole = [&](std::int64_t min, std::int64_t max) {
+            if (!parseWhole(value, min, max, n)) fault = ParameterFault{key, std::to_string(min), std::to_string(max)};
+            return !fault;
+        };
         if (key == "address") {
-            if (!parsePhysicalAddress(value, result.address) || result.address == 0) return fail("bad address: " + value);
+            if (!parsePhysicalAddress(value, config.address) || config.address == 0) {
+                fault = ParameterFault{key, "0.0.1", "15.15.255"};
+            }
         } else if (key == "model") {
-            if (!parseWhole(value, 0, 9999999999, n)) return fail("bad model: " + value);
-            result.model = value;
+            if (whole(0, 9999999999)) config.model = value;
         } else if (key == "ballasts") {
-            if (!parseWhole(value, 0, kTableSlots, n)) return fail("bad number of ballasts: " + value);
-            result.ballasts = static_cast<int>(n);
+            if (whole(0, kTableSlots)) config.ballasts = static_cast<int>(n);
         } else if (key == "seed") {
-            if (!parseWhole(value, 0, 0xFFFFFFFF, n)) return fail("bad seed: " + value);
-            result.seed = static_cast<std::uint32_t>(n);
+            if (whole(0, 0xFFFFFFFF)) config.seed = static_cast<std::uint32_t>(n);
         } else if (key == "polls") {
-            if (!parseWhole(value, 0, 10000, n)) return fail("bad number of polls: " + value);
-            result.polls = static_cast<int>(n);
+            if (whole(0, 10000)) config.polls = static_cast<int>(n);
         } else if (key == "mask") {
-            if (!parseWhole(value, 0, 0xFFFF, n)) return fail("bad mask version: " + value);
-            result.maskVersion = static_cast<std::int32_t>(n);
+            if (whole(0, 0xFFFF)) config.maskVersion = static_cast<std::int32_t>(n);
         } else {
-            return fail("unknown key: " + key);
+            fault = ParameterFault{key, {}, {}};
         }
+        if (fault) return fault;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool parseLineParameters(const std::string& text, LineConfig& config, std::string* error) {
+    LineConfig result = config;
+    if (const auto fault = readLineParameters(text, result)) {
+        if (error) {
+            *error = fault->low.empty() ? "unknown key: " + fault->key
+                                        : "bad " + fault->key + ", not within " + fault->low + ".." + fault->high;
+        }
+        return false;
     }
     config = result;
     return true;
+}
+
+std::optional<ParameterFault> checkLineParameters(const std::string& text) {
+    LineConfig scratch;
+    return readLineParameters(text, scratch);
+}
+
+bool selectsSimulatedLine(const std::string& interfaceId) {
+    const std::string id = trim(interfaceId);
+    return id == kDefaultInterfaceId || equalsIgnoringCase(id, kSimulatedLineGuid);
 }
 
 SimulatedLine::SimulatedLine() { reset(); }
@@ -253,8 +279,7 @@ void SimulatedLine::call(const std::string& entry, const char* source) {
 }
 
 std::int32_t SimulatedLine::open(const std::string& interfaceId, const Variant& parameters, std::uint16_t address) {
-    const std::string id = trim(interfaceId);
-    if (id != kDefaultInterfaceId && !equalsIgnoringCase(id, kSimulatedLineGuid)) return openUnknownInterface;
+    if (!selectsSimulatedLine(interfaceId)) return openUnknownInterface;
     if (!(parameters.isString() || parameters.isEmpty() || parameters.isNumber())) return openBadParameters;
     if (!configure(automation::toText(parameters))) return openBadParameters;
     if (answersLeft_ == 0 || address != config_.address) return openNoDevice;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +69,20 @@ struct LineConfig {
 // a number), model (1 to 10 digits), ballasts (0..64), seed (0..4294967295), polls (0..10000),
 // mask (0..65535). False, with the reason in *error, for an unknown key or a bad value.
 bool parseLineParameters(const std::string& text, LineConfig& config, std::string* error = nullptr);
+
+// The first part of a parameter string that the line cannot take: its key (in lower case) and
+// the lowest and highest value the key takes; both empty for a key the line does not know.
+struct ParameterFault {
+    std::string key;
+    std::string low;
+    std::string high;
+};
+// Checks a parameter string as Open reads it; nothing when the line takes it.
+std::optional<ParameterFault> checkLineParameters(const std::string& text);
+
+// True for the interface identifiers that select the simulated line (surrounding blanks and the
+// case of the GUID aside).
+bool selectsSimulatedLine(const std::string& interfaceId);
 
 // A physical address as dotted text area.line.device (0..15, 0..15, 0..255) or as a decimal number.
 bool parsePhysicalAddress(const std::string& text, std::uint16_t& address);

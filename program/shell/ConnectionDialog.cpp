@@ -1,8 +1,10 @@
 #include "ConnectionDialog.h"
 
 #include "FormTexts.h"
+#include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
+#include "simulated_line.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -72,8 +74,8 @@ ConnectionDialog::ConnectionDialog(std::vector<busdriver::InterfaceChoice> offer
         if (sameInterface(offered_[i].interfaceId, EDI)) current = static_cast<int>(i);
     }
     connect(ListInterfaces, &QListWidget::currentRowChanged, this, [this] { ListInterfaces_Click(); });
-    connect(ListInterfaces, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    connect(COMOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ListInterfaces, &QListWidget::itemDoubleClicked, this, &ConnectionDialog::COMOK_Click);
+    connect(COMOK, &QPushButton::clicked, this, &ConnectionDialog::COMOK_Click);
     connect(COMAbbruch, &QPushButton::clicked, this, &QDialog::reject);
     ListInterfaces->setCurrentRow(current);
     ListInterfaces_Click();
@@ -89,6 +91,21 @@ void ConnectionDialog::ListInterfaces_Click() {
     }
     const busdriver::InterfaceChoice& choice = offered_[static_cast<std::size_t>(row)];
     TextParameter->setText(QString::fromStdString(sameInterface(choice.interfaceId, EDI) ? EDIPara : choice.parameters));
+}
+
+void ConnectionDialog::COMOK_Click() {
+    const std::optional<busdriver::InterfaceChoice> choice = Choice();
+    if (!choice) return;
+    if (busdriver::selectsSimulatedLine(choice->interfaceId)) {
+        if (const auto fault = busdriver::checkLineParameters(choice->parameters)) {
+            const std::string range = fault->low.empty() ? "" : ": " + fault->low + "-" + fault->high;
+            ShowMessage(1, MessageText(MessageTexts.MsgValueOutOfRange, 906) + " (" + fault->key + range + ")",
+                        MessageText(MessageTexts.MsgTitle, 990));
+            TextParameter->setFocus();
+            return;
+        }
+    }
+    accept();
 }
 
 std::optional<busdriver::InterfaceChoice> ConnectionDialog::Choice() const {

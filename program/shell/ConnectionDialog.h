@@ -34,6 +34,10 @@ public:
     // interface is selected.
     std::optional<busdriver::InterfaceChoice> Choice() const;
 
+    // Takes the choice; parameters that the simulated line cannot take are refused with a
+    // message naming the key and its range, and the dialog stays open.
+    void COMOK_Click();
+
 private:
     // A newly selected interface shows its parameters: the ones in use (EDIPara) for the
     // interface in use (EDI), the driver's defaults for any other.

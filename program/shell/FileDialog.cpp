@@ -3,9 +3,12 @@
 #include "Seams.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QStringList>
 
 namespace corvane {
@@ -49,11 +52,34 @@ QString existingFolder(const QString& folder) {
     return path;
 }
 
+// The file list's sizes and dates in the program's locale (the default QLocale, which the
+// start-up sets to its language); the list itself writes them in the system's.
+class ProgramLocaleColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role == Qt::DisplayRole && files && index.isValid()) {
+            const QModelIndex source = mapToSource(index);
+            if (index.column() == kSize && !files->isDir(source)) return QLocale().formattedDataSize(files->size(source));
+            if (index.column() == kDate) return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int kSize = 1;  // QFileSystemModel's columns: name, size, type, date
+    static constexpr int kDate = 3;
+};
+
 }  // namespace
 
 QString RunQtFileDialog(const FileDialogRequest& r) {
     QFileDialog dialog(QApplication::activeWindow(), QString(), existingFolder(r.initDir), QtNameFilter(r.filter));
     dialog.setObjectName("BrimcorDialog1");
+    dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
+    dialog.setDirectory(existingFolder(r.initDir));
     dialog.setAcceptMode(r.mode == FileDialogRequest::SaveAs ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !r.confirmOverwrite);

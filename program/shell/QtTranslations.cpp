@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QTranslator>
 
@@ -11,14 +12,20 @@ namespace corvane {
 
 namespace {
 
-// The Qt translation file of a language offset; none for English, Qt's own language.
-QString QtTranslationName(std::int16_t languageOffset) {
+// The locale of a language offset, and the Qt translation file that goes with it: none for
+// English, Qt's own language.
+struct QtLanguage {
+    QLocale locale;
+    QString translation;
+};
+
+QtLanguage QtLanguageOf(std::int16_t languageOffset) {
     switch (languageOffset) {
-        case kGerman: return "qtbase_de";
-        case 2000: return "qtbase_it";
-        case 3000: return "qtbase_es";
-        case 4000: return "qtbase_fr";
-        default: return {};
+        case kGerman: return {QLocale(QLocale::German, QLocale::Germany), "qtbase_de"};
+        case 2000: return {QLocale(QLocale::Italian, QLocale::Italy), "qtbase_it"};
+        case 3000: return {QLocale(QLocale::Spanish, QLocale::Spain), "qtbase_es"};
+        case 4000: return {QLocale(QLocale::French, QLocale::France), "qtbase_fr"};
+        default: return {QLocale(QLocale::English, QLocale::UnitedStates), {}};
     }
 }
 
@@ -32,10 +39,11 @@ bool LoadQtTranslations(std::int16_t languageOffset) {
         QCoreApplication::removeTranslator(inForce);
         delete inForce;
     }
-    const QString name = QtTranslationName(languageOffset);
-    if (name.isEmpty()) return false;
+    const QtLanguage language = QtLanguageOf(languageOffset);
+    QLocale::setDefault(language.locale);
+    if (language.translation.isEmpty()) return false;
     auto* translator = new QTranslator(app);
-    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(language.translation, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

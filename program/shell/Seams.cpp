@@ -6,7 +6,9 @@
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
+#include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -98,18 +100,85 @@ int ScreenHeightTwips() {
     return PixelsToTwips(screen ? screen->geometry().height() : 768);
 }
 
+namespace {
+
+// The part of the screen a window may take: its screen's area less the desktop's panels.
+QRect availableArea(const QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// A frame shrunk to the area and, when it is placed, moved into it.
+QRect fitInto(QRect frame, const QRect& area, bool place) {
+    if (area.isEmpty()) return frame;
+    frame.setSize(frame.size().boundedTo(area.size()));
+    if (place) {
+        frame.moveLeft(std::clamp(frame.left(), area.left(), area.right() + 1 - frame.width()));
+        frame.moveTop(std::clamp(frame.top(), area.top(), area.bottom() + 1 - frame.height()));
+    }
+    return frame;
+}
+
+// Gives the window the frame: the inner area is the frame less the margins that the window
+// system reports now (none before it has framed the window). A window not created yet takes its
+// frame's position with move(), which the window system applies to the frame.
+void applyFrame(QWidget& window, const QRect& frame, bool place) {
+    const QWindow* native = window.testAttribute(Qt::WA_WState_Created) ? window.windowHandle() : nullptr;
+    const QMargins margins = native ? native->frameMargins() : QMargins();
+    const QRect inner(frame.topLeft() + QPoint(margins.left(), margins.top()),
+                      (frame - margins).size().expandedTo(QSize(1, 1)));
+    if (!place) {
+        window.resize(inner.size());
+    } else if (native) {
+        window.setGeometry(inner);
+    } else {
+        window.resize(inner.size());
+        window.move(frame.topLeft());
+    }
+}
+
+// A frame placed before the window is first shown: until the window system has framed the
+// window its margins are unknown, so its inner area would take the frame's size (and, once
+// the native window exists, the frame's position). The placement is applied once more when the
+// window is first exposed, with the margins known then.
+class FramePlacement : public QObject {
+public:
+    FramePlacement(QWidget& window, const QRect& frame, bool place)
+        : QObject(&window), window_(window), frame_(frame), place_(place) {
+        setObjectName("FramePlacement");
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Show && window_.windowHandle()) {
+            window_.windowHandle()->installEventFilter(this);
+        } else if (watched == window_.windowHandle() && event->type() == QEvent::Expose &&
+                   window_.windowHandle()->isExposed()) {
+            window_.windowHandle()->removeEventFilter(this);
+            window_.removeEventFilter(this);
+            applyFrame(window_, fitInto(frame_, availableArea(window_), place_), place_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QRect frame_;
+    bool place_;
+};
+
+}  // namespace
+
 void SetWindowTwips(QWidget& window, int left, int top, int width, int height) {
-    // Outer size as the window's frame counts it; the frame is known once the window is shown.
-    const QSize frameExtra = window.frameGeometry().size() - window.geometry().size();
-    if (width >= 0 || height >= 0) {
-        const int w = width >= 0 ? TwipsToPixels(width) - frameExtra.width() : window.width();
-        const int h = height >= 0 ? TwipsToPixels(height) - frameExtra.height() : window.height();
-        window.resize(std::max(w, 1), std::max(h, 1));
-    }
-    if (left >= 0 || top >= 0) {
-        window.move(left >= 0 ? TwipsToPixels(left) : window.frameGeometry().x(),
-                    top >= 0 ? TwipsToPixels(top) : window.frameGeometry().y());
-    }
+    const QRect now = window.frameGeometry();
+    const bool place = left >= 0 || top >= 0;
+    const QRect frame(left >= 0 ? TwipsToPixels(left) : now.x(), top >= 0 ? TwipsToPixels(top) : now.y(),
+                      width >= 0 ? TwipsToPixels(width) : now.width(), height >= 0 ? TwipsToPixels(height) : now.height());
+    applyFrame(window, fitInto(frame, availableArea(window), place), place);
+    delete window.findChild<FramePlacement*>("FramePlacement", Qt::FindDirectChildrenOnly);
+    if (!window.isVisible()) new FramePlacement(window, frame, place);
 }
 
 }  // namespace corvane

@@ -40,8 +40,11 @@ int PixelsToTwips(int pixels);
 int ScreenWidthTwips();
 int ScreenHeightTwips();
 
-// Places a top-level window at Left, Top (twips, screen coordinates) with the outer size
-// Width x Height (twips); a negative value leaves that coordinate as it is.
+// Places a top-level window's frame at Left, Top (twips, screen coordinates) with the size
+// Width x Height (twips); a negative value leaves that coordinate as it is, and a window given
+// a size alone keeps the place the window system chooses. The frame is moved and shrunk into
+// the screen's available area. A window not yet shown is placed again when it is first
+// exposed, once its frame is known.
 void SetWindowTwips(QWidget& window, int left, int top, int width, int height);
 
 }  // namespace corvane

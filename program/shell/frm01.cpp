@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -51,6 +52,18 @@ std::int16_t numberSetting(const char* key, std::int16_t def) {
 
 std::string textSetting(const char* key, const std::string& def) {
     return GetSetting(kSettingsApp, kSettingsSection, key).value_or(def);
+}
+
+// The project folder while none is stored: "Projects" in the program folder, made when it is
+// missing; where it cannot be made (a program installed in a system folder), "Projects" in the
+// user's documents folder, made as well.
+std::string DefaultProjectFolder() {
+    QString folder = ProgramFolder() + "/Projects";
+    if (!QDir().mkpath(folder)) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/Projects";
+        QDir().mkpath(folder);
+    }
+    return QDir::toNativeSeparators(folder).toStdString();
 }
 
 // The window's inner area: the tree on the left, and beside it the room where the dialogs
@@ -254,7 +267,8 @@ void frm01::ReadSettings() {
     EDIPara = textSetting("EDIPara", "1");
     ShowGrpAdr = numberSetting("ShowGrpAdr", 0);
     LanguageOffset = numberSetting("Language", kLanguageNotChosen);
-    DefaultPath = textSetting("DefaultPath", QDir::toNativeSeparators(ProgramFolder() + "/Projects").toStdString());
+    const auto folder = GetSetting(kSettingsApp, kSettingsSection, "DefaultPath");
+    DefaultPath = folder ? *folder : DefaultProjectFolder();
 }
 
 void frm01::WriteSettings() {

@@ -3,7 +3,6 @@
 #include "FormTexts.h"
 #include "Messages.h"
 #include "ModDefinition.h"
-#include "QtTranslations.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
 
@@ -53,8 +52,8 @@ void frmSprache::COMOK_Click() {
     ShowMessage(1, MessageText(MessageTexts.MsgLanguageAtRestart, 911), MessageText(MessageTexts.MsgTitle, 990));
     if (ComboSprache->currentIndex() >= 0) {
         LanguageOffset = static_cast<std::int16_t>(ComboSprache->currentData().toInt());
+        // Qt's texts and the locale stay in the start-up language, as the messages do.
         SaveSetting(kSettingsApp, kSettingsSection, "Language", std::to_string(LanguageOffset));
-        LoadQtTranslations(LanguageOffset);
     }
     close();
 }

@@ -19,6 +19,9 @@ frmStart::frmStart(QWidget* parent) : QWidget(parent) {
     // The picture is drawn at the window's size; a label that scales it would keep two more
     // copies of it.
     Image1->setAlignment(Qt::AlignCenter);
+    // The window's frame has the picture's size, so the inner area is a little smaller: the
+    // picture's edges are cut rather than the window made larger.
+    Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Image1);

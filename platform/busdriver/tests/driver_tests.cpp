@@ -123,6 +123,37 @@ TEST_F(SimulatedLineTest, ParameterStrings) {
     EXPECT_EQ(why, "unknown key: speed");
     EXPECT_TRUE(parseLineParameters("address=4353", c));
     EXPECT_EQ(c.address, 4353);
+
+    // The check names the first key refused and the range of its values.
+    const struct {
+        const char* text;
+        const char* key;  // nullptr: taken
+        const char* low;
+        const char* high;
+    } checks[] = {
+        {"address=1.1.1;model=517104;ballasts=5;seed=7;polls=3", nullptr, "", ""},
+        {"1", nullptr, "", ""},
+        {"ballasts=64;polls=10000;mask=65535;model=9999999999;address=15.15.255", nullptr, "", ""},
+        {"ballasts=99", "ballasts", "0", "64"},
+        {"polls=abc", "polls", "0", "10000"},
+        {"address=0", "address", "0.0.1", "15.15.255"},
+        {"address=1.16.1", "address", "0.0.1", "15.15.255"},
+        {"seed=4294967296", "seed", "0", "4294967295"},
+        {"mask=65536", "mask", "0", "65535"},
+        {"model=12345678901", "model", "0", "9999999999"},
+        {"ballasts=3; Polls=-1; mask=x", "polls", "0", "10000"},
+        {"speed=3", "speed", "", ""},
+    };
+    for (const auto& k : checks) {
+        const std::optional<ParameterFault> f = checkLineParameters(k.text);
+        ASSERT_EQ(f.has_value(), k.key != nullptr) << k.text;
+        const std::vector<std::string> named = f ? std::vector<std::string>{f->key, f->low, f->high}
+                                                 : std::vector<std::string>{"", "", ""};
+        EXPECT_EQ(named, (std::vector<std::string>{k.key ? k.key : "", k.low, k.high})) << k.text;
+    }
+    for (const char* id : {"1", " 1 ", "{6D1C4A3E-52B7-4F0D-9A8E-3C7B15D2E940}", "{6d1c4a3e-52b7-4f0d-9a8e-3c7b15d2e940}"})
+        EXPECT_TRUE(selectsSimulatedLine(id)) << id;
+    for (const char* id : {"", "2", "{0826FFAB-FF34-11D3-B34B-009027434FFA}"}) EXPECT_FALSE(selectsSimulatedLine(id)) << id;
 }
 
 TEST_F(SimulatedLineTest, TablesMoveAsTheJobsMoveThem) {

@@ -350,7 +350,7 @@ TEST_F(Gui, TheProgramsFileDialogFollowsTheRequest) {
     });
     EXPECT_EQ(ShowFileDialog(save), dir.filePath("p/new.dal"));
 
-    // A start folder that does not exist (the default project folder before the first save):
+    // A start folder that does not exist (a stored project folder that was removed since):
     // the nearest folder above it, and no file name proposed.
     save.initDir = QDir::toNativeSeparators(dir.filePath("p/Projects/more"));
     SetModalRunner([&](QDialog& d) {
@@ -405,6 +405,64 @@ TEST_F(Gui, InterfaceChoiceTakesTheSimulatedLineAndCancelKeepsThePreviousChoice)
     EXPECT_TRUE(w->close());  // stored with the settings at the end of the run
     EXPECT_EQ(stored("EDI"), simulatedLine);
     EXPECT_EQ(stored("EDIPara"), "address=1.1.7;ballasts=3");
+}
+
+TEST_F(Gui, InterfaceParametersTheSimulatedLineCannotTakeAreRefusedAndTheDialogStaysOpen) {
+    auto w = start(kEnglish);
+    const std::string refused = "Please enter values within correct range. ";
+    const std::string offered = "address=1.1.1;model=517104;ballasts=5;seed=7;polls=3";
+    const struct {
+        std::string parameters;
+        std::string message;  // "": taken
+    } cases[] = {
+        {"ballasts=99", refused + "(ballasts: 0-64)"},
+        {"polls=abc", refused + "(polls: 0-10000)"},
+        {"address=0", refused + "(address: 0.0.1-15.15.255)"},
+        {"ballasts=3;speed=2", refused + "(speed)"},
+        {offered, ""},
+        {"1", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.parameters);
+        shown.clear();
+        EDI = EDIPara = "1";
+        SetModalRunner([&](QDialog& d) {
+            auto& dialog = dynamic_cast<ConnectionDialog&>(d);
+            dialog.show();
+            dialog.TextParameter->setText(QString::fromStdString(c.parameters));
+            dialog.COMOK->click();
+            EXPECT_EQ(dialog.isVisible(), !c.message.empty());
+            if (dialog.isVisible()) dialog.COMAbbruch->click();
+            return dialog.result();
+        });
+        w->mnuSchnittstelle->trigger();
+        if (c.message.empty()) {
+            EXPECT_TRUE(shown.empty());
+            EXPECT_EQ(EDI, busdriver::kSimulatedLineGuid);
+            EXPECT_EQ(EDIPara, c.parameters);
+        } else {
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].style, kOkExclamation);
+            EXPECT_EQ(shown[0].text, c.message);
+            EXPECT_EQ(shown[0].title, "advice");
+            EXPECT_EQ(EDI + "|" + EDIPara, "1|1");  // nothing taken
+        }
+    }
+
+    // A double click on the interface checks as OK does; another interface's parameters are not
+    // the simulated line's to check.
+    ConnectionDialog dialog({{busdriver::kSimulatedLineName, busdriver::kSimulatedLineGuid, offered},
+                             {"Other interface", "{0826FFAB-FF34-11D3-B34B-009027434FFA}", "ballasts=99"}});
+    shown.clear();
+    dialog.TextParameter->setText("ballasts=99");
+    emit dialog.ListInterfaces->itemDoubleClicked(dialog.ListInterfaces->item(0));
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(shown.size(), 1u);
+    dialog.ListInterfaces->setCurrentRow(1);
+    EXPECT_EQ(dialog.TextParameter->text(), "ballasts=99");
+    dialog.COMOK->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(shown.size(), 1u);
 }
 
 TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {

@@ -211,6 +211,7 @@ TEST_F(Gui, RebuildScrollsToTheTenthNodeAfterTheSelectedOne) {
     };
     auto w = start(kEnglish);
     w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));  // placed in its frame by then
     w->TreeView1->resize(w->TreeView1->width(), w->TreeView1->visualItemRect(w->Node(1)).height() * 3 + 4);
     QApplication::processEvents();
     for (const Case& c : cases) {

@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -21,8 +22,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using namespace corvane;
@@ -33,22 +36,43 @@ namespace {
 bool isId(const QString& text) { return automation::isNumeric(automation::Variant(text.toStdString())); }
 
 // Qt's own texts as the user sees them: the buttons of the save question and, in the program's
-// Open dialog, the folder label and the accept button.
-QStringList QtOwnTexts() {
+// Open dialog, the folder label, the accept button, the locale and the size and date of a file
+// of 1536 bytes last changed on 17 May 2024 at 9:30.
+QStringList QtOwnTexts(const QString& folder) {
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QStringList texts;
     for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) texts << box.button(b)->text();
+    QFile file(QDir(folder).filePath("hall.dal"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(1536, 'x')) != 1536 || !file.flush() ||
+        !file.setFileTime(QDateTime(QDate(2024, 5, 17), QTime(9, 30)), QFileDevice::FileModificationTime)) {
+        ADD_FAILURE() << "cannot write " << file.fileName().toStdString();
+    }
+    file.close();
     SetFileDialog({});
     SetModalRunner([&](QDialog& d) {
         const auto* lookIn = d.findChild<QLabel*>("lookInLabel");
         const auto* buttons = d.findChild<QDialogButtonBox*>("buttonBox");
-        texts << (lookIn ? lookIn->text() : "?") << (buttons ? buttons->buttons().front()->text() : "?");
+        texts << (lookIn ? lookIn->text() : "?") << (buttons ? buttons->buttons().front()->text() : "?")
+              << d.locale().name();
+        const auto* list = d.findChild<QTreeView*>("treeView");
+        QModelIndex row;
+        const bool listed = QTest::qWaitFor([&] {
+            const QAbstractItemModel* m = list->model();
+            for (int i = 0; i < m->rowCount(list->rootIndex()) && !row.isValid(); ++i) {
+                const QModelIndex name = m->index(i, 0, list->rootIndex());
+                if (name.data().toString() == "hall.dal" && !name.siblingAtColumn(3).data().toString().isEmpty()) row = name;
+            }
+            return row.isValid();
+        });
+        EXPECT_TRUE(listed);
+        texts << row.siblingAtColumn(1).data().toString() << row.siblingAtColumn(3).data().toString();
         return QDialog::Rejected;
     });
     FileDialogRequest open;
     open.mode = FileDialogRequest::Open;
     open.mustExist = true;
+    open.initDir = folder;
     ShowFileDialog(open);
     ExpectNoModalDialog();
     return texts;
@@ -89,8 +113,8 @@ TEST_F(Gui, SetFormTextsPutsTextsOnEveryKindOfControlAndSkipsWhatFails) {
 }
 
 TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
-    const QStringList english = {"&Yes", "&No", "Cancel", "Look in:", "&Open"};
-    const QStringList german = {"&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen"};
+    const QStringList english = {"&Yes", "&No", "Cancel", "Look in:", "&Open", "en_US", "1.50 KiB", "5/17/24 9:30 AM"};
+    const QStringList german = {"&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen", "de_DE", "1,50 KiB", "17.05.24 09:30"};
     const struct {
         std::int16_t language;
         // File menu, download item, exit button, nodes 2 and 8, message title (none: not checked).
@@ -103,9 +127,9 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
         {kEnglish,
          {"File", "program device PC-->KNX", "exit program", "physical address", "Group1 ()", "advice"},
          english},
-        {2000, {}, {"&Sì", "&No", "Annulla", "Cerca in:", "&Apri"}},
-        {3000, {}, {"&Sí", "&No", "Cancelar", "Ver en:", "&Abrir"}},
-        {4000, {}, {"&Oui", "&Non", "Annuler", "Voir dans :", "&Ouvrir"}},
+        {2000, {}, {"&Sì", "&No", "Annulla", "Cerca in:", "&Apri", "it_IT", "1,50 KiB", "17/05/24 09:30"}},
+        {3000, {}, {"&Sí", "&No", "Cancelar", "Ver en:", "&Abrir", "es_ES", "1,50 KiB", "17/5/24 9:30"}},
+        {4000, {}, {"&Oui", "&Non", "Annuler", "Voir dans :", "&Ouvrir", "fr_FR", "1,50 Kio", "17/05/2024 09:30"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language);
@@ -127,15 +151,30 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
         }
         // The title is text 60 (taken without the language offset) and the version.
         EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.3.0");
-        EXPECT_EQ(QtOwnTexts().join('|'), c.qt.join('|'));
+        EXPECT_EQ(QtOwnTexts(dir.path()).join('|').toStdString(), c.qt.join('|').toStdString());
     }
-    // A change of language in the language dialog takes effect at once for Qt's texts.
-    auto w = start(kGerman);
-    for (const QStringList* texts : {&english, &german}) {
-        frmSprache d;
-        d.ComboSprache->setCurrentIndex(d.ComboSprache->findText(texts == &english ? "English" : "German"));
-        d.COMOK->click();
-        EXPECT_EQ(QtOwnTexts().join('|'), texts->join('|'));
+    // A language chosen in the language dialog waits for the next start for Qt's texts and the
+    // locale, as for the messages, so a box never mixes two languages; the file filter (text 99)
+    // takes it at once.
+    const struct {
+        std::int16_t language;
+        const char* chosen;
+        const QStringList& qt;
+        const char* filter;
+    } switches[] = {{kGerman, "English", german, "DALI Files |*.dal"},
+                    {kEnglish, "German", english, "DALI Dateien |*.dal"}};
+    for (const auto& s : switches) {
+        SCOPED_TRACE(s.chosen);
+        auto w = start(s.language);
+        auto* d = new frmSprache;  // unloads itself
+        d->ComboSprache->setCurrentIndex(d->ComboSprache->findText(s.chosen));
+        d->COMOK->click();
+        UnloadClosedWindows();
+        EXPECT_EQ(QtOwnTexts(dir.path()).join('|').toStdString(), s.qt.join('|').toStdString());
+        QString filter;
+        SetFileDialog([&](const FileDialogRequest& request) { return filter = request.filter, QString(); });
+        w->mnuGeraetLaden->trigger();
+        EXPECT_EQ(filter, s.filter);
     }
 }
 
@@ -267,10 +306,66 @@ TEST_F(Gui, FirstStartAsksForTheLanguageAndOpensAnEmptyProjectInEnglish) {
         EXPECT_EQ(w.StatusPanel(3), "00:00:00");
         EXPECT_EQ(w.SelectedNode(), w.Node(1));
 
-        // Top 100, left 1, width 15000, height 10000 twips.
-        EXPECT_EQ(w.frameGeometry(),
-                  QRect(TwipsToPixels(1), TwipsToPixels(100), TwipsToPixels(15000), TwipsToPixels(10000)));
+        // The frame at top 100, left 1, width 15000, height 10000 twips after the first show, as
+        // far as the screen's available area holds it (the test screen is narrower).
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        const QRect area = w.screen()->availableGeometry();
+        const QRect frame = w.frameGeometry();
+        EXPECT_TRUE(area.contains(frame));
+        EXPECT_EQ(frame.size(), QSize(TwipsToPixels(15000), TwipsToPixels(10000)).boundedTo(area.size()));
+        if (frame.width() < area.width()) {
+            EXPECT_EQ(frame.left(), TwipsToPixels(1));
+        }
+        if (frame.height() < area.height()) {
+            EXPECT_EQ(frame.top(), TwipsToPixels(100));
+        }
         EXPECT_TRUE(shown.empty());
+    }
+}
+
+TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto px = [](int twips) { return TwipsToPixels(twips); };
+    const int areaWidth = PixelsToTwips(area.width()), areaHeight = PixelsToTwips(area.height());
+    const int right = PixelsToTwips(area.right()), bottom = PixelsToTwips(area.bottom());
+    enum Before { Hidden, Created, Shown };  // the window when it is placed
+    const struct {
+        int left, top, width, height;  // twips; -1 leaves it
+        Before before;
+        QRect frame;  // pixels; a negative position: not checked
+    } cases[] = {
+        {1, 100, 3105, 2500, Hidden, QRect(px(1), px(100), px(3105), px(2500))},
+        {1, 100, 3105, 2500, Created, QRect(px(1), px(100), px(3105), px(2500))},
+        {1, 100, 3105, 2500, Shown, QRect(px(1), px(100), px(3105), px(2500))},
+        {-1, -1, 5325, 7200, Hidden, QRect(-1, -1, px(5325), px(7200))},
+        // Larger than the screen: shrunk to the available area and moved into it.
+        {1, 100, areaWidth + 1500, areaHeight + 1500, Hidden, area},
+        {1, 100, areaWidth + 1500, 2000, Created, QRect(area.left(), px(100), area.width(), px(2000))},
+        // Beyond the right and the bottom edge: moved back in, the size kept.
+        {right - 1500, bottom - 1500, 3000, 3000, Hidden,
+         QRect(area.right() + 1 - px(3000), area.bottom() + 1 - px(3000), px(3000), px(3000))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.left << "," << c.top << " " << c.width << "x" << c.height << " "
+                                        << c.before);
+        QWidget window;
+        window.setWindowTitle("placed");
+        if (c.before == Created) window.winId();
+        if (c.before == Shown) {
+            window.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        }
+        SetWindowTwips(window, c.left, c.top, c.width, c.height);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QApplication::processEvents();
+        EXPECT_GT(window.frameGeometry().width(), window.width());  // the frame is counted
+        if (c.frame.x() >= 0) {
+            EXPECT_EQ(window.frameGeometry(), c.frame);
+        } else {
+            EXPECT_EQ(window.frameGeometry().size(), c.frame.size());
+        }
     }
 }
 
@@ -311,6 +406,48 @@ TEST_F(Gui, SettingsRoundTrip) {
     auto third = start(0);
     EXPECT_EQ(COM, 1);
     EXPECT_EQ(ShowGrpAdr, 0);
+}
+
+TEST_F(Gui, ProjectFolderIsMadeBesideTheProgramElseInTheUsersDocuments) {
+    // The user's folders in the test's own folder.
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", dir.filePath("home").toUtf8());
+    qputenv("XDG_CONFIG_HOME", dir.filePath("home/.config").toUtf8());
+    const QString program = dir.filePath("program"), documents = dir.filePath("home/Documents/Projects");
+    const QString stored = dir.filePath("elsewhere/Projects");
+    enum Beside { Nothing, Folder, File };  // "Projects" beside the program before the start
+    const struct {
+        Beside beside;
+        const QString* setting;
+        const QString& folder;  // DefaultPath, and the folder that exists afterwards
+    } cases[] = {
+        {Nothing, nullptr, dir.filePath("program/Projects")},
+        {Folder, nullptr, dir.filePath("program/Projects")},
+        {File, nullptr, documents},  // nothing can be made under that name
+        {Nothing, &stored, stored},  // a stored folder is kept as it is
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.beside << (c.setting ? " stored" : ""));
+        QDir(program).removeRecursively();
+        QDir(dir.filePath("home")).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(program));
+        if (c.beside == File) {
+            QFile blocker(program + "/Projects");
+            ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        } else if (c.beside == Folder) {
+            ASSERT_TRUE(QDir().mkpath(program + "/Projects"));
+        }
+        QFile::remove(dir.filePath("settings.ini"));
+        if (c.setting) seed("DefaultPath", QDir::toNativeSeparators(*c.setting).toStdString());
+        SetProgramFolder(program);
+        auto w = start(kEnglish);
+        EXPECT_EQ(QString::fromStdString(DefaultPath), QDir::toNativeSeparators(c.folder));
+        EXPECT_EQ(QFileInfo(c.folder).isDir(), c.setting == nullptr);
+        EXPECT_FALSE(QFileInfo::exists(documents) && c.folder != documents);
+        EXPECT_TRUE(shown.empty());
+    }
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
 }
 
 TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTickAndReleasesItsPicture) {
