@@ -199,12 +199,6 @@ public:
     }
     int get() const noexcept { return fd_; }
     int release() noexcept { return std::exchange(fd_, -1); }
-    // Closes now; the error of close, or 0.
-    int close() noexcept {
-        const int result = ::close(fd_) == 0 ? 0 : errno;
-        fd_ = -1;
-        return result;
-    }
 
 private:
     int fd_;
@@ -295,9 +289,8 @@ void replaceFile(const std::string& name, const std::string& bytes) {
         done += static_cast<std::size_t>(n);
     }
     if (::fsync(fd) != 0) abandon(errno);
+    // Still under the lock, which goes with the descriptor.
     if (::rename(temp.c_str(), target.c_str()) != 0) abandon(errno);
-    // The lock goes with the descriptor; a close error cannot undo the rename.
-    file.close();
 }
 
 }  // namespace
