@@ -1,9 +1,10 @@
 // Fuzz target: any bytes as a project file. The library reads it through both open operations;
-// then the program reads it as its open command does (the header first, the model it names, then
-// the whole file) and shows what it read: the status bar, the project information, the project
-// tree's list and the printout to a recording printer and to the print file. A refused file
-// leaves the project (and the program's model tables) as they were. (The tree window is not
-// rebuilt for every input: it takes far longer than everything else together.)
+// then the program reads it as its open command does (once, parsed aside under the model its
+// header names, then taken over whole) and shows what it read: the status bar, the project
+// information, the project tree's list and the printout to a recording printer and to the print
+// file. A refused file leaves the project, the program's model tables and the status bar as they
+// were. (The tree window is not rebuilt for every input: it takes far longer than everything else
+// together.)
 #include "DateText.h"
 #include "FileDialog.h"
 #include "FormTimer.h"
@@ -168,6 +169,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     clsOrvekDali& project = mainWindow->mDali();
     const Snapshot before = snapshotOf(project);
     const ModelTables model = Model;
+    const auto statusBar = [] {
+        std::vector<QString> panels;
+        for (int panel = 2; panel <= 6; ++panel) panels.push_back(mainWindow->StatusPanel(panel));
+        return panels;
+    };
+    const std::vector<QString> shownBefore = statusBar();
     frm01::FileOpen opened = frm01::FileOpen::NotRead;
     try {
         opened = mainWindow->ReadProjectFile(file.string());
@@ -177,6 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (opened != frm01::FileOpen::Opened) {
         FUZZ_CHECK(snapshotOf(project) == before);
         FUZZ_CHECK(Model == model);
+        FUZZ_CHECK(statusBar() == shownBefore);
         return 0;
     }
 

@@ -24,18 +24,22 @@ inline constexpr const char* kSource = "DaliInterface";
     }
 }
 
+// The error for a file to be read that is not there: 53 when its folder is, 76 when that is missing too.
+[[noreturn]] inline void raiseMissing(const std::filesystem::path& path) {
+    std::error_code ec;
+    const std::filesystem::path folder = path.parent_path();
+    automation::raiseRuntime(folder.empty() || std::filesystem::is_directory(folder, ec) ? automation::errFileNotFound
+                                                                                        : automation::errPathNotFound,
+                             kSource);
+}
+
 // Opens an existing file for reading only: 53 when it is missing, 76 when its folder is, 75 for
 // a folder; nothing is created.
 inline std::ifstream openForReading(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
-    if (!fs::exists(st)) {
-        const fs::path folder = path.parent_path();
-        automation::raiseRuntime(folder.empty() || fs::is_directory(folder, ec) ? automation::errFileNotFound
-                                                                               : automation::errPathNotFound,
-                                 kSource);
-    }
+    if (!fs::exists(st)) raiseMissing(path);
     if (fs::is_directory(st)) automation::raiseRuntime(automation::errPathFileAccess, kSource);
     std::ifstream in(path, std::ios::binary);
     if (!in) raiseFileError(errno);

@@ -20,9 +20,16 @@ void CreateDeviceTable() {
 }
 
 bool SelectDeviceDefinition(const std::string& OrderNo, const std::string& Firmware) {
-    bool loaded = true;
-    const ModelTables previous = Model;
-    const bool ran = Trap([&] {
+    std::optional<ModelTables> chosen = ChooseDeviceDefinition(OrderNo, Firmware);
+    if (!chosen) return false;
+    Model = std::move(*chosen);
+    return true;
+}
+
+std::optional<ModelTables> ChooseDeviceDefinition(const std::string& OrderNo, const std::string& Firmware) {
+    std::optional<ModelTables> chosen;
+    // Half-built tables are dropped with the error's report.
+    Trap([&] {
         const DeviceRec& model104 = DeviceTable(0);
         const DeviceRec& model204 = DeviceTable(1);
         const bool knownFirmware = OrderNo == model104.OrderNo   ? Firmware == model104.Firmware(0)
@@ -30,16 +37,17 @@ bool SelectDeviceDefinition(const std::string& OrderNo, const std::string& Firmw
                                                                  : true;
         if (!knownFirmware) {
             ShowMessage(1, MessageText(MessageTexts.MsgUnknownFirmware, 916), MessageText(MessageTexts.MsgTitle, 990));
-            loaded = false;
-        } else if (OrderNo == model204.OrderNo) {
-            ClsG517204().G517204V11();
-        } else {
-            ClsG517104().G517104V11();
+            return;
         }
+        ModelTables tables;
+        if (OrderNo == model204.OrderNo) {
+            ClsG517204().G517204V11(tables);
+        } else {
+            ClsG517104().G517104V11(tables);
+        }
+        chosen = std::move(tables);
     });
-    // Half-built tables must not size a project: the previous model stays in force.
-    if (!ran) Model = previous;
-    return ran && loaded;
+    return chosen;
 }
 
 std::string GetActorTypeText(std::int16_t Code) {

@@ -1,9 +1,11 @@
 // The known gateway models and the selection of a model's definition.
 #pragma once
 
+#include "ModelTables.h"
 #include "corlink/SafeArray.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -23,6 +25,8 @@ void CreateDeviceTable();
 // with another firmware shows message 916 and returns false; so does a definition that fails
 // part-way (after the error message). On false the tables of the previous model stay in force.
 bool SelectDeviceDefinition(const std::string& OrderNo, const std::string& Firmware);
+// The same, with the tables built aside: those in force are not touched. Nothing when refused.
+std::optional<ModelTables> ChooseDeviceDefinition(const std::string& OrderNo, const std::string& Firmware);
 
 // The text of the first actuator type 0..8 whose ActorCode equals Code; "" when none does.
 std::string GetActorTypeText(std::int16_t Code);

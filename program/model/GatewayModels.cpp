@@ -3,11 +3,16 @@
 #include "ModelTables.h"
 #include "StringTable.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 namespace {
 
 // The limits of both models; only the number of push buttons differs.
+constexpr std::uint8_t kTasten517104 = 8;
+constexpr std::uint8_t kTasten517204 = 18;
+
 corlink::TypMaxGrenzwerte modelLimits(std::uint8_t maxTasten) {
     corlink::TypMaxGrenzwerte g;
     g.MaxDaligruppen = 64;
@@ -42,32 +47,36 @@ constexpr ActorType kActorTypes[] = {
 
 }  // namespace
 
-void GatewayModelDefinition::Define(const corlink::TypMaxGrenzwerte& limits) {
-    MaxLimits = limits;
+corlink::TypMaxGrenzwerte LargestModelLimits() { return modelLimits(std::max(kTasten517104, kTasten517204)); }
 
-    FunctionGroupList.redim(0, MaxLimits.MaxFunktionsGruppen);
-    FunctionGroupList(0).Name = Text(100);
+void GatewayModelDefinition::Define(const corlink::TypMaxGrenzwerte& limits, ModelTables& m) {
+    m.MaxLimits = limits;
+
+    m.FunctionGroupList.redim(0, m.MaxLimits.MaxFunktionsGruppen);
+    m.FunctionGroupList(0).Name = Text(100);
     for (std::int32_t i = 1; i <= 8; ++i) {
-        FunctionGroupList(i).Name = Text(100 + i);
-        FunctionGroupList(i).ID = static_cast<std::uint8_t>(i);
+        m.FunctionGroupList(i).Name = Text(100 + i);
+        m.FunctionGroupList(i).ID = static_cast<std::uint8_t>(i);
     }
 
-    ActorTypeList.redim(0, 9);  // entry 9 stays empty
+    m.ActorTypeList.redim(0, 9);  // entry 9 stays empty
     for (std::int32_t i = 0; i < 9; ++i) {
-        ActorTypeList(i) = {Text(kActorTypes[i].textId), kActorTypes[i].code, kActorTypes[i].kind};
+        m.ActorTypeList(i) = {Text(kActorTypes[i].textId), kActorTypes[i].code, kActorTypes[i].kind};
     }
 
-    DisplayModeList.redim(0, 9);
-    for (std::int32_t i = 0; i <= 9; ++i) DisplayModeList(i) = {Text(130 + i), static_cast<std::uint8_t>(i)};
+    m.DisplayModeList.redim(0, 9);
+    for (std::int32_t i = 0; i <= 9; ++i) m.DisplayModeList(i) = {Text(130 + i), static_cast<std::uint8_t>(i)};
 
-    CreateValueOptionList();
-    CreateButtonFunctionList();
-    CreateObjectList();
-    CreateObjectNumberTables();
+    CreateValueOptionList(m);
+    CreateButtonFunctionList(m);
+    CreateObjectList(m);
+    CreateObjectNumberTables(m);
 }
 
-void ClsG517104::G517104V11() { Define(modelLimits(8)); }
+void ClsG517104::G517104V11() { G517104V11(Model); }
+void ClsG517104::G517104V11(ModelTables& into) { Define(modelLimits(kTasten517104), into); }
 
-void ClsG517204::G517204V11() { Define(modelLimits(18)); }
+void ClsG517204::G517204V11() { G517204V11(Model); }
+void ClsG517204::G517204V11(ModelTables& into) { Define(modelLimits(kTasten517204), into); }
 
 }  // namespace corvane

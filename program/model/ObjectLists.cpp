@@ -52,25 +52,25 @@ void fillIds(SafeArray<std::int32_t>& ids, std::int32_t& typeCode, std::int32_t 
 
 }  // namespace
 
-void GatewayModelDefinition::CreateObjectList() {
-    const corlink::TypMaxGrenzwerte& g = MaxLimits;
-    fillGroups(LightingObjectList, g.MaxBeleuchtungsgruppen, 0, 4, 150, kSwitchDimValueFeedback);
-    fillGroups(VentilationObjectList, g.MaxBelueftungsgruppen, 40, 4, 154, kSwitchDimValueFeedback);
-    fillGroups(TemperatureObjectList, g.MaxTemperaturgruppen, 52, 7, 158, kTemperature);
-    fillGroups(BlindObjectList, g.MaxJalousiegruppen, 66, 4, 165, kBlind);
+void GatewayModelDefinition::CreateObjectList(ModelTables& m) {
+    const corlink::TypMaxGrenzwerte& g = m.MaxLimits;
+    fillGroups(m.LightingObjectList, g.MaxBeleuchtungsgruppen, 0, 4, 150, kSwitchDimValueFeedback);
+    fillGroups(m.VentilationObjectList, g.MaxBelueftungsgruppen, 40, 4, 154, kSwitchDimValueFeedback);
+    fillGroups(m.TemperatureObjectList, g.MaxTemperaturgruppen, 52, 7, 158, kTemperature);
+    fillGroups(m.BlindObjectList, g.MaxJalousiegruppen, 66, 4, 165, kBlind);
 
-    DeviceObjectList.redim(0, 3);  // entry 3 stays empty
-    DeviceObjectList(0) = {108, Text(169), kCWU5};  // time
-    DeviceObjectList(1) = {109, Text(170), kCWU5};  // date
-    DeviceObjectList(2) = {110, Text(171), kCRWU};  // display lighting
+    m.DeviceObjectList.redim(0, 3);  // entry 3 stays empty
+    m.DeviceObjectList(0) = {108, Text(169), kCWU5};  // time
+    m.DeviceObjectList(1) = {109, Text(170), kCWU5};  // date
+    m.DeviceObjectList(2) = {110, Text(171), kCRWU};  // display lighting
 
-    fillGroups(MessageObjectList, g.MaxMeldegruppen, 98, 1, 172, kMessage);
-    fillGroups(SceneObjectList, g.MaxSzenen, 90, 0, 173, kScene);
+    fillGroups(m.MessageObjectList, g.MaxMeldegruppen, 98, 1, 172, kMessage);
+    fillGroups(m.SceneObjectList, g.MaxSzenen, 90, 0, 173, kScene);
 }
 
-void GatewayModelDefinition::CreateObjectNumberTables() {
-    const corlink::TypMaxGrenzwerte& g = MaxLimits;
-    corlink::TypPropertyObjID& p = PropertyObjectIds;
+void GatewayModelDefinition::CreateObjectNumberTables(ModelTables& m) {
+    const corlink::TypMaxGrenzwerte& g = m.MaxLimits;
+    corlink::TypPropertyObjID& p = m.PropertyObjectIds;
     fillIds(p.ObjIDBeleuchtung, p.ObjKennungBeleuchtung, g.MaxBeleuchtungsgruppen, 8, 50024);
     fillIds(p.ObjIDBelueftung, p.ObjKennungBelueftung, g.MaxBelueftungsgruppen, 18, 50025);
     fillIds(p.ObjIDTemperatur, p.ObjKennungTemperatur, g.MaxTemperaturgruppen, 21, 50026);

@@ -106,25 +106,25 @@ const ButtonFunction kButtonFunctions[] = {
 
 }  // namespace
 
-void GatewayModelDefinition::CreateValueOptionList() {
-    ValueOptionList.redim(0, ActorTypeList.ubound());
-    ValueOptionList(0).Options.redim(0, 0);  // "no actuator": one empty option
+void GatewayModelDefinition::CreateValueOptionList(ModelTables& m) {
+    m.ValueOptionList.redim(0, m.ActorTypeList.ubound());
+    m.ValueOptionList(0).Options.redim(0, 0);  // "no actuator": one empty option
     for (std::int32_t r = 1; r <= 8; ++r) {
-        ValueOptionRec& row = ValueOptionList(r);
-        row.ActorCode = ActorTypeList(r).ActorCode;
+        ValueOptionRec& row = m.ValueOptionList(r);
+        row.ActorCode = m.ActorTypeList(r).ActorCode;
         fillOptions(row.Options, kValueOptionRows[r - 1]);
     }
-    ValueOptionList(7).Options(0).Text2 = Text(kSlatPositionText);
+    m.ValueOptionList(7).Options(0).Text2 = Text(kSlatPositionText);
     // The last row (the empty end entry of ActorTypeList) gets no options.
 }
 
-void GatewayModelDefinition::CreateButtonFunctionList() {
-    ButtonFunctionList.redim(0, MaxLimits.MaxFunktionen);
-    ButtonActionList.redim(0, MaxLimits.MaxFunktionen);
+void GatewayModelDefinition::CreateButtonFunctionList(ModelTables& m) {
+    m.ButtonFunctionList.redim(0, m.MaxLimits.MaxFunktionen);
+    m.ButtonActionList.redim(0, m.MaxLimits.MaxFunktionen);
     std::int32_t row = 0;
     for (const ButtonFunction& f : kButtonFunctions) {
-        ButtonFunctionList(row) = {Text(f.textId), f.functionCode, f.actorCode};
-        ButtonActionRec& rec = ButtonActionList(row++);
+        m.ButtonFunctionList(row) = {Text(f.textId), f.functionCode, f.actorCode};
+        ButtonActionRec& rec = m.ButtonActionList(row++);
         rec.LedModes.redim(0, static_cast<std::int32_t>(f.ledModes.size()));  // last entry stays 0
         std::int32_t k = 0;
         for (std::uint8_t code : f.ledModes) rec.LedModes(k++) = code;

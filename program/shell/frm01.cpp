@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModelTables.h"
+#include "ProjectDocument.h"
 #include "QtTranslations.h"
 #include "Seams.h"
 #include "StringTable.h"
@@ -426,21 +427,6 @@ void frm01::ShowFormModal(const QString& form, int captionId, const QString& tag
 
 // ---- project files ------------------------------------------------------------------------
 
-namespace {
-
-// A scratch project that a file is read into before the open project is touched; it keeps the
-// error that its file reading reports.
-class FileProbe : public corlink::clsOrvekDaliEvents {
-public:
-    FileProbe() { project.setEventSink(this); }
-    void InterfaceError(std::int16_t ErrCode) override { error = ErrCode; }
-
-    corlink::clsOrvekDali project;
-    std::optional<std::int16_t> error;
-};
-
-}  // namespace
-
 QString frm01::ChooseProjectFile(bool save) {
     FileDialogRequest request;
     request.mode = save ? FileDialogRequest::SaveAs : FileDialogRequest::Open;
@@ -500,30 +486,12 @@ frm01::FileOpen frm01::OpenProjectFile(const std::string& name) {
 }
 
 frm01::FileOpen frm01::ReadProjectFile(const std::string& name) {
-    // The file is read into a scratch project first, under the model its header names. A model
-    // that is refused (message 916) or a file that cannot be read leaves the open project, its
-    // header and the model tables as they were, so no later Save writes this project into it.
-    const ModelTables previous = Model;
-    try {
-        FileProbe probe;
-        probe.project.OpenProjektMaxData(name);
-        const corlink::TypHeader h = probe.project.Header();
-        if (!SelectDeviceDefinition(h.Bestellnummer, h.Version)) return FileOpen::ModelRefused;
-        probe.project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
-        probe.project.OpenProjektData(name);
-        if (probe.error) {
-            Model = previous;
-            mDali_InterfaceError(*probe.error);
-            return FileOpen::NotRead;
-        }
-    } catch (...) {
-        Model = previous;
-        throw;
-    }
-
-    mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
-    mDali().OpenProjektData(name);
-    return FileOpen::Opened;
+    // Read aside and taken over whole: a refused model (message 916) or a file that cannot be
+    // read leaves the open project, its header and the model tables as they were, so no later
+    // Save writes this project into that file.
+    const ProjectDocument::OpenResult result = ProjectDocument(mDali()).Open(name);
+    if (result.outcome == FileOpen::NotRead) mDali_InterfaceError(result.error);
+    return result.outcome;
 }
 
 void frm01::mnuGeraetSpeichernunter_Click() {

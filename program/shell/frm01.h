@@ -2,6 +2,7 @@
 // with its events, the start-up work and the shutdown.
 #pragma once
 
+#include "ProjectDocument.h"
 #include "corlink/clsOrvekDali.h"
 #include "corshim.h"
 
@@ -77,11 +78,11 @@ public:
     // answers Yes and the project could not be saved (the command then ends, so nothing is lost).
     bool AskToSave();
     // Opens a project file into mDali as the open command does (the save question and DefaultPath
-    // left to the caller): read into a scratch project under the model its header names first, so
-    // that a refused model (message 916) or an unreadable file (its error reported) leaves the open
-    // project and the model tables as they were; then mDali is sized and read and the tree
-    // rebuilt. A file that cannot be opened at all raises its error.
-    enum class FileOpen { Opened, ModelRefused, NotRead };
+    // left to the caller): read once and taken over whole (ProjectDocument), so that a refused
+    // model (message 916) or a file whose DALI part cannot be read (reported as InterfaceError)
+    // leaves the open project and the model tables as they were; then the tree is rebuilt. A file
+    // that cannot be opened, read or whose header cannot be read raises its error.
+    using FileOpen = ProjectDocument::Outcome;
     FileOpen OpenProjectFile(const std::string& name);
     // The same without rebuilding the tree (the fuzz target reads many files).
     FileOpen ReadProjectFile(const std::string& name);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -113,6 +114,23 @@ public:
     void OpenProjektData(const std::string& NameofFile);
     // Reads the header alone (to learn the gateway model); raises on failure, header unchanged.
     void OpenProjektMaxData(const std::string& NameofFile);
+    // Only regular files are read (ProjectFile.h); a save refuses to replace anything else.
+
+    // The file's contents from a stream: the header and the DALI part under the limits in force,
+    // taken over only when all of them were read, with Header.DateiName = NameofFile. A stream
+    // that ends early raises 62, one that fails 75; the project then stays as it was. The change
+    // flag and the events are left to the caller.
+    void ReadProjekt(std::istream& File, const std::string& NameofFile);
+    // The header alone from a stream (62, 75 as above).
+    static TypHeader ReadProjektHeader(std::istream& File);
+
+    // A project read aside and taken over whole. CopyProjekt copies every part of the project
+    // (records, limits, the model's copies, change flag) from another object, so that what a file
+    // does not hold carries over; TakeProjekt exchanges the two projects in one step that cannot
+    // fail, then clears the change flag and raises HeaderChanged. The job engine, the converter
+    // and the event sink stay with their objects.
+    void CopyProjekt(const clsOrvekDali& from);
+    void TakeProjekt(clsOrvekDali& from);
 
 private:
     // Raising the events; every operation of the class raises them through these.
@@ -134,6 +152,10 @@ private:
                              LoadError ErrCode) {
         if (mEvents) mEvents->LoadErrorEvent(loadMsg, param1, param2, dateTime, ErrCode);
     }
+
+    // Calls f(a.m, b.m) for every member that makes up the project.
+    template <class A, class B, class F>
+    static void forEachProjectMember(A& a, B& b, F f);
 
     // Steps 1 to 3 of both sizing operations.
     void sizeToModel(const TypMaxGrenzwerte& Grenzwerte, const SafeArray<TypFunktionsGruppen>& FGruppen,

@@ -1,13 +1,22 @@
+#include "corlink/ProjectFile.h"
 #include "oledate.h"
 #include "tables_test_access.h"
 #include "test_support.h"
 
 #include <bit>
+#include <chrono>
 #include <csignal>
+#include <random>
 #include <string_view>
+#include <thread>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 
 using namespace corlink;
 using corlink::test::errorOf;
@@ -527,4 +536,213 @@ TEST_F(ProjectFile, SavingKeepsThePermissionBitsAndTakesAnyLegalFileName) {
     q.OpenProjektData(longest);
     EXPECT_EQ(q.DaliGruppe(5), p.DaliGruppe(5));
     EXPECT_EQ(filesInFolder(), 2u);
+}
+
+// ---- Reading once, regular files only, saves killed or run at once ----
+
+namespace {
+
+// What a failed read must leave alone: every filed part of the project and the change flag.
+struct State {
+    TypHeader header;
+    std::vector<TypDaliGruppe> ballasts;
+    std::vector<TypDaliScene> scenes;
+    std::vector<TypDaliEinzelGruppe> groups;
+    std::array<TypDaliSceneData, 33> sceneData;
+    bool changed;
+    bool operator==(const State&) const = default;
+};
+State stateOf(clsOrvekDali& p) {
+    State s{p.Header(), {}, {}, {}, sceneData(p), p.GetChangeFlag()};
+    for (std::int16_t i = 0; i <= 64; ++i) s.ballasts.push_back(p.DaliGruppe(i));
+    for (std::int16_t i = 0; i <= 16; ++i) {
+        s.scenes.push_back(p.DaliScene(i));
+        s.groups.push_back(p.DaliEinzelgruppe(i));
+    }
+    return s;
+}
+
+// Serves the first `at` bytes, then ends, or fails as a read error does (the stream's buffer throws).
+class CutStream : public std::streambuf {
+public:
+    CutStream(std::string& bytes, std::size_t at, bool fails) : fails_(fails) {
+        setg(bytes.data(), bytes.data(), bytes.data() + at);
+    }
+
+protected:
+    int_type underflow() override {
+        if (fails_) throw std::ios_base::failure("read error");
+        return traits_type::eof();
+    }
+
+private:
+    bool fails_;
+};
+
+// Ends the test process instead of letting it wait for ever on a FIFO.
+struct HangGuard {
+    HangGuard() { ::alarm(20); }
+    ~HangGuard() { ::alarm(0); }
+};
+
+}  // namespace
+
+TEST_F(ProjectFile, TheLargestFileASaveCanWriteHasEveryTextAtItsLongest) {
+    // 48 bytes and 9 texts of the header; per ballast 13 bytes and 4 texts, per scene 3, per group
+    // 8 and 2 texts, per scene data 9; a text at most 2 + 65535 bytes.
+    EXPECT_EQ(MaxProjectFileSize(TypMaxGrenzwerte{}), 48u + 9u * 65535u);
+    EXPECT_EQ(MaxProjectFileSize(test::gatewayLimits()), 1344u + (9u + 64u * 4u + 16u * 2u) * 65535u);
+    TypMaxGrenzwerte one{};
+    one.MaxDaliScenes = 1;
+    one.MaxDaliScenesData = 1;
+    EXPECT_EQ(MaxProjectFileSize(one), 48u + 9u * 65535u + 3u + 9u);
+}
+
+TEST_F(ProjectFile, AStreamThatEndsOrFailsAtAnyByteLeavesTheProjectAsItWas) {
+    const std::string name = path("whole.dal");
+    p.SaveProjektData(name);
+    std::string bytes = readFile(name);
+    clsOrvekDali q;
+    test::size(q);
+    fillBeyondTheLimits(q);
+    q.letDaliGruppeName(0, "mine");
+    const State before = stateOf(q);
+    for (const auto& [fails, code] : {std::pair{false, 62}, std::pair{true, 75}}) {
+        for (std::size_t at = 0; at < bytes.size(); ++at) {
+            CutStream cut(bytes, at, fails);
+            std::istream in(&cut);
+            ASSERT_EQ(errorOf([&] { q.ReadProjekt(in, "other.dal"); }), code) << at;
+            ASSERT_EQ(stateOf(q), before) << at;
+        }
+    }
+    ByteStream whole(bytes);
+    q.ReadProjekt(whole, "other.dal");
+    EXPECT_EQ(q.DaliGruppe(0), p.DaliGruppe(0));
+    EXPECT_EQ(q.Header().DateiName, "other.dal");
+    EXPECT_TRUE(q.GetChangeFlag());  // left to the caller
+}
+
+TEST_F(ProjectFile, OnlyRegularFilesAreOpenedOrReplaced) {
+    HangGuard guard;
+    const std::string fifo = path("fifo.dal");
+    const std::string fed = path("fed.dal");
+    const std::string socket = path("socket.dal");
+    const std::string device = path("zero.dal");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo(fed.c_str(), 0666), 0);
+    const int peer = ::open(fed.c_str(), O_RDWR | O_NONBLOCK);  // a writer and a reader, with data waiting
+    ASSERT_GE(peer, 0);
+    ASSERT_EQ(::write(peer, "DAL", 3), 3);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socket.size(), sizeof address.sun_path);
+    std::copy(socket.begin(), socket.end(), address.sun_path);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    // A node that delivers zeros, as /dev/zero; outside the test folder only where no node can be made.
+    const bool ownDevice = ::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 5)) == 0;
+    fs::create_symlink(fifo, path("link.dal"));
+
+    p.letDaliGruppeName(0, "mine");
+    test::Recorder events;
+    p.setEventSink(&events);
+    const State before = stateOf(p);
+    for (const std::string& special : {fifo, fed, socket, ownDevice ? device : std::string("/dev/zero"),
+                                       folder.dir.string(), path("link.dal")}) {
+        SCOPED_TRACE(special);
+        struct stat was {};
+        ASSERT_EQ(::lstat(special.c_str(), &was), 0);
+        events = {};
+        p.OpenProjektData(special);
+        EXPECT_EQ(events.interfaceErrors, std::vector<std::int16_t>{75});
+        EXPECT_EQ(errorOf([&] { p.OpenProjektMaxData(special); }), 75);
+        if (special != "/dev/zero") {
+            EXPECT_EQ(errorOf([&] { p.SaveProjektData(special); }), 75);
+        }
+        EXPECT_EQ(stateOf(p), before);
+        struct stat is {};
+        ASSERT_EQ(::lstat(special.c_str(), &is), 0);
+        EXPECT_EQ(is.st_mode, was.st_mode);
+        EXPECT_EQ(is.st_ino, was.st_ino);
+    }
+    char left[4] = {};
+    EXPECT_EQ(::read(peer, left, sizeof left), 3);  // nothing was read from the FIFO
+    ::close(peer);
+    ::close(listener);
+    EXPECT_EQ(filesInFolder(), ownDevice ? 5u : 4u);  // no temporary file left
+    p.setEventSink(nullptr);
+}
+
+namespace {
+
+// Two projects saved under one name, by other processes too; each gives the same bytes every time.
+class Savers : public ProjectFile {
+protected:
+    Savers() {
+        test::size(other);
+        other.letDaliGruppeName(3, "the other project");
+        other.SaveProjektData(name);
+        otherBytes = readFile(name);
+        p.SaveProjektData(name);
+        bytes = readFile(name);
+    }
+    bool eitherFile(const std::string& now) const { return now == bytes || now == otherBytes; }
+
+    automation::ScopedClock clock{[] { return kNewYear2010Noon; }};
+    const std::string name = path("saved.dal");
+    clsOrvekDali other;
+    std::string bytes, otherBytes;
+};
+
+}  // namespace
+
+TEST_F(Savers, AKilledSaveLeavesTheOldOrTheNewBytesAndOneStrayAtMost) {
+    ASSERT_NE(bytes, otherBytes);
+    std::mt19937 random(19);
+    for (int round = 0; round < 120; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) (i % 2 ? p : other).SaveProjektData(name);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        ASSERT_TRUE(eitherFile(readFile(name))) << "round " << round;
+        ASSERT_LE(filesInFolder(), 2u) << round;
+    }
+    p.SaveProjektData(name);  // takes a stray over
+    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(readFile(name), bytes);
+}
+
+TEST_F(Savers, TwoProgramsSavingOneFileAtOnceLeaveOneOfTheirFilesWhole) {
+    std::vector<pid_t> children;
+    for (clsOrvekDali* saver : {&p, &other}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                for (int i = 0; i < 40; ++i) saver->SaveProjektData(name);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        children.push_back(child);
+    }
+    // Whatever a reader sees meanwhile is one file whole.
+    for (std::size_t running = children.size(); running > 0;) {
+        EXPECT_TRUE(eitherFile(readFile(name)));
+        for (pid_t& child : children) {
+            int status = 0;
+            if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+                child = 0;
+                --running;
+            }
+        }
+    }
+    EXPECT_TRUE(eitherFile(readFile(name)));
+    EXPECT_EQ(filesInFolder(), 1u);
 }

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 using namespace corvane;
@@ -102,6 +104,14 @@ TEST_F(Models, LimitsOfBothModelsAndRebuildingTheTables) {
     once.MaxLimits.MaxTasten = 18;
     once.PropertyObjectIds.ObjIDTasten = model204.PropertyObjectIds.ObjIDTasten;
     EXPECT_EQ(once, model204);
+    // The largest of each: 517204's limits.
+    EXPECT_EQ(LargestModelLimits(), (corlink::TypMaxGrenzwerte{16, 32, 64, 16, 10, 3, 2, 6, 8, 18, 10, 8, 18, 16, 126, 111}));
+
+    // Tables built into a set of the caller's leave the shared ones alone.
+    ModelTables into;
+    ClsG517204().G517204V11(into);
+    EXPECT_EQ(into, model204);
+    EXPECT_EQ(MaxLimits.MaxTasten, 8);
 }
 
 TEST_F(Models, FunctionGroupsActuatorTypesAndDisplayModes) {
@@ -337,6 +347,18 @@ TEST_F(Models, SelectionByOrderNumberAndFirmware) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], std::make_pair(48, std::string("Ein Gerät mit dieser Firmwareversion ist unbekannt, "
                                                           "bitte wenden Sie sich an den Hersteller!")));
+
+    // Chosen aside: the model's tables come back, those in force stay; a refusal gives none.
+    const std::tuple<const char*, const char*, int> aside[] = {
+        {"517204", "11", 18}, {"517104", "11", 8}, {"0", "0", 8}, {"517204", "12", -1}, {"517104", "", -1}};
+    for (const auto& [order, firmware, buttons] : aside) {
+        SCOPED_TRACE(std::string(order) + " " + firmware);
+        const std::optional<ModelTables> chosen = ChooseDeviceDefinition(order, firmware);
+        ASSERT_EQ(chosen.has_value(), buttons >= 0);
+        EXPECT_EQ(chosen ? chosen->MaxLimits.MaxTasten : -1, buttons);
+        EXPECT_EQ(Model, before);
+    }
+    EXPECT_EQ(messages.size(), 4u);
 }
 
 TEST_F(Models, ADefinitionThatFailsPartWayReturnsFalseAndKeepsThePreviousModel) {
