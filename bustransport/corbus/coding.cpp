@@ -1,8 +1,8 @@
 #include "corbus/coding.h"
 
 #include "automation_error.h"
-#include "corbus/enums.h"
 #include "corbus/errors.h"
+#include "property_types.h"
 
 #include <new>
 #include <vector>
@@ -14,47 +14,9 @@ namespace corbus::coding {
 namespace {
 
 using automation::Variant;
-
-// Shape of a type's values.
-enum class Shape {
-    None,     // no value shape: zero values are Empty, never array data
-    Long,     // Long numbers
-    Double,   // Double numbers
-    Block,    // byte blocks; arrays are arrays of variants holding one block each
-    Control,  // one block of ten bytes, never an array
-};
-
-struct Rule {
-    std::int32_t size;
-    std::int32_t perTelegram;
-    Shape shape;
-};
-
-Rule ruleOf(std::int32_t dataType) {
-    switch (dataType) {
-    case PT_CONTROL: return {10, 1, Shape::Control};
-    case PT_CHAR:
-    case PT_UNSIGNED_CHAR: return {1, 10, Shape::Long};
-    case PT_INT:
-    case PT_UNSIGNED_INT: return {2, 5, Shape::Long};
-    case PT_EIB_FLOAT: return {2, 5, Shape::Double};
-    case PT_DATE:
-    case PT_TIME: return {3, 3, Shape::None};
-    case PT_LONG:
-    case PT_UNSIGNED_LONG: return {4, 2, Shape::Long};
-    case PT_FLOAT: return {4, 2, Shape::Double};
-    case PT_DOUBLE: return {8, 1, Shape::Double};
-    case PT_CHAR_BLOCK: return {10, 1, Shape::Block};
-    case PT_POLL_GROUP_SETTINGS: return {3, 1, Shape::None};
-    case PT_SHORT_CHAR_BLOCK: return {5, 1, Shape::Block};
-    default:
-        if (dataType >= PT_GENERIC_01 && dataType <= PT_GENERIC_10) {
-            const std::int32_t size = dataType - PT_GENERIC_01 + 1;
-            return {size, 10 / size, Shape::Block};
-        }
-        return {0, 0, Shape::None};
-    }
-}
+using busdriver::PropertyType;
+using busdriver::propertyType;
+using Shape = busdriver::ValueShape;
 
 Variant zeroBlock(std::int32_t size) {
     return Variant::bytes(std::vector<std::uint8_t>(static_cast<std::size_t>(size), 0));
@@ -73,14 +35,14 @@ bool sameElements(const Variant& a, const Variant& b) {
 
 }  // namespace
 
-std::int32_t ElementSize(std::int32_t dataType) { return ruleOf(dataType).size; }
+std::int32_t ElementSize(std::int32_t dataType) { return propertyType(dataType).elementSize; }
 
-std::int32_t ElementsPerTelegram(std::int32_t dataType) { return ruleOf(dataType).perTelegram; }
+std::int32_t ElementsPerTelegram(std::int32_t dataType) { return propertyType(dataType).perTelegram; }
 
 bool IsBlockType(std::int32_t dataType) {
-    const Shape shape = ruleOf(dataType).shape;
-    return shape == Shape::Block || shape == Shape::Control ||
-           (shape == Shape::None && ruleOf(dataType).size > 0);
+    const PropertyType type = propertyType(dataType);
+    return type.shape == Shape::Block || type.shape == Shape::Control ||
+           (type.shape == Shape::None && type.elementSize > 0);
 }
 
 namespace {
@@ -96,16 +58,16 @@ void requireMemory(std::size_t count, std::size_t bytesEach) {
     if (count > memory / bytesEach) throw std::bad_alloc();
 }
 
-Variant zeroArray(const Rule& rule, std::size_t count) {
-    switch (rule.shape) {
+Variant zeroArray(const PropertyType& type, std::size_t count) {
+    switch (type.shape) {
     case Shape::Long:
     case Shape::Double:
         requireMemory(count, sizeof(Variant));
-        return Variant::array(rule.shape == Shape::Long ? automation::vtLong : automation::vtDouble, count);
+        return Variant::array(type.shape == Shape::Long ? automation::vtLong : automation::vtDouble, count);
     case Shape::Block: {
-        requireMemory(count, sizeof(Variant) * (1 + static_cast<std::size_t>(rule.size)));
+        requireMemory(count, sizeof(Variant) * (1 + static_cast<std::size_t>(type.elementSize)));
         std::vector<Variant> blocks(count);
-        for (Variant& block : blocks) block = zeroBlock(rule.size);
+        for (Variant& block : blocks) block = zeroBlock(type.elementSize);
         return Variant::variants(std::move(blocks));
     }
     case Shape::Control:
@@ -117,26 +79,26 @@ Variant zeroArray(const Rule& rule, std::size_t count) {
 }  // namespace
 
 Variant genEibData(std::int32_t dataType, std::int32_t bound) {
-    const Rule rule = ruleOf(dataType);
+    const PropertyType type = propertyType(dataType);
     if (bound >= 0) {
         try {
-            return zeroArray(rule, static_cast<std::size_t>(bound) + 1);
+            return zeroArray(type, static_cast<std::size_t>(bound) + 1);
         } catch (const std::bad_alloc&) {
             automation::raiseRuntime(automation::errOutOfMemory, kEngineSource);
         }
     }
-    switch (rule.shape) {
+    switch (type.shape) {
     case Shape::Long: return Variant(std::int32_t{0});
     case Shape::Double: return Variant(0.0);
     case Shape::Control:
-    case Shape::Block: return zeroBlock(rule.size);
+    case Shape::Block: return zeroBlock(type.elementSize);
     case Shape::None: break;
     }
     return {};
 }
 
 bool IsArrayData(std::int32_t dataType, const Variant& data) {
-    switch (ruleOf(dataType).shape) {
+    switch (propertyType(dataType).shape) {
     case Shape::Long:
     case Shape::Double: return data.isArray();
     case Shape::Block: return (data.varType() & 12) == 12;
@@ -149,7 +111,7 @@ bool IsArrayData(std::int32_t dataType, const Variant& data) {
 }
 
 Variant ToElement(std::int32_t dataType, const Variant& element) {
-    switch (ruleOf(dataType).shape) {
+    switch (propertyType(dataType).shape) {
     case Shape::Long: return Variant(automation::toLong(element));
     case Shape::Double: return Variant(automation::toDouble(element));
     default: return element;

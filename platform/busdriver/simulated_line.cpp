@@ -1,6 +1,7 @@
 #include "simulated_line.h"
 
 #include "automation_error.h"
+#include "property_types.h"
 
 #include <algorithm>
 #include <cctype>
@@ -45,20 +46,13 @@ constexpr SimulatedLine::Property kProperties[] = {
     {3, 6, 2, 1, true, false},              // run state
 };
 
-bool isNumericType(int type) { return (type >= 1 && type <= 4) || type == 8 || type == 9; }
+// A property takes only its own data type (and a load-state control PT_CONTROL as well), so only
+// the types of kProperties and the element counts' PT_INT and PT_UNSIGNED_INT reach the coding.
+bool isNumericType(int type) { return propertyType(type).shape == ValueShape::Long; }
 // PT_CHAR, PT_INT and PT_LONG are signed; their unsigned twins start at 0.
 bool isSignedType(int type) { return type == 1 || type == 3 || type == 8; }
 
-int elementSize(int type) {
-    switch (type) {
-    case 0: case 12: return 10;
-    case 1: case 2: return 1;
-    case 3: case 4: return 2;
-    case 8: case 9: return 4;
-    case 14: return 5;
-    default: return type >= 17 && type <= 26 ? type - 16 : 0;
-    }
-}
+int elementSize(int type) { return propertyType(type).elementSize; }
 
 std::string trim(const std::string& text) {
     const std::size_t b = text.find_first_not_of(" \t");

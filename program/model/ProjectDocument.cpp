@@ -44,4 +44,29 @@ ProjectDocument::OpenResult ProjectDocument::Open(const std::string& name) {
     return {Outcome::Opened};
 }
 
+corlink::TypHeader ProjectDocument::FreshHeader(const std::string& orderNo, const std::string& version) const {
+    corlink::TypHeader h = project_.Header();
+    h.Bestellnummer = orderNo;
+    h.Version = version;
+    h.DateiName.clear();
+    h.phyAdr = 0;
+    h.phyAdrString = "0.0.0";
+    h.LetzterZugriff = 0;
+    h.LetzterDownload = 0;
+    h.LetzterUpload = 0;
+    return h;
+}
+
+bool ProjectDocument::StartAfresh(const corlink::TypHeader& header, Sizing sizing) {
+    if (!SelectDeviceDefinition(header.Bestellnummer, header.Version)) return false;
+    if (sizing == Sizing::IniInterfaceStart) {
+        project_.IniInterfaceStart(MaxLimits, FunctionGroupList, PropertyObjectIds);
+    } else {
+        project_.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+    }
+    project_.letHeader(header);
+    project_.ClearChangeFlag();
+    return true;
+}
+
 }  // namespace corvane

@@ -33,6 +33,22 @@ public:
     // The largest project file that a save can write under the limits of the known models.
     static std::size_t MaxFileSize();
 
+    // How a project started afresh is sized for its model: IniInterface keeps the ballasts' long
+    // addresses and names and the DALI groups' records (but for the ballasts' group assignment),
+    // IniInterfaceStart empties them as well.
+    enum class Sizing { IniInterface, IniInterfaceStart };
+
+    // The open project's header with that order number and version, no file name, physical
+    // address 0 ("0.0.0") and zero dates of last access, download and upload; description,
+    // identifier and remarks stay.
+    corlink::TypHeader FreshHeader(const std::string& orderNo, const std::string& version) const;
+
+    // Starts the project afresh for the model that the header's order number and version name:
+    // the model is selected (SelectDeviceDefinition), the project sized for it, the header taken
+    // (HeaderChanged) and the change flag cleared. A refused model (message 916) returns false
+    // and changes nothing.
+    bool StartAfresh(const corlink::TypHeader& header, Sizing sizing);
+
 private:
     corlink::clsOrvekDali& project_;
 };

@@ -9,7 +9,6 @@
 #include "Icons.h"
 #include "Messages.h"
 #include "ModDefinition.h"
-#include "ModelTables.h"
 #include "ProjectDocument.h"
 #include "QtTranslations.h"
 #include "Seams.h"
@@ -305,12 +304,7 @@ void frm01::LoadStartProject() {
     corlink::TypHeader header;
     header.Bestellnummer = "305719";
     header.Version = "1.3";
-    if (!SelectDeviceDefinition(header.Bestellnummer, header.Version)) return;
-    mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
-    mDali().letHeader(header);
-    SetDefaultParameter();
-    SelectedNodeIndex = 1;
-    CreateObjektDataTree();
+    if (!StartAfresh(header, ProjectDocument::Sizing::IniInterface)) return;
     SetWindowTwips(*this, 1, 100, 15000, 10000);
 }
 
@@ -446,27 +440,19 @@ void frm01::UpdateDefaultPath(const QString& fileName) {
 }
 
 corlink::TypHeader frm01::FreshHeader(const std::string& orderNo, const std::string& version) {
-    corlink::TypHeader h = mDali().Header();
-    h.Bestellnummer = orderNo;
-    h.Version = version;
-    h.DateiName.clear();
-    h.phyAdr = 0;
-    h.phyAdrString = "0.0.0";
-    h.LetzterZugriff = 0;
-    h.LetzterDownload = 0;
-    h.LetzterUpload = 0;
-    return h;
+    return ProjectDocument(mDali()).FreshHeader(orderNo, version);
+}
+
+bool frm01::StartAfresh(const corlink::TypHeader& header, ProjectDocument::Sizing sizing) {
+    if (!ProjectDocument(mDali()).StartAfresh(header, sizing)) return false;
+    SelectedNodeIndex = 1;
+    CreateObjektDataTree();
+    return true;
 }
 
 void frm01::mnuNeu_Click() {
     if (!AskToSave()) return;
-    const corlink::TypHeader h = FreshHeader("0", "0");
-    if (!SelectDeviceDefinition(h.Bestellnummer, h.Version)) return;
-    mDali().IniInterfaceStart(MaxLimits, FunctionGroupList, PropertyObjectIds);
-    mDali().letHeader(h);
-    SetDefaultParameter();
-    SelectedNodeIndex = 1;
-    CreateObjektDataTree();
+    StartAfresh(FreshHeader("0", "0"), ProjectDocument::Sizing::IniInterfaceStart);
 }
 
 void frm01::mnuGeraetLaden_Click() {

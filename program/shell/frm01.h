@@ -63,6 +63,11 @@ public:
     // number and version, no file name, physical address 0 ("0.0.0") and zero dates of last
     // access, download and upload; description, identifier and remarks stay.
     corlink::TypHeader FreshHeader(const std::string& orderNo, const std::string& version);
+    // Starts the project afresh for the model that the header's order number and version name
+    // (ProjectDocument::StartAfresh: model, sizing, header, change flag cleared) and rebuilds the
+    // tree with its first node selected. False, with nothing changed, when the model is refused.
+    // The start-up, New and the gateway-model dialog start a project this way.
+    bool StartAfresh(const corlink::TypHeader& header, ProjectDocument::Sizing sizing);
     // Marks the project as unchanged.
     void SetDefaultParameter();
     // Rebuilds the project tree from mDali and selects the node SelectedNodeIndex.

@@ -3,8 +3,6 @@
 #include "DeviceSelection.h"
 #include "FormTexts.h"
 #include "Messages.h"
-#include "ModDefinition.h"
-#include "ModelTables.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
 #include "frm01.h"
@@ -76,12 +74,7 @@ void frmGAusw::COMOK_Click() {
     if (!main.AskToSave()) return;
     const corlink::TypHeader header =
         main.FreshHeader(ComboBestellnummer->currentText().toStdString(), ComboFirmware->currentText().toStdString());
-    if (!SelectDeviceDefinition(header.Bestellnummer, header.Version)) return;
-    main.mDali().IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
-    main.mDali().letHeader(header);
-    main.SetDefaultParameter();
-    SelectedNodeIndex = 1;
-    main.CreateObjektDataTree();
+    if (!main.StartAfresh(header, ProjectDocument::Sizing::IniInterface)) return;
     close();
 }
 

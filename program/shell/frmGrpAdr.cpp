@@ -6,6 +6,7 @@
 #include "ModelTables.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
+#include "corlink/Records.h"
 #include "frm01.h"
 #include "variant.h"
 
@@ -27,11 +28,105 @@ namespace corvane {
 
 namespace {
 
+using corlink::clsOrvekDali;
+using corlink::TypObjectZuordnung;
+
 // ComboPrio entry of the priority bits 1 and 0 (11 low, 01 high, 10 alarm, 00 system).
 constexpr int kPrioIndex[4] = {3, 1, 2, 0};
 
 // The number a text reads as (13 when it is none, 6 beyond 16 bits).
 std::int16_t Number(const QString& text) { return automation::toInteger(automation::Variant(text.toStdString())); }
+
+// A record property of the project by group index; the general times have none.
+template <class Record>
+Record Get(const clsOrvekDali& dali, Record (clsOrvekDali::*get)(std::int16_t) const, std::int16_t group) {
+    return (dali.*get)(group);
+}
+template <class Record>
+Record Get(const clsOrvekDali& dali, Record (clsOrvekDali::*get)() const, std::int16_t) {
+    return (dali.*get)();
+}
+template <class Record>
+void Let(clsOrvekDali& dali, void (clsOrvekDali::*let)(std::int16_t, const Record&), std::int16_t group,
+         const Record& record) {
+    (dali.*let)(group, record);
+}
+template <class Record>
+void Let(clsOrvekDali& dali, void (clsOrvekDali::*let)(const Record&), std::int16_t, const Record& record) {
+    (dali.*let)(record);
+}
+
+// The object of a record: one of its array by the object index, or its only one (the scene's
+// extension unit, which the index does not select).
+template <std::size_t N>
+TypObjectZuordnung& ObjectIn(std::array<TypObjectZuordnung, N>& objects, std::int16_t index) {
+    return corlink::fixedAt(objects, index);
+}
+TypObjectZuordnung& ObjectIn(TypObjectZuordnung& object, std::int16_t) { return object; }
+
+// The catalogue entry of an object: in its group's list, or in the one list of the general objects.
+const ObjectRec& EntryIn(const SafeArray<ObjectGroupRec>& list, std::int16_t group, std::int16_t index) {
+    return list(group).Objects(index);
+}
+const ObjectRec& EntryIn(const SafeArray<ObjectRec>& list, std::int16_t, std::int16_t index) { return list(index); }
+
+template <class Member>
+struct RecordOf;
+template <class Record, class Type>
+struct RecordOf<Type Record::*> {
+    using type = Record;
+};
+
+}  // namespace
+
+// One kind of object by its key in the Tag: the project's record that holds the object (read
+// into the working copy at activation, written back on OK), the object within that record, and
+// its entry in the model's catalogue, which gives the default flags and the object number.
+struct GrpAdrObjectKind {
+    const char* key;
+    void (*read)(std::any& copy, const clsOrvekDali& dali, std::int16_t group);
+    void (*write)(const std::any& copy, clsOrvekDali& dali, std::int16_t group);
+    TypObjectZuordnung& (*object)(std::any& copy, std::int16_t index);
+    const ObjectRec& (*catalogue)(std::int16_t group, std::int16_t index);
+};
+
+namespace {
+
+// The row of a kind from the record's get and let, the record's member that holds the objects
+// and the model's catalogue.
+template <auto Getter, auto Letter, auto Objects, auto Catalogue>
+constexpr GrpAdrObjectKind KindRow(const char* key) {
+    using Record = typename RecordOf<decltype(Objects)>::type;
+    return {key,
+            [](std::any& copy, const clsOrvekDali& dali, std::int16_t group) { copy = Get(dali, Getter, group); },
+            [](const std::any& copy, clsOrvekDali& dali, std::int16_t group) {
+                Let(dali, Letter, group, std::any_cast<const Record&>(copy));
+            },
+            [](std::any& copy, std::int16_t index) -> TypObjectZuordnung& {
+                return ObjectIn(std::any_cast<Record&>(copy).*Objects, index);
+            },
+            [](std::int16_t group, std::int16_t index) -> const ObjectRec& {
+                return EntryIn(Model.*Catalogue, group, index);
+            }};
+}
+
+using D = clsOrvekDali;
+using M = ModelTables;
+// The seven kinds: key, the record's get and let, the objects in the record, the catalogue.
+constexpr GrpAdrObjectKind kObjectKinds[] = {
+    KindRow<&D::BeleuchtungsGruppe, &D::letBeleuchtungsGruppe, &corlink::TypBeleuchtungsGruppe::Objekte,
+            &M::LightingObjectList>("BObjekt"),
+    KindRow<&D::BelueftungsGruppe, &D::letBelueftungsGruppe, &corlink::TypBelueftungsGruppe::Objekte,
+            &M::VentilationObjectList>("LObjekt"),
+    KindRow<&D::JalousieGruppe, &D::letJalousieGruppe, &corlink::TypJalousieGruppe::Objekte,
+            &M::BlindObjectList>("JObjekt"),
+    KindRow<&D::TemperaturGruppe, &D::letTemperaturGruppe, &corlink::TypTemperaturGruppe::Objekte,
+            &M::TemperatureObjectList>("TObjekt"),
+    KindRow<&D::Szene, &D::letSzene, &corlink::TypSzene::ObjNebenstelle, &M::SceneObjectList>("SObjekt"),
+    KindRow<&D::MeldeGruppe, &D::letMeldeGruppe, &corlink::TypMeldeGruppe::Objekte,
+            &M::MessageObjectList>("MObjekt"),
+    KindRow<&D::Zeiten, &D::letZeiten, &corlink::TypZeiten::ObjekteDatumZeitLCD, &M::DeviceObjectList>("AObjekt"),
+};
 
 }  // namespace
 
@@ -155,72 +250,11 @@ void frmGrpAdr::showEvent(QShowEvent* event) {
     }
 }
 
-frmGrpAdr::Kind frmGrpAdr::kind() const {
-    static const std::pair<const char*, Kind> keys[] = {
-        {"BObjekt", Kind::Lighting}, {"LObjekt", Kind::Ventilation}, {"JObjekt", Kind::Blind},
-        {"TObjekt", Kind::Temperature}, {"SObjekt", Kind::Scene}, {"MObjekt", Kind::Message},
-        {"AObjekt", Kind::Device}};
-    for (const auto& [key, k] : keys) {
-        if (GroupKindKey == QLatin1String(key)) return k;
+const GrpAdrObjectKind* frmGrpAdr::kind() const {
+    for (const GrpAdrObjectKind& row : kObjectKinds) {
+        if (GroupKindKey == QLatin1String(row.key)) return &row;
     }
-    return Kind::None;
-}
-
-void frmGrpAdr::ReadRecord() {
-    corlink::clsOrvekDali& dali = MainWindow().mDali();
-    switch (kind()) {
-        case Kind::Lighting: BeleuchtungsGruppe = dali.BeleuchtungsGruppe(GroupIndex); break;
-        case Kind::Ventilation: BelueftungsGruppe = dali.BelueftungsGruppe(GroupIndex); break;
-        case Kind::Blind: JalousieGruppe = dali.JalousieGruppe(GroupIndex); break;
-        case Kind::Temperature: TemperaturGruppe = dali.TemperaturGruppe(GroupIndex); break;
-        case Kind::Scene: Szene = dali.Szene(GroupIndex); break;
-        case Kind::Message: MeldeGruppe = dali.MeldeGruppe(GroupIndex); break;
-        case Kind::Device: Zeiten = dali.Zeiten(); break;
-        case Kind::None: break;
-    }
-}
-
-void frmGrpAdr::WriteRecord() {
-    corlink::clsOrvekDali& dali = MainWindow().mDali();
-    switch (kind()) {
-        case Kind::Lighting: dali.letBeleuchtungsGruppe(GroupIndex, BeleuchtungsGruppe); break;
-        case Kind::Ventilation: dali.letBelueftungsGruppe(GroupIndex, BelueftungsGruppe); break;
-        case Kind::Blind: dali.letJalousieGruppe(GroupIndex, JalousieGruppe); break;
-        case Kind::Temperature: dali.letTemperaturGruppe(GroupIndex, TemperaturGruppe); break;
-        case Kind::Scene: dali.letSzene(GroupIndex, Szene); break;
-        case Kind::Message: dali.letMeldeGruppe(GroupIndex, MeldeGruppe); break;
-        case Kind::Device: dali.letZeiten(Zeiten); break;
-        case Kind::None: break;
-    }
-}
-
-corlink::TypObjectZuordnung& frmGrpAdr::EditedObject() {
-    using corlink::fixedAt;
-    switch (kind()) {
-        case Kind::Lighting: return fixedAt(BeleuchtungsGruppe.Objekte, ObjectIndex);
-        case Kind::Ventilation: return fixedAt(BelueftungsGruppe.Objekte, ObjectIndex);
-        case Kind::Blind: return fixedAt(JalousieGruppe.Objekte, ObjectIndex);
-        case Kind::Temperature: return fixedAt(TemperaturGruppe.Objekte, ObjectIndex);
-        case Kind::Scene: return Szene.ObjNebenstelle;
-        case Kind::Message: return fixedAt(MeldeGruppe.Objekte, ObjectIndex);
-        case Kind::Device: return fixedAt(Zeiten.ObjekteDatumZeitLCD, ObjectIndex);
-        case Kind::None: break;
-    }
-    automation::raiseRuntime(automation::errInvalidCall, "Corvane");
-}
-
-const ObjectRec& frmGrpAdr::CatalogueEntry() const {
-    switch (kind()) {
-        case Kind::Lighting: return LightingObjectList(GroupIndex).Objects(ObjectIndex);
-        case Kind::Ventilation: return VentilationObjectList(GroupIndex).Objects(ObjectIndex);
-        case Kind::Blind: return BlindObjectList(GroupIndex).Objects(ObjectIndex);
-        case Kind::Temperature: return TemperatureObjectList(GroupIndex).Objects(ObjectIndex);
-        case Kind::Scene: return SceneObjectList(GroupIndex).Objects(ObjectIndex);
-        case Kind::Message: return MessageObjectList(GroupIndex).Objects(ObjectIndex);
-        case Kind::Device: return DeviceObjectList(ObjectIndex);
-        case Kind::None: break;
-    }
-    automation::raiseRuntime(automation::errInvalidCall, "Corvane");
+    return nullptr;
 }
 
 void frmGrpAdr::Form_Activate() {
@@ -232,11 +266,11 @@ void frmGrpAdr::Form_Activate() {
     GroupKindKey = tag.mid(1, colon - 1);
     GroupIndex = Number(tag.mid(colon + 1));
 
-    if (kind() != Kind::None) {
-        ReadRecord();
-        std::uint8_t defaults = CatalogueEntry().Flags;
+    if (const GrpAdrObjectKind* k = kind()) {
+        k->read(WorkingCopy, MainWindow().mDali(), GroupIndex);
+        std::uint8_t defaults = k->catalogue(GroupIndex, ObjectIndex).Flags;
         SetFlags(defaults);
-        corlink::TypObjectZuordnung& object = EditedObject();
+        TypObjectZuordnung& object = k->object(WorkingCopy, ObjectIndex);
         if (object.GrpAdrActive) {
             SetFlags(object.Flags);
             for (std::int32_t i = 0; i <= object.GrpAdr.ubound(); ++i) {
@@ -347,15 +381,15 @@ std::uint8_t frmGrpAdr::SaveFlags(std::uint8_t& FlagByte) {
 void frmGrpAdr::COMOK_Click() {
     // A record that could not be read is never written back.
     if (activationError_ != 0) automation::raiseRuntime(activationError_, "Corvane");
-    if (kind() != Kind::None) {
-        corlink::TypObjectZuordnung& object = EditedObject();
+    if (const GrpAdrObjectKind* k = kind()) {
+        TypObjectZuordnung& object = k->object(WorkingCopy, ObjectIndex);
         const int n = ListAdresse->topLevelItemCount();
         if (n == 0) {
             object.GrpAdr.redim(0, 0);
             object.GrpAdrActive = false;
             object.GrpString.clear();
         } else {
-            const ObjectRec& entry = CatalogueEntry();
+            const ObjectRec& entry = k->catalogue(GroupIndex, ObjectIndex);
             corlink::SafeArray<std::int32_t> addresses(0, n - 1);
             object.Flags = SaveFlags(object.Flags);
             std::string text;
@@ -368,7 +402,7 @@ void frmGrpAdr::COMOK_Click() {
             object.GrpAdrActive = true;
             object.GrpString = text;
         }
-        WriteRecord();
+        k->write(WorkingCopy, MainWindow().mDali(), GroupIndex);
     }
     MainWindow().CreateObjektDataTree();
     accept();

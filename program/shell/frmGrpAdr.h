@@ -6,10 +6,10 @@
 #pragma once
 
 #include "brimcorbin.h"
-#include "corlink/Records.h"
 
 #include <QDialog>
 
+#include <any>
 #include <cstdint>
 #include <memory>
 
@@ -24,7 +24,7 @@ class QTreeWidgetItem;
 
 namespace corvane {
 
-struct ObjectRec;
+struct GrpAdrObjectKind;
 
 class frmGrpAdr : public QDialog {
     Q_OBJECT
@@ -80,12 +80,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Kind { None, Lighting, Ventilation, Blind, Temperature, Scene, Message, Device };
-    Kind kind() const;
-    void ReadRecord();
-    void WriteRecord();
-    corlink::TypObjectZuordnung& EditedObject();  // in the working copy
-    const ObjectRec& CatalogueEntry() const;
+    // The row of GroupKindKey in the table of object kinds; nullptr for any other key.
+    const GrpAdrObjectKind* kind() const;
     QTreeWidgetItem* AddEntry(const QString& text);
     QTreeWidgetItem* SelectedEntry() const;
     void ShowFrameFlags();
@@ -95,14 +91,8 @@ private:
     bool activated_ = false;
     std::int32_t activationError_ = 0;  // the error that kept the record from loading
 
-    // Working copies; only the one of the edited kind is used.
-    corlink::TypBeleuchtungsGruppe BeleuchtungsGruppe;
-    corlink::TypBelueftungsGruppe BelueftungsGruppe;
-    corlink::TypJalousieGruppe JalousieGruppe;
-    corlink::TypTemperaturGruppe TemperaturGruppe;
-    corlink::TypSzene Szene;
-    corlink::TypMeldeGruppe MeldeGruppe;
-    corlink::TypZeiten Zeiten;
+    // The working copy of the record that holds the edited object, of its kind's record type.
+    std::any WorkingCopy;
 };
 
 }  // namespace corvane

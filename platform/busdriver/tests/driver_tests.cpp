@@ -188,6 +188,11 @@ TEST_F(SimulatedLineTest, TablesMoveAsTheJobsMoveThem) {
     EXPECT_EQ(errorOf([&] { write(4, 51, 20, 1, 1, Variant::longs({1, 2, 3, 256})); }), statusInvalidArgument);
     EXPECT_EQ(errorOf([&] { write(5, 15, 12, 1, 1, block({0, 0, 0, 0, 0, 0, 0, 0, 0, 0})); }), statusReadOnly);
     EXPECT_EQ(errorOf([&] { read(4, 52, 20, 1, 1); }), statusUnknownProperty);
+    // Each property only in its own type: floats, dates, times and poll-group settings never.
+    for (int type : {5, 6, 7, 10, 11, 13}) {
+        EXPECT_EQ(errorOf([&] { read(3, 5, type); }), statusInvalidArgument) << type;
+        EXPECT_EQ(errorOf([&] { write(3, 6, type, 1, 1, Variant(std::int32_t{1})); }), statusInvalidArgument) << type;
+    }
     EXPECT_EQ(g.ballastTable[0], (BallastEntry{3, 0x11, 0x22, 0x33}));
 }
 

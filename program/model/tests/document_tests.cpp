@@ -195,3 +195,56 @@ TEST_F(Document, FilesUpToTheLargestThatASaveWritesAreRead) {
     EXPECT_EQ(project.DaliGruppe(63).Des2.size(), 65535u);
     EXPECT_EQ(project.DaliEinzelgruppe(15).Desc1.size(), 65535u);
 }
+
+TEST_F(Document, StartingAfreshSelectsTheModelSizesTheProjectAndTakesTheHeader) {
+    // The open project's header gives the fresh one all but its file, address and dates.
+    corlink::TypHeader full{"Hall", "P-7", "/p/hall.dal", 0x1101, "1.1.1", "517104", "11", 40000.5, 40001.25,
+                            40002.75, "first", 11, "second", "12"};
+    project.letHeader(full);
+    const corlink::TypHeader fresh = ProjectDocument(project).FreshHeader("517204", "11");
+    EXPECT_EQ(fresh, (corlink::TypHeader{"Hall", "P-7", "", 0, "0.0.0", "517204", "11", 0, 0, 0, "first", 11,
+                                         "second", "12"}));
+
+    using Sizing = ProjectDocument::Sizing;
+    const struct {
+        const char *order, *version;
+        Sizing sizing;
+        bool started;
+        std::int32_t button9;     // the error of button 9: 9 while sized for 517104 (buttons 0..8)
+        const char* ballastName;  // ballast 9, named "unsaved work" in group 2 before
+        int ballastGroup;
+    } cases[] = {
+        {"305719", "1.3", Sizing::IniInterface, true, 9, "unsaved work", 255},  // the start-up: model 517104
+        {"0", "0", Sizing::IniInterfaceStart, true, 9, "", 255},                // New
+        {"517204", "11", Sizing::IniInterface, true, 0, "unsaved work", 255},   // the gateway-model dialog
+        {"517204", "12", Sizing::IniInterface, false, 9, "unsaved work", 2},    // refused with message 916
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.order);
+        ASSERT_TRUE(SelectDeviceDefinition("517104", "11"));
+        project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+        project.letHeader(full);
+        ballast(project, 9, 2, "unsaved work");
+        events.headerChanged = 0;
+        messages.clear();
+        const ModelTables before = Model;
+
+        corlink::TypHeader h;
+        h.Bestellnummer = c.order;
+        h.Version = c.version;
+        EXPECT_EQ(ProjectDocument(project).StartAfresh(h, c.sizing), c.started);
+        EXPECT_EQ(errorOf([&] { project.Tasten(9); }), c.button9);
+        EXPECT_EQ(project.DaliGruppe(9).Name, c.ballastName);
+        EXPECT_EQ(project.DaliGruppe(9).Gruppe, c.ballastGroup);
+        EXPECT_EQ(project.Header(), c.started ? h : full);
+        EXPECT_EQ(project.GetChangeFlag(), !c.started);
+        EXPECT_EQ(events.headerChanged, c.started ? 1 : 0);
+        if (c.started) {
+            EXPECT_TRUE(messages.empty());
+        } else {
+            EXPECT_EQ(Model, before);
+            EXPECT_EQ(messages, std::vector<std::string>{
+                                    "Device with this version of firmware is unknown,  please contact manufacturer!"});
+        }
+    }
+}

@@ -158,25 +158,32 @@ TEST_F(Editors, GroupAddressEditorReachesEveryObjectKind) {
     EXPECT_EQ(date.GrpString, "");
     EXPECT_EQ(date.Flags, 0x12);  // an empty list stores no flags
 
-    // Every kind stores into its own record and object.
+    // Every kind stores into its own record and object, with the object number and the default
+    // flags of its catalogue entry.
     using Dali = corlink::clsOrvekDali;
-    const std::pair<const char*, std::function<corlink::TypObjectZuordnung(Dali&)>> kinds[] = {
-        {"2BObjekt:1", [](Dali& d) { return d.BeleuchtungsGruppe(1).Objekte[2]; }},
-        {"3LObjekt:1", [](Dali& d) { return d.BelueftungsGruppe(1).Objekte[3]; }},
-        {"4JObjekt:2", [](Dali& d) { return d.JalousieGruppe(2).Objekte[4]; }},
-        {"6TObjekt:1", [](Dali& d) { return d.TemperaturGruppe(1).Objekte[6]; }},
-        {"0SObjekt:2", [](Dali& d) { return d.Szene(2).ObjNebenstelle; }},
-        {"0MObjekt:3", [](Dali& d) { return d.MeldeGruppe(3).Objekte[0]; }},
-        {"2AObjekt:0", [](Dali& d) { return d.Zeiten().ObjekteDatumZeitLCD[2]; }},
+    const struct {
+        const char* tag;
+        std::function<corlink::TypObjectZuordnung(Dali&)> object;
+        int number, flags;
+    } kinds[] = {
+        {"2BObjekt:1", [](Dali& d) { return d.BeleuchtungsGruppe(1).Objekte[2]; }, 6, 0xD7},
+        {"3LObjekt:1", [](Dali& d) { return d.BelueftungsGruppe(1).Objekte[3]; }, 47, 0x97},
+        {"4JObjekt:2", [](Dali& d) { return d.JalousieGruppe(2).Objekte[4]; }, 0, 0},
+        {"6TObjekt:1", [](Dali& d) { return d.TemperaturGruppe(1).Objekte[6]; }, 65, 0xD7},
+        {"0SObjekt:2", [](Dali& d) { return d.Szene(2).ObjNebenstelle; }, 92, 0xFF},
+        {"0MObjekt:3", [](Dali& d) { return d.MeldeGruppe(3).Objekte[0]; }, 101, 0xB7},
+        {"2AObjekt:0", [](Dali& d) { return d.Zeiten().ObjekteDatumZeitLCD[2]; }, 110, 0x9F},
     };
-    for (const auto& [tag, object] : kinds) {
-        SCOPED_TRACE(tag);
-        Open(tag);
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.tag);
+        Open(kind.tag);
         Type("4", "7");
         editor->COMOK->click();
-        const corlink::TypObjectZuordnung o = object(w->mDali());
+        const corlink::TypObjectZuordnung o = kind.object(w->mDali());
         EXPECT_EQ(AddressesOf(o), std::vector<std::int32_t>{(4 << 11) | 7});
         EXPECT_EQ(o.GrpString, " 4/7");
+        EXPECT_EQ(o.ObjNo, kind.number);
+        EXPECT_EQ(o.Flags, kind.flags);
     }
     EXPECT_EQ(w->mDali().Szene(2).ObjNebenstelle.ObjNo, SceneObjectList(2).Objects(0).ObjectNumber);
     // The fifth blind object has no catalogue entry: object number 0 and no default flags.
