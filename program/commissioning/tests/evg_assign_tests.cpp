@@ -128,7 +128,7 @@ TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
     d->TimerEVGAssign->Fire();
     d->ComClose->click();
     EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(main->Node(9)->text(0), "EVG 2");
+    EXPECT_EQ(main->TreeView1->Node(9)->text(0), "EVG 2");
 }
 
 TEST_F(EVGAssign, UnconfirmedAssignmentShowsMessage885AndStoresNothing) {

@@ -126,7 +126,8 @@ TEST_F(GroupDialogs, BatchProgramsTheChangedBallastsAndStoresEachConfirmedOne) {
     d->ComClose->click();
     EXPECT_TRUE(d.isNull() || !d->isVisible());
     bool found = false;
-    for (int i = 1; i <= main->NodeCount(); ++i) found = found || main->Node(i)->text(0) == "EVG 5";
+    const KeyedTree& tree = *main->TreeView1;
+    for (int i = 1; i <= tree.NodeCount(); ++i) found = found || tree.Node(i)->text(0) == "EVG 5";
     EXPECT_TRUE(found);
 }
 
@@ -193,9 +194,9 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
         {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
     };
     const auto mainNode = [&](const QString& keyOrText) -> QTreeWidgetItem* {
-        for (int i = 1; i <= main->NodeCount(); ++i) {
-            QTreeWidgetItem* n = main->Node(i);
-            if (frm01::NodeKey(*n) == keyOrText || n->text(0) == keyOrText) return n;
+        for (int i = 1; i <= main->TreeView1->NodeCount(); ++i) {
+            QTreeWidgetItem* n = main->TreeView1->Node(i);
+            if (KeyedTree::Key(*n) == keyOrText || n->text(0) == keyOrText) return n;
         }
         return nullptr;
     };
@@ -217,7 +218,7 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
                 EXPECT_EQ(mainNode("DALISzenen")->isExpanded(), !rebuilt);
                 const QTreeWidgetItem* ballast = mainNode("EVG 3");
                 ASSERT_NE(ballast, nullptr);
-                EXPECT_EQ(frm01::NodeKey(*ballast->parent()), "-DALIGruppe" + QString::number(group));
+                EXPECT_EQ(KeyedTree::Key(*ballast->parent()), "-DALIGruppe" + QString::number(group));
             }
         }
     }
@@ -337,7 +338,7 @@ TEST_F(Commissioning, GroupDialogsWithoutBallastsOrWithoutAGroup) {
     a->close();
 
     // The group test opened for a node that is no group reports error 13 and closes unused.
-    main->TreeView1->setCurrentItem(main->Node(1));  // the root "DALI"
+    main->TreeView1->setCurrentItem(main->TreeView1->Node(1));  // the root "DALI"
     auto g = openActivated<frmGruppe>("frmGruppe");
     EXPECT_EQ(texts(), std::vector<std::string>{Text(907) + " 13"});
     EXPECT_TRUE(g.isNull() || !g->isVisible());
