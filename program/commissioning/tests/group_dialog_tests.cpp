@@ -175,7 +175,7 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
         {"frmEVGAssign",
          [](QDialog& dialog, int group) {
              auto& d = dynamic_cast<frmEVGAssign&>(dialog);
-             d.TreeView1->setCurrentItem(d.Node(6));  // ballast 2
+             d.TreeView1->setCurrentItem(d.TreeView1->Node(6));  // ballast 2
              d.ComboGruppe->setCurrentIndex(group);
              d.InfoOK->click();
              d.TimerEVGAssign->Fire();
