@@ -19,14 +19,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace corvane {
 
 namespace {
-
-enum NodeRole { KeyRole = Qt::UserRole, TagRole, IndexRole };
 
 constexpr int kBallasts = 64;
 
@@ -50,10 +47,7 @@ QLabel* label(QWidget* parent, const QString& name, const char* tag, const QStri
 }  // namespace
 
 frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setObjectName("TreeView1");
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1 = new KeyedTree("TreeView1", this);
     TreeView1->setMinimumWidth(TwipsToPixels(3000));
 
     FrameEVGAll = new QGroupBox(this);
@@ -177,54 +171,34 @@ void frmEVGAssign::Form_Activate() {
     ComboGruppe->setCurrentIndex(kGroupNotAssigned);
 }
 
-QTreeWidgetItem* frmEVGAssign::Node(int index) const {
-    return index >= 1 && index <= NodeCount() ? nodes_[static_cast<std::size_t>(index - 1)] : nullptr;
-}
-
-QString frmEVGAssign::NodeKey(const QTreeWidgetItem& node) { return node.data(0, KeyRole).toString(); }
-QString frmEVGAssign::NodeTag(const QTreeWidgetItem& node) { return node.data(0, TagRole).toString(); }
-
-QTreeWidgetItem* frmEVGAssign::addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
-                                       const QString& tag) {
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
-    nodes_.push_back(node);
-    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    node->setText(0, text);
-    node->setData(0, KeyRole, key);
-    node->setData(0, TagRole, tag);
-    node->setData(0, IndexRole, NodeCount());
-    return node;
-}
-
 void frmEVGAssign::CreateEVGDataTree() {
     corlink::clsOrvekDali& project = Project();
     const QSignalBlocker quiet(TreeView1);
-    TreeView1->setVisible(true);
-    TreeView1->clear();
-    nodes_.clear();
-    QTreeWidgetItem* root = addNode(nullptr, "E-VG", "EVGs", "E-VG");
-    root->setExpanded(true);
-    for (int i = 0; i < kBallasts; ++i) {
-        const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
-        const QString number = QString::number(i + 1);
-        QTreeWidgetItem* ballast = addNode(root, "EVG" + number,
-                                           "EVG" + number + "(" + QString::fromStdString(g.Name) + ")",
-                                           QString::number(i));
-        ballast->setForeground(0, groupColour(g.Gruppe));
-        addNode(ballast, "LongAdr:" + QString::number(i), longAddressText(g), "adr" + QString::number(i));
-    }
-    if (QTreeWidgetItem* selected = Node(SelectedBallastNode)) TreeView1->setCurrentItem(selected);
+    KeyedTree& tree = *TreeView1;
+    tree.Rebuild([&] {
+        QTreeWidgetItem* root = tree.Add(nullptr, "E-VG", "EVGs", "E-VG", 0, true);
+        for (int i = 0; i < kBallasts; ++i) {
+            const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
+            const QString number = QString::number(i + 1);
+            QTreeWidgetItem* ballast = tree.Add(root, "EVG" + number,
+                                                "EVG" + number + "(" + QString::fromStdString(g.Name) + ")",
+                                                QString::number(i));
+            ballast->setForeground(0, groupColour(g.Gruppe));
+            tree.Add(ballast, "LongAdr:" + QString::number(i), longAddressText(g), "adr" + QString::number(i));
+        }
+    });
+    if (QTreeWidgetItem* selected = tree.Node(SelectedBallastNode)) tree.SelectNode(*selected);
 }
 
 void frmEVGAssign::TreeView1_Click() {
     const QTreeWidgetItem* current = TreeView1->currentItem();
-    SelectedBallastNode = TreeView1->isVisible() && current ? current->data(0, IndexRole).toInt() : 1;
+    SelectedBallastNode = TreeView1->isVisible() && current ? KeyedTree::Index(*current) : 1;
 }
 
 void frmEVGAssign::TreeView1_NodeClick(QTreeWidgetItem& node) {
-    const QString key = NodeKey(node);
+    const QString key = KeyedTree::Key(node);
     if (!key.contains("EVG")) return;
-    const corlink::TypDaliGruppe g = Project().DaliGruppe(static_cast<std::int16_t>(NodeTag(node).toInt()));
+    const corlink::TypDaliGruppe g = Project().DaliGruppe(static_cast<std::int16_t>(KeyedTree::Tag(node).toInt()));
     if (g.Gruppe > kGroupNotAssigned) {
         FrameEVG->hide();
         return;
@@ -237,9 +211,9 @@ void frmEVGAssign::TreeView1_NodeClick(QTreeWidgetItem& node) {
 }
 
 std::optional<int> frmEVGAssign::SelectedBallast() const {
-    const QTreeWidgetItem* node = TreeView1->currentItem();
-    if (!node || !NodeKey(*node).startsWith("EVG")) return std::nullopt;
-    return NodeTag(*node).toInt();
+    const QTreeWidgetItem* node = TreeView1->SelectedNode();
+    if (!node || !KeyedTree::Key(*node).startsWith("EVG")) return std::nullopt;
+    return KeyedTree::Tag(*node).toInt();
 }
 
 void frmEVGAssign::sendOnly(const corlink::TypDaliCommand& command) {

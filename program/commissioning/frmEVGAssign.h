@@ -4,19 +4,17 @@
 #pragma once
 
 #include "CommissioningDialog.h"
+#include "KeyedTree.h"
 #include "corlink/Records.h"
 
 #include <array>
 #include <optional>
-#include <vector>
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace corvane {
 
@@ -26,7 +24,7 @@ public:
     frmEVGAssign();
 
     // Controls.
-    QTreeWidget* TreeView1 = nullptr;
+    KeyedTree* TreeView1 = nullptr;
     QGroupBox* FrameEVGAll = nullptr;
     QSlider* SliderEVGAll = nullptr;
     QLabel* EVGInfoValueAll = nullptr;
@@ -73,12 +71,6 @@ public:
     void TimerEVGBlink_Timer();
     void ComClose_Click();
 
-    // Tree nodes by 1-based index; their Key and Tag.
-    int NodeCount() const { return static_cast<int>(nodes_.size()); }
-    QTreeWidgetItem* Node(int index) const;
-    static QString NodeKey(const QTreeWidgetItem& node);
-    static QString NodeTag(const QTreeWidgetItem& node);
-
     // The ballast whose node is selected; none when the root or an address node is.
     std::optional<int> SelectedBallast() const;
 
@@ -86,11 +78,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag);
     // The command of one button, sent with the guard; the result is not looked at.
     void sendOnly(const corlink::TypDaliCommand& command);
 
-    std::vector<QTreeWidgetItem*> nodes_;
     // The assignment that waits for the gateway's confirmation.
     std::optional<corlink::TypDaliCommand> pending_;
 };

@@ -12,32 +12,26 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace corvane {
 
 namespace {
 
-enum NodeRole { KeyRole = Qt::UserRole, TagRole };
-
 constexpr int kBallasts = 64;
 
-void setKey(QTreeWidgetItem& node, int ballast, const char* mark) {
-    node.setData(0, KeyRole, QString::number(ballast) + mark);
-}
+// The slot of the ballast that a node shows.
+int slotOf(const QTreeWidgetItem& node) { return KeyedTree::Tag(node).toInt(); }
 
 }  // namespace
 
 frmGrpAssign::frmGrpAssign() : GatewayDialog("frmGrpAssign") {
     ComboGruppe = new QComboBox(this);
     ComboGruppe->setObjectName("ComboGruppe");
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setObjectName("TreeView1");
-    TreeView1->setHeaderHidden(true);
+    TreeView1 = new KeyedTree("TreeView1", this);
+    TreeView1->SetCheckboxes(true);
     TreeView1->setRootIsDecorated(false);  // a flat list
     TreeView1->setSelectionMode(QAbstractItemView::NoSelection);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     InfoOK = CommandButton(this, "InfoOK", "729");
     ComClose = CommandButton(this, "ComClose", "723");
     LabelInfo = new QLabel(this);
@@ -95,43 +89,33 @@ void frmGrpAssign::Form_Activate() {
     ComboGruppe_Click();
 }
 
-QTreeWidgetItem* frmGrpAssign::Node(int index) const {
-    return index >= 1 && index <= NodeCount() ? nodes_[static_cast<std::size_t>(index - 1)] : nullptr;
-}
-
-QString frmGrpAssign::NodeKey(const QTreeWidgetItem& node) { return node.data(0, KeyRole).toString(); }
-int frmGrpAssign::NodeTag(const QTreeWidgetItem& node) { return node.data(0, TagRole).toInt(); }
-
 void frmGrpAssign::CreateEVGDataTree() {
     corlink::clsOrvekDali& project = Project();
     const QSignalBlocker quiet(TreeView1);
-    TreeView1->setVisible(true);
-    TreeView1->clear();
-    nodes_.clear();
     const int chosen = ComboGruppe->currentIndex();
-    for (int i = 0; i < kBallasts; ++i) {
-        const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
-        if (g.Gruppe > kGroupNotAssigned) continue;  // empty slot
-        auto* node = new QTreeWidgetItem(TreeView1);
-        nodes_.push_back(node);
-        node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        node->setText(0, "EVG" + QString::number(i + 1) + "(" + QString::fromStdString(g.Name) + ")");
-        // Key and tag name the slot itself, so a record's stray Index field cannot point the
-        // command or the store at another ballast.
-        setKey(*node, i, "N");
-        node->setData(0, TagRole, i);
-        node->setForeground(0, g.Gruppe == kGroupNotAssigned ? QColor(200, 0, 0) : QColor(0, 200, 0));
-        node->setCheckState(0, g.Gruppe == chosen ? Qt::Checked : Qt::Unchecked);
-    }
+    TreeView1->Rebuild([&] {
+        for (int i = 0; i < kBallasts; ++i) {
+            const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
+            if (g.Gruppe > kGroupNotAssigned) continue;  // empty slot
+            // Key and tag name the slot itself, so a record's stray Index field cannot point the
+            // command or the store at another ballast.
+            const QString slot = QString::number(i);
+            QTreeWidgetItem* node = TreeView1->Add(
+                nullptr, slot + "N", "EVG" + QString::number(i + 1) + "(" + QString::fromStdString(g.Name) + ")", slot);
+            node->setForeground(0, g.Gruppe == kGroupNotAssigned ? QColor(200, 0, 0) : QColor(0, 200, 0));
+            node->setCheckState(0, g.Gruppe == chosen ? Qt::Checked : Qt::Unchecked);
+        }
+    });
 }
 
 void frmGrpAssign::ComboGruppe_Click() {
     corlink::clsOrvekDali& project = Project();
     const QSignalBlocker quiet(TreeView1);
     const int chosen = ComboGruppe->currentIndex();
-    for (QTreeWidgetItem* node : nodes_) {
-        const bool inGroup = project.DaliGruppe(static_cast<std::int16_t>(NodeTag(*node))).Gruppe == chosen;
-        node->setCheckState(0, inGroup ? Qt::Checked : Qt::Unchecked);
+    for (int i = 1; i <= TreeView1->NodeCount(); ++i) {
+        QTreeWidgetItem& node = *TreeView1->Node(i);
+        const bool inGroup = project.DaliGruppe(static_cast<std::int16_t>(slotOf(node))).Gruppe == chosen;
+        node.setCheckState(0, inGroup ? Qt::Checked : Qt::Unchecked);
     }
 }
 
@@ -143,9 +127,9 @@ void frmGrpAssign::TreeView1_NodeCheck(QTreeWidgetItem& node) {
         node.setCheckState(0, Qt::Unchecked);
         return;
     }
-    const int t = NodeTag(node);
+    const int t = slotOf(node);
     BallastRecords.at(static_cast<std::size_t>(t)).Gruppe = static_cast<std::uint8_t>(ticked ? chosen : kGroupNotAssigned);
-    setKey(node, t, "U");
+    KeyedTree::SetKey(node, QString::number(t) + "U");
 }
 
 void frmGrpAssign::setBatchRunning(bool running) {
@@ -166,11 +150,12 @@ void frmGrpAssign::InfoOK_Click() {
     } end{this};
     corlink::clsOrvekDali& project = Project();
     int count = 0;
-    for (QTreeWidgetItem* node : std::vector<QTreeWidgetItem*>(nodes_)) {
-        const int t = NodeTag(*node);
+    for (int i = 1; i <= TreeView1->NodeCount(); ++i) {
+        const QTreeWidgetItem& node = *TreeView1->Node(i);
+        const int t = slotOf(node);
         corlink::TypDaliGruppe record = project.DaliGruppe(static_cast<std::int16_t>(t));
         const std::uint8_t group = BallastRecords.at(static_cast<std::size_t>(t)).Gruppe;
-        if (!NodeKey(*node).contains("U") || group == record.Gruppe) continue;
+        if (!KeyedTree::Key(node).contains("U") || group == record.Gruppe) continue;
         LabelInfo->setText(QText(742) + QString::number(count));
         ++count;
         LabelInfo->show();

@@ -4,16 +4,14 @@
 #pragma once
 
 #include "CommissioningDialog.h"
+#include "KeyedTree.h"
 #include "corlink/Records.h"
 
 #include <array>
-#include <vector>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace corvane {
 
@@ -24,7 +22,7 @@ public:
 
     // Controls.
     QComboBox* ComboGruppe = nullptr;  // groups 1..16, item data 0..15
-    QTreeWidget* TreeView1 = nullptr;
+    KeyedTree* TreeView1 = nullptr;  // nodes keyed "5N" / "5U", tagged with the ballast's slot
     QPushButton* InfoOK = nullptr;
     QPushButton* ComClose = nullptr;
     QLabel* LabelInfo = nullptr;
@@ -52,16 +50,9 @@ public:
     // True while the batch runs; the list, the group choice and the buttons are off meanwhile.
     bool BatchRunning() const { return batchRunning_; }
 
-    // List nodes by 1-based index; their Key ("5N", "5U") and Tag (the ballast's slot).
-    int NodeCount() const { return static_cast<int>(nodes_.size()); }
-    QTreeWidgetItem* Node(int index) const;
-    static QString NodeKey(const QTreeWidgetItem& node);
-    static int NodeTag(const QTreeWidgetItem& node);
-
 private:
     void setBatchRunning(bool running);
 
-    std::vector<QTreeWidgetItem*> nodes_;
     bool batchRunning_ = false;
 };
 

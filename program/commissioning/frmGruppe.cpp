@@ -27,7 +27,7 @@ int selectedGroup() {
     const QTreeWidgetItem* node = frm01::Instance() ? frm01::Instance()->SelectedNode() : nullptr;
     if (!node) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
     bool number = false;
-    const int g = frm01::NodeTag(*node).toInt(&number);
+    const int g = KeyedTree::Tag(*node).toInt(&number);
     if (!number) automation::raiseRuntime(automation::errTypeMismatch, "Corvane");
     if (g < 0 || g > 15) automation::raiseRuntime(automation::errSubscript, "Corvane");
     return g;

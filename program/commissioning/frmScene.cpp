@@ -29,7 +29,7 @@ std::optional<int> selectedScene() {
     const QTreeWidgetItem* node = frm01::Instance()->SelectedNode();
     if (!node) return std::nullopt;
     bool ok = false;
-    const int scene = frm01::NodeTag(*node).toInt(&ok);
+    const int scene = KeyedTree::Tag(*node).toInt(&ok);
     if (!ok || scene < 0 || scene >= frmScene::kScenes) return std::nullopt;
     return scene;
 }

@@ -103,11 +103,9 @@ frm01::frm01(QWidget* parent) : QMainWindow(parent) {
     auto* central = new ClientArea(this);
     central->setObjectName("ClientArea");
     setCentralWidget(central);
-    TreeView1 = new QTreeWidget(central);
-    TreeView1->setObjectName("TreeView1");
-    TreeView1->setHeaderHidden(true);
+    TreeView1 = new KeyedTree("TreeView1", central);
+    TreeView1->SetImageList(&TreeImage);
     TreeView1->setIconSize(QSize(16, 16));
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setGeometry(0, 0, TwipsToPixels(kTreeWidthTwips), TwipsToPixels(6000));
     TreeView1->hide();
     connect(TreeView1, &QTreeWidget::itemClicked, this,

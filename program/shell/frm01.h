@@ -2,6 +2,7 @@
 // with its events, the start-up work and the shutdown.
 #pragma once
 
+#include "KeyedTree.h"
 #include "ProjectDocument.h"
 #include "corlink/clsOrvekDali.h"
 #include "corshim.h"
@@ -17,8 +18,6 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace corvane {
 
@@ -105,7 +104,7 @@ public:
          ExpandSzenenObj = false, ExpandAllgemeinObj = false;
 
     // Controls.
-    QTreeWidget* TreeView1 = nullptr;
+    KeyedTree* TreeView1 = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QStatusBar* BrimcorStatusBar = nullptr;
     QMenu *mnuMenue = nullptr, *mnuEIB = nullptr, *mnuExtras = nullptr;
@@ -118,14 +117,8 @@ public:
     // Status bar panel 1..6 ("" outside).
     QString StatusPanel(int panel) const;
 
-    // The tree's nodes by their 1-based Index; nullptr outside.
-    int NodeCount() const { return static_cast<int>(nodes_.size()); }
-    QTreeWidgetItem* Node(int index) const;
-    QTreeWidgetItem* SelectedNode() const;
-    static QString NodeKey(const QTreeWidgetItem& node);
-    static QString NodeTag(const QTreeWidgetItem& node);
-    static int NodeImage(const QTreeWidgetItem& node);
-    static int NodeIndex(const QTreeWidgetItem& node);
+    // The tree's selected node, whose Tag the group test and scene dialogs read.
+    QTreeWidgetItem* SelectedNode() const { return TreeView1->SelectedNode(); }
 
     // Event handlers of the tree.
     void TreeView1_BeforeLabelEdit(int& Cancel);
@@ -180,15 +173,10 @@ private:
     static void UpdateDefaultPath(const QString& fileName);
     void Form_Unload();
 
-    // The tree's rebuild: the nodes are put together outside the view (AddNode, AddProjectNodes),
-    // which then takes them at once (ShowNodes); the selection follows (SelectAfterRebuild), each
-    // node it shows with its parents opened (RevealNode).
-    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
-                             int image, bool expanded);
+    // The tree's rebuild: the project's nodes (AddProjectNodes), then the selection
+    // (SelectAfterRebuild).
     void AddProjectNodes();
-    void ShowNodes();
     void SelectAfterRebuild();
-    void RevealNode(QTreeWidgetItem& node);
     void OpenNodeDialog(const NodeDialog& dialog);
     void ShowFormModal(const QString& form, int captionId, const QString& tag = {});
 
@@ -200,8 +188,6 @@ private:
     void mnuSchnittstelle_Click();
 
     std::unique_ptr<corlink::clsOrvekDali> mDali_;
-    std::vector<QTreeWidgetItem*> nodes_;
-    std::vector<QTreeWidgetItem*> expandedNodes_;  // to expand once the view holds them
     QLabel* panels_[6] = {};
     FormTimer* dateTimer_ = nullptr;
     bool unloaded_ = false;

@@ -2,7 +2,6 @@
 // that a click on a node opens.
 #include "FormTexts.h"
 #include "Forms.h"
-#include "Icons.h"
 #include "ModDefinition.h"
 #include "Seams.h"
 #include "frm01.h"
@@ -11,15 +10,12 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QToolBar>
-#include <QTreeWidget>
 
-#include <cmath>
+#include <algorithm>
 
 namespace corvane {
 
 namespace {
-
-enum NodeRole { KeyRole = Qt::UserRole, TagRole, ImageRole, IndexRole };
 
 std::optional<NodeDialog> standard(const QString& form, const QString& text, int left, int top) {
     return NodeDialog{form, text, left, top, {}, false};
@@ -46,97 +42,50 @@ std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text,
     return std::nullopt;
 }
 
-QTreeWidgetItem* frm01::Node(int index) const {
-    return index >= 1 && index <= NodeCount() ? nodes_[static_cast<std::size_t>(index - 1)] : nullptr;
-}
-
-QTreeWidgetItem* frm01::SelectedNode() const { return TreeView1->currentItem(); }
-
-QString frm01::NodeKey(const QTreeWidgetItem& node) { return node.data(0, KeyRole).toString(); }
-QString frm01::NodeTag(const QTreeWidgetItem& node) { return node.data(0, TagRole).toString(); }
-int frm01::NodeImage(const QTreeWidgetItem& node) { return node.data(0, ImageRole).toInt(); }
-int frm01::NodeIndex(const QTreeWidgetItem& node) { return node.data(0, IndexRole).toInt(); }
-
-QTreeWidgetItem* frm01::AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text, const QString& tag,
-                                int image, bool expanded) {
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem;
-    nodes_.push_back(node);
-    node->setData(0, IndexRole, NodeCount());
-    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);  // no label editing
-    node->setText(0, text);
-    node->setData(0, TagRole, tag);
-    node->setData(0, KeyRole, key);
-    node->setData(0, ImageRole, image);
-    node->setIcon(0, TreeImage(image));
-    if (expanded) expandedNodes_.push_back(node);
-    return node;
-}
-
 void frm01::CreateObjektDataTree() {
-    TreeView1->setVisible(true);
-    TreeView1->clear();
-    nodes_.clear();
-    expandedNodes_.clear();
-    // A failed read of the project still leaves the nodes added so far in the view.
-    try {
-        AddProjectNodes();
-    } catch (...) {
-        ShowNodes();
-        throw;
-    }
-    ShowNodes();
+    TreeView1->Rebuild([this] { AddProjectNodes(); });
     SelectAfterRebuild();
 }
 
 void frm01::AddProjectNodes() {
     corlink::clsOrvekDali& dali = mDali();
     const bool ex = ExpandAllgemeinObj;
-    QTreeWidgetItem* root = AddNode(nullptr, "DALI", "DALI", "DALI", 1, true);
-    AddNode(root, "phyAdresse", QText(201), "phyAdresse", 3, false);
-    AddNode(root, "Neuinstallation", QText(701), "Neuinstallation", 4, false);
-    AddNode(root, "Nachinstallation", QText(702), "Nachinstallation", 5, false);
-    AddNode(root, "EVGAssign", QText(710), "EVGAssign", 8, ex);
-    AddNode(root, "GRPAssign", QText(741), "GRPAssign", 1, ex);
-    QTreeWidgetItem* groups = AddNode(root, "DALIGruppen", QText(711), "DALIGruppen", 7, ex);
+    KeyedTree& tree = *TreeView1;
+    QTreeWidgetItem* root = tree.Add(nullptr, "DALI", "DALI", "DALI", 1, true);
+    tree.Add(root, "phyAdresse", QText(201), "phyAdresse", 3, false);
+    tree.Add(root, "Neuinstallation", QText(701), "Neuinstallation", 4, false);
+    tree.Add(root, "Nachinstallation", QText(702), "Nachinstallation", 5, false);
+    tree.Add(root, "EVGAssign", QText(710), "EVGAssign", 8, ex);
+    tree.Add(root, "GRPAssign", QText(741), "GRPAssign", 1, ex);
+    QTreeWidgetItem* groups = tree.Add(root, "DALIGruppen", QText(711), "DALIGruppen", 7, ex);
     const QString group = QText(730);
     for (int n = 0; n < 16; ++n) {
         const QString name = QString::fromStdString(dali.DaliEinzelgruppe(static_cast<std::int16_t>(n)).Name);
         const QString text = group + QString::number(n + 1) + " (" + name + ")";
-        QTreeWidgetItem* groupNode = AddNode(groups, "-DALIGruppe" + QString::number(n), text, QString::number(n), 7, ex);
+        QTreeWidgetItem* groupNode = tree.Add(groups, "-DALIGruppe" + QString::number(n), text, QString::number(n), 7, ex);
         for (int i = 0; i < 64; ++i) {
             if (dali.DaliGruppe(static_cast<std::int16_t>(i)).Gruppe != n) continue;
             QTreeWidgetItem* ballast =
-                AddNode(groupNode, {}, "EVG " + QString::number(i + 1), QString::number(i), 4, ex);
-            ballast->setData(0, KeyRole, "DALIGruppe" + QString::number(n) + QString::number(NodeIndex(*ballast)));
+                tree.Add(groupNode, {}, "EVG " + QString::number(i + 1), QString::number(i), 4, ex);
+            const QString index = QString::number(KeyedTree::Index(*ballast));
+            KeyedTree::SetKey(*ballast, "DALIGruppe" + QString::number(n) + index);
         }
     }
-    QTreeWidgetItem* scenes = AddNode(root, "DALISzenen", QText(712), "DALISzenen", 6, ex);
+    QTreeWidgetItem* scenes = tree.Add(root, "DALISzenen", QText(712), "DALISzenen", 6, ex);
     const QString scene = QText(713);
     for (int n = 0; n < 16; ++n) {
-        AddNode(scenes, "-DALISzene" + QString::number(n), scene + QString::number(n + 1), QString::number(n), 4, ex);
+        tree.Add(scenes, "-DALISzene" + QString::number(n), scene + QString::number(n + 1), QString::number(n), 4, ex);
     }
-}
-
-void frm01::ShowNodes() {
-    if (nodes_.empty()) return;
-    TreeView1->addTopLevelItem(nodes_.front());
-    for (QTreeWidgetItem* node : expandedNodes_) node->setExpanded(true);
-    expandedNodes_.clear();
 }
 
 void frm01::SelectAfterRebuild() {
+    KeyedTree& tree = *TreeView1;
     // The node of the last click; the last node when the tree has shrunk below it since.
-    const int selected = std::clamp<int>(SelectedNodeIndex, 1, NodeCount());
+    const int selected = std::clamp<int>(SelectedNodeIndex, 1, tree.NodeCount());
     // Selected and shown as a click would leave it; with more than ten nodes after it, the
     // tenth of them is shown too. Nothing else is opened.
-    RevealNode(*Node(selected));
-    TreeView1->setCurrentItem(Node(selected));
-    if (NodeCount() - selected > 10) RevealNode(*Node(selected + 10));
-}
-
-void frm01::RevealNode(QTreeWidgetItem& node) {
-    for (QTreeWidgetItem* p = node.parent(); p; p = p->parent()) p->setExpanded(true);
-    TreeView1->scrollToItem(&node);
+    tree.SelectNode(*tree.Node(selected));
+    if (tree.NodeCount() - selected > 10) tree.EnsureVisible(*tree.Node(selected + 10));
 }
 
 void frm01::TreeView1_BeforeLabelEdit(int& Cancel) { Cancel = 1; }
@@ -146,7 +95,7 @@ void frm01::TreeView1_Expand(QTreeWidgetItem& node) { SetExpandFlag(node, true);
 void frm01::TreeView1_Collapse(QTreeWidgetItem& node) { SetExpandFlag(node, false); }
 
 void frm01::SetExpandFlag(const QTreeWidgetItem& node, bool expanded) {
-    const QString key = NodeKey(node);
+    const QString key = KeyedTree::Key(node);
     struct Flag {
         const char* text;
         bool frm01::*flag;
@@ -180,9 +129,10 @@ void frm01::TreeView1_NodeClick(QTreeWidgetItem& node) {
     const QPoint treePos = TreeView1->mapTo(this, QPoint(0, 0)) - QPoint(0, menuBar()->height());
     const int left = PixelsToTwips(treePos.x()) + PixelsToTwips(TreeView1->width()) + 100;
     const int top = PixelsToTwips(Toolbar1->height()) + PixelsToTwips(treePos.y());
-    SelectedNodeIndex = TreeView1->isVisible() ? static_cast<std::int16_t>(NodeIndex(node)) : 1;
+    SelectedNodeIndex = TreeView1->isVisible() ? static_cast<std::int16_t>(KeyedTree::Index(node)) : 1;
     const QString parentText = node.parent() ? node.parent()->text(0) : QString();
-    if (const auto dialog = NodeDialogFor(NodeKey(node), node.text(0), parentText, left, top, ScreenWidthTwips())) {
+    const QString key = KeyedTree::Key(node);
+    if (const auto dialog = NodeDialogFor(key, node.text(0), parentText, left, top, ScreenWidthTwips())) {
         OpenNodeDialog(*dialog);
     }
 }

@@ -112,14 +112,10 @@ protected:
 
     // Selects the main window's tree node with this key, as a click would.
     void selectNode(const QString& key) {
-        for (int i = 1; i <= main->NodeCount(); ++i) {
-            if (frm01::NodeKey(*main->Node(i)) == key) {
-                main->TreeView1->setCurrentItem(main->Node(i));
-                SelectedNodeIndex = static_cast<std::int16_t>(i);
-                return;
-            }
-        }
-        FAIL() << "no node " << key.toStdString();
+        QTreeWidgetItem* node = main->TreeView1->NodeByKey(key);
+        ASSERT_NE(node, nullptr) << "no node " << key.toStdString();
+        main->TreeView1->setCurrentItem(node);
+        SelectedNodeIndex = static_cast<std::int16_t>(KeyedTree::Index(*node));
     }
 
     // A dialog by its registered name, shown (not modal).

@@ -29,17 +29,17 @@ protected:
     }
 
     // A ballast's node (the one of its long address follows it).
-    void select(int ballast) { d->TreeView1->setCurrentItem(d->Node(2 + 2 * ballast)); }
-    QColor colour(int ballast) const { return d->Node(2 + 2 * ballast)->foreground(0).color(); }
+    void select(int ballast) { d->TreeView1->setCurrentItem(d->TreeView1->Node(2 + 2 * ballast)); }
+    QColor colour(int ballast) const { return d->TreeView1->Node(2 + 2 * ballast)->foreground(0).color(); }
 
     QPointer<frmEVGAssign> d;
 };
 
 TEST_F(EVGAssign, TreeListsEverySlotColouredByItsGroup) {
-    ASSERT_EQ(d->NodeCount(), 129);
+    ASSERT_EQ(d->TreeView1->NodeCount(), 129);
     const busdriver::BallastEntry& e = gateway().ballastTable[1];
-    EXPECT_EQ(d->Node(4)->text(0), "EVG2()");
-    EXPECT_EQ(d->Node(5)->text(0), QStringLiteral("%1-%2-%3").arg(e.low).arg(e.middle).arg(e.high));
+    EXPECT_EQ(d->TreeView1->Node(4)->text(0), "EVG2()");
+    EXPECT_EQ(d->TreeView1->Node(5)->text(0), QStringLiteral("%1-%2-%3").arg(e.low).arg(e.middle).arg(e.high));
     EXPECT_EQ(colour(4), kRed);
     EXPECT_EQ(colour(5), kGrey);
 
@@ -52,8 +52,8 @@ TEST_F(EVGAssign, TreeListsEverySlotColouredByItsGroup) {
     EXPECT_FALSE(d->FrameEVG->isVisible());
     select(1);
     EXPECT_TRUE(d->FrameEVG->isVisible());
-    EXPECT_EQ(d->EVGInfoText[1]->text(), d->Node(5)->text(0));
-    d->TreeView1->setCurrentItem(d->Node(5));
+    EXPECT_EQ(d->EVGInfoText[1]->text(), d->TreeView1->Node(5)->text(0));
+    d->TreeView1->setCurrentItem(d->TreeView1->Node(5));
     EXPECT_TRUE(d->FrameEVG->isVisible());
     EXPECT_EQ(d->SelectedBallast(), std::nullopt);
     select(7);
@@ -77,7 +77,7 @@ TEST_F(EVGAssign, BlinkAndLevelsReachTheBallasts) {
     for (int slot = 0; slot < 5; ++slot) EXPECT_EQ(onLine(slot).level, 26) << slot;
 
     // With the root selected, the ballast buttons do nothing.
-    d->TreeView1->setCurrentItem(d->Node(1));
+    d->TreeView1->setCurrentItem(d->TreeView1->Node(1));
     const int before = operations();
     d->ComBlink->click();
     d->ComEVGSet->click();
@@ -106,7 +106,7 @@ TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
     EXPECT_EQ(project().DaliGruppe(3).Gruppe, 16);
     EXPECT_TRUE(project().GetChangeFlag());
     EXPECT_EQ(colour(0), kGreen);
-    EXPECT_EQ(d->TreeView1->currentItem(), d->Node(8));  // still ballast 3
+    EXPECT_EQ(d->TreeView1->currentItem(), d->TreeView1->Node(8));  // still ballast 3
     d->TimerEVGAssign->Fire();  // one poll per assignment
     EXPECT_EQ(operations(), 2);
 
@@ -128,7 +128,7 @@ TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
     d->TimerEVGAssign->Fire();
     d->ComClose->click();
     EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(main->Node(9)->text(0), "EVG 2");
+    EXPECT_EQ(main->TreeView1->Node(9)->text(0), "EVG 2");
 }
 
 TEST_F(EVGAssign, UnconfirmedAssignmentShowsMessage885AndStoresNothing) {
@@ -172,7 +172,7 @@ TEST_F(EVGAssign, NameBoxStoresTheNameOfTheSelectedBallast) {
     EXPECT_EQ(d->BallastRecords[4].Name, "Büro");
     EXPECT_TRUE(project().GetChangeFlag());
     d->CreateEVGDataTree();
-    EXPECT_EQ(d->Node(10)->text(0), QString::fromUtf8("EVG5(Büro)"));
+    EXPECT_EQ(d->TreeView1->Node(10)->text(0), QString::fromUtf8("EVG5(Büro)"));
 }
 
 // Without a valid address the dialogs that talk to the gateway unload after message 910, with

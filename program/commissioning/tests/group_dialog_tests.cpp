@@ -34,8 +34,8 @@ protected:
 
     // The list node of a slot in the group assignment dialog.
     static QTreeWidgetItem* nodeOf(const frmGrpAssign& d, int slot) {
-        for (int i = 1; i <= d.NodeCount(); ++i)
-            if (frmGrpAssign::NodeTag(*d.Node(i)) == slot) return d.Node(i);
+        for (int i = 1; i <= d.TreeView1->NodeCount(); ++i)
+            if (KeyedTree::Tag(*d.TreeView1->Node(i)).toInt() == slot) return d.TreeView1->Node(i);
         return nullptr;
     }
     static void tick(const frmGrpAssign& d, int slot, bool on) {
@@ -43,8 +43,10 @@ protected:
     }
     static std::vector<int> ticked(const frmGrpAssign& d) {
         std::vector<int> out;
-        for (int i = 1; i <= d.NodeCount(); ++i)
-            if (d.Node(i)->checkState(0) == Qt::Checked) out.push_back(frmGrpAssign::NodeTag(*d.Node(i)));
+        for (int i = 1; i <= d.TreeView1->NodeCount(); ++i) {
+            const QTreeWidgetItem& node = *d.TreeView1->Node(i);
+            if (node.checkState(0) == Qt::Checked) out.push_back(KeyedTree::Tag(node).toInt());
+        }
         return out;
     }
 };
@@ -54,12 +56,12 @@ TEST_F(GroupDialogs, AssignmentListShowsTheProjectsBallastsForTheChosenGroup) {
     editBallast(7, [](corlink::TypDaliGruppe& g) { g.Gruppe = 16; });
     project().ClearChangeFlag();
     auto d = openActivated<frmGrpAssign>("frmGrpAssign");
-    ASSERT_EQ(d->NodeCount(), 6);
-    EXPECT_EQ(frmGrpAssign::NodeTag(*d->Node(6)), 7);
-    EXPECT_EQ(frmGrpAssign::NodeKey(*d->Node(6)), "7N");
-    EXPECT_EQ(d->Node(6)->text(0), "EVG8()");
-    EXPECT_EQ(d->Node(1)->foreground(0).color(), kGreen);
-    EXPECT_EQ(d->Node(3)->foreground(0).color(), kRed);
+    ASSERT_EQ(d->TreeView1->NodeCount(), 6);
+    EXPECT_EQ(KeyedTree::Tag(*d->TreeView1->Node(6)).toInt(), 7);
+    EXPECT_EQ(KeyedTree::Key(*d->TreeView1->Node(6)), "7N");
+    EXPECT_EQ(d->TreeView1->Node(6)->text(0), "EVG8()");
+    EXPECT_EQ(d->TreeView1->Node(1)->foreground(0).color(), kGreen);
+    EXPECT_EQ(d->TreeView1->Node(3)->foreground(0).color(), kRed);
 
     // 16 groups, no "not assigned" entry; the first is chosen and its ballasts are ticked.
     ASSERT_EQ(d->ComboGruppe->count(), 16);
@@ -72,7 +74,7 @@ TEST_F(GroupDialogs, AssignmentListShowsTheProjectsBallastsForTheChosenGroup) {
     tick(*d, 1, false);
     EXPECT_EQ(d->BallastRecords[1].Gruppe, 16);
     tick(*d, 1, true);
-    EXPECT_EQ(frmGrpAssign::NodeKey(*nodeOf(*d, 1)), "1U");
+    EXPECT_EQ(KeyedTree::Key(*nodeOf(*d, 1)), "1U");
     EXPECT_EQ(d->BallastRecords[1].Gruppe, 2);
     // A pending tick is not shown for another group: the boxes show the project.
     tick(*d, 4, true);
@@ -96,7 +98,7 @@ TEST_F(GroupDialogs, BatchProgramsTheChangedBallastsAndStoresEachConfirmedOne) {
     d->ComboGruppe->setCurrentIndex(2);
     tick(*d, 4, true);   // into group 3
     tick(*d, 3, false);  // out of every group
-    EXPECT_EQ(frmGrpAssign::NodeKey(*nodeOf(*d, 4)), "4U");
+    EXPECT_EQ(KeyedTree::Key(*nodeOf(*d, 4)), "4U");
     d->ComboGruppe->setCurrentIndex(1);  // the changes stay those made for group 3
 
     d->InfoOK->click();
@@ -115,7 +117,7 @@ TEST_F(GroupDialogs, BatchProgramsTheChangedBallastsAndStoresEachConfirmedOne) {
     EXPECT_FALSE(d->BatchRunning());
     EXPECT_TRUE(d->InfoOK->isEnabled());
     // Rebuilt: keys back to "N", the red and green of the project, boxes for the chosen group.
-    EXPECT_EQ(frmGrpAssign::NodeKey(*nodeOf(*d, 4)), "4N");
+    EXPECT_EQ(KeyedTree::Key(*nodeOf(*d, 4)), "4N");
     EXPECT_EQ(nodeOf(*d, 3)->foreground(0).color(), kRed);
     EXPECT_EQ(nodeOf(*d, 4)->foreground(0).color(), kGreen);
     EXPECT_TRUE(ticked(*d).empty());
@@ -126,7 +128,8 @@ TEST_F(GroupDialogs, BatchProgramsTheChangedBallastsAndStoresEachConfirmedOne) {
     d->ComClose->click();
     EXPECT_TRUE(d.isNull() || !d->isVisible());
     bool found = false;
-    for (int i = 1; i <= main->NodeCount(); ++i) found = found || main->Node(i)->text(0) == "EVG 5";
+    const KeyedTree& tree = *main->TreeView1;
+    for (int i = 1; i <= tree.NodeCount(); ++i) found = found || tree.Node(i)->text(0) == "EVG 5";
     EXPECT_TRUE(found);
 }
 
@@ -145,7 +148,7 @@ TEST_F(GroupDialogs, BatchStopsAtTheFirstUnconfirmedBallast) {
     EXPECT_EQ(d->LabelInfo->text(), QString::fromStdString(Text(742)) + "1");
     EXPECT_FALSE(d->LabelInfo->isHidden());
     EXPECT_FALSE(d->Label1->isHidden());
-    EXPECT_EQ(frmGrpAssign::NodeKey(*nodeOf(*d, 4)), "4U");
+    EXPECT_EQ(KeyedTree::Key(*nodeOf(*d, 4)), "4U");
     EXPECT_TRUE(d->TreeView1->isEnabled());
 
     // Once the gateway takes slot 3, a second run skips slot 2 and programs the rest.
@@ -174,7 +177,7 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
         {"frmEVGAssign",
          [](QDialog& dialog, int group) {
              auto& d = dynamic_cast<frmEVGAssign&>(dialog);
-             d.TreeView1->setCurrentItem(d.Node(6));  // ballast 2
+             d.TreeView1->setCurrentItem(d.TreeView1->Node(6));  // ballast 2
              d.ComboGruppe->setCurrentIndex(group);
              d.InfoOK->click();
              d.TimerEVGAssign->Fire();
@@ -193,9 +196,9 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
         {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
     };
     const auto mainNode = [&](const QString& keyOrText) -> QTreeWidgetItem* {
-        for (int i = 1; i <= main->NodeCount(); ++i) {
-            QTreeWidgetItem* n = main->Node(i);
-            if (frm01::NodeKey(*n) == keyOrText || n->text(0) == keyOrText) return n;
+        for (int i = 1; i <= main->TreeView1->NodeCount(); ++i) {
+            QTreeWidgetItem* n = main->TreeView1->Node(i);
+            if (KeyedTree::Key(*n) == keyOrText || n->text(0) == keyOrText) return n;
         }
         return nullptr;
     };
@@ -217,7 +220,7 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
                 EXPECT_EQ(mainNode("DALISzenen")->isExpanded(), !rebuilt);
                 const QTreeWidgetItem* ballast = mainNode("EVG 3");
                 ASSERT_NE(ballast, nullptr);
-                EXPECT_EQ(frm01::NodeKey(*ballast->parent()), "-DALIGruppe" + QString::number(group));
+                EXPECT_EQ(KeyedTree::Key(*ballast->parent()), "-DALIGruppe" + QString::number(group));
             }
         }
     }
@@ -330,14 +333,14 @@ TEST_F(Commissioning, GroupDialogsWithoutBallastsOrWithoutAGroup) {
     // A project without ballasts: an empty list; the batch sends nothing and rebuilds it.
     useGatewayAddress();
     auto a = openActivated<frmGrpAssign>("frmGrpAssign");
-    EXPECT_EQ(a->NodeCount(), 0);
+    EXPECT_EQ(a->TreeView1->NodeCount(), 0);
     a->InfoOK->click();
     EXPECT_TRUE(a->LabelInfo->isHidden());
     EXPECT_EQ(operations(), 0);
     a->close();
 
     // The group test opened for a node that is no group reports error 13 and closes unused.
-    main->TreeView1->setCurrentItem(main->Node(1));  // the root "DALI"
+    main->TreeView1->setCurrentItem(main->TreeView1->Node(1));  // the root "DALI"
     auto g = openActivated<frmGruppe>("frmGruppe");
     EXPECT_EQ(texts(), std::vector<std::string>{Text(907) + " 13"});
     EXPECT_TRUE(g.isNull() || !g->isVisible());

@@ -77,8 +77,8 @@ TEST_F(Commissioning, NewInstallationFindsTheBallastsAndReadsThemIntoTheProject)
     EXPECT_EQ(h.DateiName, "");
     EXPECT_GT(h.LetzterUpload, 0.0);
     EXPECT_TRUE(project().GetChangeFlag());
-    EXPECT_EQ(main->NodeCount(), 40);  // no ballast in a group yet
-    EXPECT_EQ(main->Node(10)->text(0), "Gruppe3 ()");
+    EXPECT_EQ(main->TreeView1->NodeCount(), 40);  // no ballast in a group yet
+    EXPECT_EQ(main->TreeView1->Node(10)->text(0), "Gruppe3 ()");
 }
 
 TEST_F(Commissioning, NewInstallationEndsWithoutAnyChangeOnNoCancelOrAnUnsavedYes) {
@@ -154,8 +154,8 @@ TEST_F(Commissioning, PostInstallationCountsRemovedAndNewBallastsAndKeepsTheName
                   gateway().ballastTable[static_cast<std::size_t>(slot)].low);
     }
     EXPECT_EQ(project().Header().Bestellnummer, "4177");
-    ASSERT_EQ(main->NodeCount(), 41);
-    EXPECT_EQ(main->Node(12)->text(0), "EVG 5");  // under group 4
+    ASSERT_EQ(main->TreeView1->NodeCount(), 41);
+    EXPECT_EQ(main->TreeView1->Node(12)->text(0), "EVG 5");  // under group 4
 }
 
 TEST_F(Commissioning, FailedPollShowsTheFailureUntilTheSearchFinishes) {

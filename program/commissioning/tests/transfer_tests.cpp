@@ -53,8 +53,8 @@ TEST_F(Commissioning, DownloadWritesTheTablesStampsTheHeaderAndCloses) {
     EXPECT_EQ(h.LetzterZugriff, 0.0);
     EXPECT_GT(h.LetzterDownload, 0.0);
     EXPECT_TRUE(project().GetChangeFlag());
-    EXPECT_EQ(main->NodeCount(), 43);  // the rebuilt tree
-    EXPECT_EQ(main->Node(9)->text(0), "EVG 1");
+    EXPECT_EQ(main->TreeView1->NodeCount(), 43);  // the rebuilt tree
+    EXPECT_EQ(main->TreeView1->Node(9)->text(0), "EVG 1");
 }
 
 TEST_F(Commissioning, UploadReadsTheGatewayIntoTheProjectAndKeepsTheNames) {
@@ -84,7 +84,7 @@ TEST_F(Commissioning, UploadReadsTheGatewayIntoTheProjectAndKeepsTheNames) {
     EXPECT_EQ(h.phyAdrString, "1.1.1");
     EXPECT_GT(h.LetzterUpload, 0.0);
     EXPECT_TRUE(project().GetChangeFlag());
-    EXPECT_EQ(main->Node(14)->text(0), "EVG 1");  // under group 6
+    EXPECT_EQ(main->TreeView1->Node(14)->text(0), "EVG 1");  // under group 6
 }
 
 TEST_F(Commissioning, TransferRunsOnceWhatEverArrivesDuringIt) {

@@ -107,8 +107,8 @@ inline bool Activate(QWidget& window) {
 // The Index of every expanded node of the project tree.
 inline QList<int> ExpandedNodes(const frm01& w) {
     QList<int> indexes;
-    for (int i = 1; i <= w.NodeCount(); ++i) {
-        if (w.Node(i)->isExpanded()) indexes << i;
+    for (int i = 1; i <= w.TreeView1->NodeCount(); ++i) {
+        if (w.TreeView1->Node(i)->isExpanded()) indexes << i;
     }
     return indexes;
 }

@@ -83,7 +83,7 @@ TEST_F(Gui, NewKeepsDescriptionAndRemarksAndResetsTheRest) {
     EXPECT_EQ(w->mDali().DaliGruppe(3).Name, "");
     EXPECT_EQ(w->mDali().DaliGruppe(3).Gruppe, 255);
     EXPECT_FALSE(w->mDali().GetChangeFlag());
-    EXPECT_EQ(w->NodeCount(), 40);
+    EXPECT_EQ(w->TreeView1->NodeCount(), 40);
     EXPECT_EQ(w->StatusPanel(6), "0.0.0");
     shown.clear();
     w->mnuNeu->trigger();  // unchanged: no question
@@ -189,8 +189,8 @@ TEST_F(Gui, OpenRestoresASavedProjectAndFollowsItsFolder) {
     EXPECT_FALSE(dali.GetChangeFlag());
     EXPECT_EQ(QString::fromStdString(DefaultPath), nativeFolderOf(path));
     EXPECT_EQ(SelectedNodeIndex, 1);
-    EXPECT_EQ(w->NodeCount(), 41);
-    EXPECT_EQ(w->Node(8)->text(0), "Group1 (Hallway)");
+    EXPECT_EQ(w->TreeView1->NodeCount(), 41);
+    EXPECT_EQ(w->TreeView1->Node(8)->text(0), "Group1 (Hallway)");
     EXPECT_EQ(w->StatusPanel(6), "1.1.5");
 
     // A file of model 517204 sizes the project for that model.
@@ -216,7 +216,7 @@ TEST_F(Gui, OpenOfARefusedModelOrAnUnreadableFileLeavesTheProjectAsItWas) {
     dali.letHeader(h);
     for (int b = 0; b < 20; ++b) SetBallast(dali, b, b % 16, "grouped " + std::to_string(b));
     w->CreateObjektDataTree();
-    w->TreeView1->setCurrentItem(w->Node(8));
+    w->TreeView1->setCurrentItem(w->TreeView1->Node(8));
     files = {mine};
     w->mnuGeraetSpeichernunter->trigger();
     const QByteArray mineBytes = contents(mine);
@@ -227,8 +227,8 @@ TEST_F(Gui, OpenOfARefusedModelOrAnUnreadableFileLeavesTheProjectAsItWas) {
     const std::string folder = DefaultPath;
     const auto window = [&] {
         QStringList seen;
-        for (int i = 1; i <= w->NodeCount(); ++i) seen << w->Node(i)->text(0);
-        seen << "selected " + QString::number(w->SelectedNode() ? frm01::NodeIndex(*w->SelectedNode()) : 0);
+        for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) seen << w->TreeView1->Node(i)->text(0);
+        seen << "selected " + QString::number(w->SelectedNode() ? KeyedTree::Index(*w->SelectedNode()) : 0);
         for (int panel = 2; panel <= 6; ++panel) seen << w->StatusPanel(panel);
         return seen;
     };

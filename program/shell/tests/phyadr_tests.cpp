@@ -18,7 +18,7 @@ namespace {
 // Opens the dialog through the tree's node "phyAdresse", with `user` playing the user; it
 // unloads when it closes.
 void openFromTree(frm01& w, const std::function<void(frmphyAdr&)>& user) {
-    Play<frmphyAdr>([&] { w.TreeView1_NodeClick(*w.Node(2)); }, user);
+    Play<frmphyAdr>([&] { w.TreeView1_NodeClick(*w.TreeView1->Node(2)); }, user);
 }
 
 void type(frmphyAdr& d, const QString& text) {

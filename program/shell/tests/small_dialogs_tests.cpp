@@ -137,7 +137,7 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
     h.LetzterUpload = h.LetzterZugriff = 40001.25;
     h.Bemerkung1 = "kept";
     w->mDali().letHeader(h);  // unsaved changes
-    w->TreeView1->setCurrentItem(w->Node(3));
+    w->TreeView1->setCurrentItem(w->TreeView1->Node(3));
 
     // Cancel at the save question: the dialog stays, the project is untouched.
     answers = {msgCancel};
@@ -185,7 +185,7 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
     EXPECT_EQ(w->mDali().Header(), Afresh(h, "517204", "11"));
     EXPECT_EQ(MaxLimits.MaxTasten, 18);
     EXPECT_FALSE(w->mDali().GetChangeFlag());
-    EXPECT_EQ(w->SelectedNode(), w->Node(1));
+    EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(1));
     EXPECT_EQ(w->StatusPanel(6), "0.0.0");
 
     // Unchanged project: no question, ComZurueck changes nothing.

@@ -22,15 +22,15 @@ namespace {
 
 // Key, text, tag, image and parent index of a node, as one line.
 QString row(const frm01& w, int index) {
-    const QTreeWidgetItem* n = w.Node(index);
-    return QStringList{frm01::NodeKey(*n), n->text(0), frm01::NodeTag(*n), QString::number(frm01::NodeImage(*n)),
-                       QString::number(n->parent() ? frm01::NodeIndex(*n->parent()) : 0)}
+    const QTreeWidgetItem* n = w.TreeView1->Node(index);
+    return QStringList{KeyedTree::Key(*n), n->text(0), KeyedTree::Tag(*n), QString::number(KeyedTree::Image(*n)),
+                       QString::number(n->parent() ? KeyedTree::Index(*n->parent()) : 0)}
         .join('|');
 }
 
 // Whether a node lies within the tree's view.
 bool Shows(const frm01& w, int index) {
-    const QRect r = w.TreeView1->visualItemRect(w.Node(index));
+    const QRect r = w.TreeView1->visualItemRect(w.TreeView1->Node(index));
     return !r.isEmpty() && w.TreeView1->viewport()->rect().contains(r);
 }
 
@@ -50,7 +50,7 @@ TEST_F(Gui, TreeOfAProjectWithNamedGroupsAndAssignedBallasts) {
     SetBallast(dali, 8, 200);  // any value above 15: under no group
     w->CreateObjektDataTree();
 
-    ASSERT_EQ(w->NodeCount(), 43);
+    ASSERT_EQ(w->TreeView1->NodeCount(), 43);
     const std::pair<int, const char*> expected[] = {
         {1, "DALI|DALI|DALI|1|0"},
         {2, "phyAdresse|phys. Adresse|phyAdresse|3|1"},
@@ -75,39 +75,39 @@ TEST_F(Gui, TreeOfAProjectWithNamedGroupsAndAssignedBallasts) {
     // Opened: the root, and the groups node, which holds node 11 (ten after the root); nothing
     // can be edited.
     EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 7}));
-    for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->flags() & Qt::ItemIsEditable);
+    for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) EXPECT_FALSE(w->TreeView1->Node(i)->flags() & Qt::ItemIsEditable);
 
     // Expansion flags follow the keys of the object trees: a whole key, or a part of one.
     QTreeWidgetItem other;
-    other.setData(0, Qt::UserRole, "Szenen");
+    KeyedTree::SetKey(other, "Szenen");
     w->TreeView1_Expand(other);
     EXPECT_TRUE(w->ExpandSzenen);
     EXPECT_FALSE(w->ExpandSzenenObj);
-    other.setData(0, Qt::UserRole, "3BGruppeAllgemein");
+    KeyedTree::SetKey(other, "3BGruppeAllgemein");
     w->TreeView1_Expand(other);
     EXPECT_TRUE(w->ExpandBeleuchtungObj);
     EXPECT_FALSE(w->ExpandAllgemeinObj);  // the first match only
 
     LanguageOffset = kEnglish;
     w->CreateObjektDataTree();
-    EXPECT_EQ(w->Node(11)->text(0), "Group2 ()");
-    EXPECT_EQ(w->Node(31)->text(0), "Scene4");
+    EXPECT_EQ(w->TreeView1->Node(11)->text(0), "Group2 ()");
+    EXPECT_EQ(w->TreeView1->Node(31)->text(0), "Scene4");
 }
 
 TEST_F(Gui, RebuildSelectsTheRememberedNodeOrTheLastOne) {
     auto w = start(kEnglish);
     SelectedNodeIndex = 35;
     w->CreateObjektDataTree();
-    EXPECT_EQ(w->SelectedNode(), w->Node(35));
+    EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(35));
     // Ballasts left their groups since the click: the tree has shrunk below the index.
     SetBallast(w->mDali(), 4, 3);
     SelectedNodeIndex = 41;
     w->CreateObjektDataTree();
-    ASSERT_EQ(w->NodeCount(), 41);
-    EXPECT_EQ(w->SelectedNode(), w->Node(41));
+    ASSERT_EQ(w->TreeView1->NodeCount(), 41);
+    EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(41));
     SetBallast(w->mDali(), 4, 255);
     w->CreateObjektDataTree();
-    EXPECT_EQ(w->SelectedNode(), w->Node(40));
+    EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(40));
     EXPECT_EQ(SelectedNodeIndex, 41);
 }
 
@@ -154,13 +154,13 @@ TEST_F(Gui, RebuildOpensWhatTheSelectionAndTheNodeTenAfterItNeed) {
     EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 7})) << "start-up";
     for (const Step& step : steps) {
         // The user has opened groups and scenes before.
-        w->Node(7)->setExpanded(true);
-        w->Node(24)->setExpanded(true);
+        w->TreeView1->Node(7)->setExpanded(true);
+        w->TreeView1->Node(24)->setExpanded(true);
         step.run(*w);
         QApplication::processEvents();
-        ASSERT_EQ(w->NodeCount(), 40) << step.what;
+        ASSERT_EQ(w->TreeView1->NodeCount(), 40) << step.what;
         EXPECT_EQ(ExpandedNodes(*w), step.expanded) << step.what;
-        EXPECT_EQ(w->SelectedNode(), w->Node(SelectedNodeIndex)) << step.what;
+        EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(SelectedNodeIndex)) << step.what;
     }
     EXPECT_TRUE(shown.empty());
 }
@@ -187,9 +187,9 @@ TEST_F(Gui, RebuildOfAFullProjectShowsTheSelectedNodeAndTheTenthAfterIt) {
         SelectedNodeIndex = static_cast<std::int16_t>(c.selected);
         w->CreateObjektDataTree();
         QApplication::processEvents();
-        ASSERT_EQ(w->NodeCount(), 104);
+        ASSERT_EQ(w->TreeView1->NodeCount(), 104);
         EXPECT_EQ(ExpandedNodes(*w), c.expanded) << c.selected;
-        EXPECT_EQ(w->SelectedNode(), w->Node(c.selected)) << c.selected;
+        EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(c.selected)) << c.selected;
         EXPECT_TRUE(Shows(*w, c.selected)) << c.selected;
         if (c.tenthAfter) {
             EXPECT_TRUE(Shows(*w, c.tenthAfter)) << c.selected;
@@ -212,7 +212,7 @@ TEST_F(Gui, RebuildScrollsToTheTenthNodeAfterTheSelectedOne) {
     auto w = start(kEnglish);
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));  // placed in its frame by then
-    w->TreeView1->resize(w->TreeView1->width(), w->TreeView1->visualItemRect(w->Node(1)).height() * 3 + 4);
+    w->TreeView1->resize(w->TreeView1->width(), w->TreeView1->visualItemRect(w->TreeView1->Node(1)).height() * 3 + 4);
     QApplication::processEvents();
     for (const Case& c : cases) {
         SelectedNodeIndex = static_cast<std::int16_t>(c.selected);
@@ -251,9 +251,9 @@ TEST_F(Gui, IconsAreDrawnOncePerImageAndSizeAndEachImageIsItsOwn) {
     auto w = start(kEnglish);
     SetBallast(w->mDali(), 3, 2);
     w->CreateObjektDataTree();
-    for (int i = 1; i <= w->NodeCount(); ++i) {
-        EXPECT_EQ(w->Node(i)->icon(0).pixmap(QSize(16, 16)).cacheKey(),
-                  TreeImage(frm01::NodeImage(*w->Node(i))).pixmap(QSize(16, 16)).cacheKey())
+    for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) {
+        EXPECT_EQ(w->TreeView1->Node(i)->icon(0).pixmap(QSize(16, 16)).cacheKey(),
+                  TreeImage(KeyedTree::Image(*w->TreeView1->Node(i))).pixmap(QSize(16, 16)).cacheKey())
             << i;
     }
 }
@@ -284,26 +284,26 @@ TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     RegisterForm("frmScene", [] { return new QDialog; });
     QStringList opened;
     SetModalRunner([&](QDialog& d) {
-        opened << d.windowTitle() + "|" + frm01::NodeTag(*w->SelectedNode());
+        opened << d.windowTitle() + "|" + KeyedTree::Tag(*w->SelectedNode());
         w->CreateObjektDataTree();  // the dialog may rebuild the tree while the click is handled
         return 0;
     });
     // The user opens the scenes and clicks scene 4 (node 28 of the 40).
-    w->Node(24)->setExpanded(true);
-    QTreeWidgetItem* scene4 = w->Node(28);
+    w->TreeView1->Node(24)->setExpanded(true);
+    QTreeWidgetItem* scene4 = w->TreeView1->Node(28);
     w->TreeView1->scrollToItem(scene4);
     QTest::mouseClick(w->TreeView1->viewport(), Qt::LeftButton, {}, w->TreeView1->visualItemRect(scene4).center());
     EXPECT_EQ(opened, QStringList{"Szene4|3"});
     EXPECT_EQ(SelectedNodeIndex, 28);
-    EXPECT_EQ(w->SelectedNode(), w->Node(28));  // selected again by the dialog's rebuild,
+    EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(28));  // selected again by the dialog's rebuild,
     EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 24}));  // inside the scenes node it opened
 
     // A ballast node opens nothing but is remembered; a dialog not built yet opens nothing.
     SetBallast(w->mDali(), 1, 0);
     w->CreateObjektDataTree();
-    w->TreeView1_NodeClick(*w->Node(9));
+    w->TreeView1_NodeClick(*w->TreeView1->Node(9));
     EXPECT_EQ(SelectedNodeIndex, 9);
-    w->TreeView1_NodeClick(*w->Node(3));  // frmNeuinstallation: a later module
+    w->TreeView1_NodeClick(*w->TreeView1->Node(3));  // frmNeuinstallation: a later module
     EXPECT_EQ(opened.size(), 1);
     RegisterForm("frmScene", {});
     EXPECT_TRUE(shown.empty());

@@ -142,11 +142,11 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
         for (QAction* b : w->Toolbar1->actions()) {
             EXPECT_TRUE(b->isSeparator() || !(b->toolTip().isEmpty() || isId(b->toolTip())));
         }
-        for (int i = 1; i <= w->NodeCount(); ++i) EXPECT_FALSE(w->Node(i)->text(0).isEmpty());
+        for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) EXPECT_FALSE(w->TreeView1->Node(i)->text(0).isEmpty());
         if (!c.own.isEmpty()) {
             EXPECT_EQ((QStringList{w->mnuMenue->title(), w->mnuinZielGeraet->text(),
-                                   w->Toolbar1->findChild<QAction*>("Ausgang")->toolTip(), w->Node(2)->text(0),
-                                   w->Node(8)->text(0), QString::fromStdString(MessageTexts.MsgTitle)}),
+                                   w->Toolbar1->findChild<QAction*>("Ausgang")->toolTip(), w->TreeView1->Node(2)->text(0),
+                                   w->TreeView1->Node(8)->text(0), QString::fromStdString(MessageTexts.MsgTitle)}),
                       c.own);
         }
         // The title is text 60 (taken without the language offset) and the version.
@@ -299,12 +299,12 @@ TEST_F(Gui, FirstStartAsksForTheLanguageAndOpensAnEmptyProjectInEnglish) {
 
         // An empty project of model 517104: 40 nodes, nothing changed, header set.
         EXPECT_TRUE(w.TreeView1->isVisibleTo(&w));
-        EXPECT_EQ(w.NodeCount(), 40);
+        EXPECT_EQ(w.TreeView1->NodeCount(), 40);
         EXPECT_EQ(w.mDali().Header().Bestellnummer, "305719");
         EXPECT_EQ(w.mDali().Header().Version, "1.3");
         EXPECT_FALSE(w.mDali().GetChangeFlag());
         EXPECT_EQ(w.StatusPanel(3), "00:00:00");
-        EXPECT_EQ(w.SelectedNode(), w.Node(1));
+        EXPECT_EQ(w.SelectedNode(), w.TreeView1->Node(1));
 
         // The frame at top 100, left 1, width 15000, height 10000 twips after the first show, as
         // far as the screen's available area holds it (the test screen is narrower).
@@ -468,7 +468,7 @@ TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTickAndReleasesItsPicture) {
     QApplication::processEvents();
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(ExpandedNodes(*main), (QList<int>{1, 7}));  // node 11 lies in the groups node
-    EXPECT_EQ(main->SelectedNode(), main->Node(1));
+    EXPECT_EQ(main->SelectedNode(), main->TreeView1->Node(1));
 }
 
 TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
