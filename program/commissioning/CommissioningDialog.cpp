@@ -65,7 +65,7 @@ void GatewayDialog::ActivateWhenShown(std::function<void()> activate) { activate
 
 bool GatewayDialog::AddressValidOrUnload() {
     if (IsValidPhysicalAddress(Project().Header().phyAdr)) return true;
-    ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
+    ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910));
     close();
     return false;
 }

@@ -16,8 +16,6 @@ namespace corvane {
 
 namespace {
 
-std::string title() { return MessageText(MessageTexts.MsgTitle, 990); }
-
 // Passes the events of a scratch project on to the main window's handlers, which show the
 // transfer's error messages; remembers a trapped error, which makes the read a failure.
 class RelayToMainWindow : public corlink::clsOrvekDaliEvents {
@@ -54,7 +52,7 @@ KeepChangeFlag::~KeepChangeFlag() {
 }
 
 bool AskAssignmentsLost() {
-    return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737), title()) != msgNo;
+    return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737)) != msgNo;
 }
 
 bool AskToSaveChanges() {
@@ -71,7 +69,7 @@ bool CheckPhysicalAddress(bool captionPhysicalAddress) {
     for (;;) {
         const std::int32_t before = project.Header().phyAdr;
         if (IsValidPhysicalAddress(before)) return true;
-        if (ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), title()) != msgOK) return false;
+        if (ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910)) != msgOK) return false;
         // A new window each time: one that closed may still wait for its deletion.
         QPointer<QDialog> dialog = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
         if (!dialog) return false;

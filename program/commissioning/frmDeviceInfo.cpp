@@ -100,7 +100,7 @@ void frmDeviceInfo::ComDownLoad_Click() {
         }
     }
     if (!IsValidPhysicalAddress(project.Header().phyAdr)) {
-        ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
+        ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910));
         return;
     }
     ProgressBar1->setValue(0);

@@ -283,7 +283,7 @@ void frmEVGAssign::TimerEVGAssign_Timer() {
     if (Call([&] { return PollDaliCmd(sent); }) < 0) return;
     LabelInfo->hide();
     if (!IsFinished(DaliReply())) {
-        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885), MessageText(MessageTexts.MsgTitle, 990));
+        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885));
         return;
     }
     const int t = sent.Byte2;

@@ -178,7 +178,7 @@ void frmGrpAssign::InfoOK_Click() {
         const corlink::TypDaliCommand command = CmdAssign(t, group);
         if (Call([&] { return SendDaliCmd(command); }) < 0) return;
         if (Call([&] { return PollDaliCmd(command); }) < 0 || !IsFinished(DaliReply())) {
-            ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885), MessageText(MessageTexts.MsgTitle, 990));
+            ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885));
             return;
         }
         record.Gruppe = group;

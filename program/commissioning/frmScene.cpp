@@ -126,7 +126,7 @@ void frmScene::ComSetScene_Click() {
     // The whole scene table of the project, then the command that makes the gateway store it.
     if (Call([&] { return project.StartSceneDownload(corlink::pdDownLoad, EDI, EDIPara, DaliCmd, LogFlag()); }) < 0) {
         endStore();
-        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885), MessageText(MessageTexts.MsgTitle, 990));
+        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885));
         return;
     }
     // A failed command is reported by the main window's event handlers.

@@ -243,7 +243,7 @@ void PrintProject(std::int16_t ToFile) {
         corlink::clsOrvekDali& dali = project();
         r.PrintHeader = dali.Header();
         if (r.PrintHeader.DateiName.empty()) {
-            ShowMessage(1, MessageText(MessageTexts.MsgNoPrintData, 922), MessageText(MessageTexts.MsgTitle, 990));
+            ShowMessage(1, MessageText(MessageTexts.MsgNoPrintData, 922));
             return;
         }
         // Both kinds of run print the times of the project they print.
@@ -276,11 +276,11 @@ void PrintProject(std::int16_t ToFile) {
         r.printer.reset();
     } catch (const std::exception& e) {
         abandonRun();
-        const std::int32_t number = ErrorNumber(e);
-        if (number == errPrinter) {
-            ShowMessage(1, MessageText(MessageTexts.MsgNoPrinter, 917), MessageText(MessageTexts.MsgTitle, 990));
+        if (ErrorNumber(e) == errPrinter) {
+            LogError(ErrorOf(e));
+            ShowMessage(1, MessageText(MessageTexts.MsgNoPrinter, 917));
         } else {
-            ReportError(number);
+            ReportError(e);
         }
     }
 }

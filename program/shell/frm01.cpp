@@ -351,7 +351,7 @@ bool frm01::Form_QueryUnload() { return !mDali_ || AskToSave(); }
 
 bool frm01::AskToSave() {
     if (!mDali().GetChangeFlag()) return true;
-    switch (ShowMessage(4, MessageText(MessageTexts.MsgSaveChanges, 901), MessageText(MessageTexts.MsgTitle, 990))) {
+    switch (ShowMessage(4, MessageText(MessageTexts.MsgSaveChanges, 901))) {
         case msgCancel:
             return false;
         case msgYes:
@@ -403,7 +403,7 @@ void frm01::Toolbar1_ButtonClick(const QString& key) {
 void frm01::SaveProjectProc() {
     Trap([this] {
         if (StatusPanel(4).isEmpty() || StatusPanel(5).isEmpty()) {
-            ShowMessage(1, MessageTexts.MsgNoDataToSave, MessageTexts.MsgTitle);
+            ShowMessage(1, MessageTexts.MsgNoDataToSave);
             return;
         }
         const corlink::TypHeader h = mDali().Header();

@@ -77,8 +77,7 @@ void frm01::mDali_HeaderChanged() {
 }
 
 void frm01::mDali_InterfaceError(std::int16_t ErrCode) {
-    ShowMessage(1, MessageText(MessageTexts.MsgErrorCode, 907) + "Interface " + std::to_string(ErrCode),
-                MessageText(MessageTexts.MsgTitle, 990));
+    ShowMessage(1, MessageText(MessageTexts.MsgErrorCode, 907) + "Interface " + std::to_string(ErrCode));
 }
 
 // Hook: the device-information dialog frmDeviceInfo comes with the commissioning dialogs;
@@ -95,7 +94,7 @@ void frm01::mDali_DeviceInfoEvent(const corlink::TypDeviceInfo& info) {
 }
 
 void frm01::mDali_DownUpLoad(corlink::TypLoadProc TypLoad) {
-    if (TypLoad == corlink::pdError) ShowMessage(1, MessageTexts.MsgCommAborted, MessageTexts.MsgTitle);
+    if (TypLoad == corlink::pdError) ShowMessage(1, MessageTexts.MsgCommAborted);
 }
 
 void frm01::mDali_LoadEvent(const std::string& loadMsg, std::int32_t param1) {
@@ -124,7 +123,7 @@ void frm01::mDali_LoadErrorEvent(corlink::LoadError ErrCode) {
     } else if (ErrCode >= corlink::ERR_NOCONNECTION && ErrCode <= corlink::ERR_USER) {
         id = 879 + ErrCode;
     }
-    ShowMessage(1, id ? Text(id) : std::string(), MessageTexts.MsgTitle);
+    ShowMessage(1, id ? Text(id) : std::string());
 }
 
 }  // namespace corvane

@@ -151,7 +151,7 @@ void frmGrpAdr::showEvent(QShowEvent* event) {
         Form_Activate();
     } catch (const std::exception& e) {
         activationError_ = ErrorNumber(e);
-        ReportError(activationError_);
+        ReportError(e);
     }
 }
 
@@ -280,13 +280,12 @@ void frmGrpAdr::ComAdd_Click() {
         const QString listed = ListAdresse->topLevelItem(i)->text(0);
         if (listed == text || (address > 0 && GrpConverter->TextToGrpAdr(listed.toStdString()) == address)) return;
     }
-    const std::string title = MessageText(MessageTexts.MsgTitle, 990);
     if (AssocCount + 1 > MaxLimits.MaxAssoziation) {
-        ShowMessage(1, MessageText(MessageTexts.MsgMaxLinks, 919), title);
+        ShowMessage(1, MessageText(MessageTexts.MsgMaxLinks, 919));
         return;
     }
     if (address <= 0) {
-        ShowMessage(1, MessageText(MessageTexts.MsgEnterGroupAddress, 915), title);
+        ShowMessage(1, MessageText(MessageTexts.MsgEnterGroupAddress, 915));
         return;
     }
     ++AssocCount;

@@ -92,7 +92,7 @@ void frmphyAdr::COMOK_Click() {
     PhyHeader.phyAdr = PhyConverter->TextToPhyAdr(text);
     PhyHeader.phyAdrString = PhyConverter->PhyAdrToText(PhyHeader.phyAdr);
     if (PhyHeader.phyAdr < 1) {
-        if (ShowMessage(1, MessageText(MessageTexts.MsgEnterPhysAddress, 914), MessageText(MessageTexts.MsgTitle, 990)) ==
+        if (ShowMessage(1, MessageText(MessageTexts.MsgEnterPhysAddress, 914)) ==
             msgOK) {
             TextphyAdr->setFocus();
             TextphyAdr_GotFocus();
