@@ -2,7 +2,7 @@
 
 #include "FormTexts.h"
 #include "Forms.h"
-#include "GatewayCommands.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
@@ -20,7 +20,7 @@
 
 namespace corvane {
 
-frmDeviceInfo::frmDeviceInfo() : GatewayDialog("frmDeviceInfo") {
+frmDeviceInfo::frmDeviceInfo(MainWindowServices& main) : GatewayDialog("frmDeviceInfo", main) {
     const auto box = [this](const char* name) {
         auto* b = new QLineEdit(this);
         b->setObjectName(name);
@@ -93,7 +93,7 @@ void frmDeviceInfo::ComDownLoad_Click() {
     // count as an unsaved change; earlier changes still do.
     {
         const KeepChangeFlag keep(project);
-        QPointer<QDialog> address = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
+        QPointer<QDialog> address = qobject_cast<QDialog*>(NewForm("frmphyAdr", Main()));
         if (address) {
             ShowModal(*address);
             if (address) address->deleteLater();
@@ -108,7 +108,7 @@ void frmDeviceInfo::ComDownLoad_Click() {
     clearBoxes();
     // The values and the progress come through the main window's event handlers.
     std::string orderNumber, firmware;
-    Call([&] { return project.StartDeviceInfo(EDI, EDIPara, &orderNumber, &firmware, LogFlag()); });
+    Call([&] { return project.StartDeviceInfo(EDI, EDIPara, &orderNumber, &firmware, Main().LogFileFlag()); });
 }
 
 void frmDeviceInfo::Command1_Click() { close(); }

@@ -16,7 +16,7 @@ namespace corvane {
 class frmDeviceInfo : public GatewayDialog {
     Q_OBJECT
 public:
-    frmDeviceInfo();
+    explicit frmDeviceInfo(MainWindowServices& main);
 
     // Controls. Label1(0..5) stand beside the six boxes, Label1(6) is the "%" after PropNr.
     QLabel* Label1[7] = {};

@@ -23,7 +23,7 @@ namespace corvane {
 class frmEVGAssign : public GatewayDialog {
     Q_OBJECT
 public:
-    frmEVGAssign();
+    explicit frmEVGAssign(MainWindowServices& main);
 
     // Controls.
     QTreeWidget* TreeView1 = nullptr;

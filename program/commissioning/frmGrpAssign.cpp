@@ -29,7 +29,7 @@ void setKey(QTreeWidgetItem& node, int ballast, const char* mark) {
 
 }  // namespace
 
-frmGrpAssign::frmGrpAssign() : GatewayDialog("frmGrpAssign") {
+frmGrpAssign::frmGrpAssign(MainWindowServices& main) : GatewayDialog("frmGrpAssign", main) {
     ComboGruppe = new QComboBox(this);
     ComboGruppe->setObjectName("ComboGruppe");
     TreeView1 = new QTreeWidget(this);
@@ -176,8 +176,8 @@ void frmGrpAssign::InfoOK_Click() {
         LabelInfo->show();
         Label1->show();
         const corlink::TypDaliCommand command = CmdAssign(t, group);
-        if (Call([&] { return SendDaliCmd(command); }) < 0) return;
-        if (Call([&] { return PollDaliCmd(command); }) < 0 || !IsFinished(DaliReply())) {
+        if (Call([&] { return SendDaliCmd(Main(), command); }) < 0) return;
+        if (Call([&] { return PollDaliCmd(Main(), command); }) < 0 || !IsFinished(DaliReply(Main()))) {
             ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885));
             return;
         }

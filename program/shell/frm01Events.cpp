@@ -83,7 +83,7 @@ void frm01::mDali_InterfaceError(std::int16_t ErrCode) {
 // Hook: the device-information dialog frmDeviceInfo comes with the commissioning dialogs;
 // until it is registered there is no window to fill and the values are dropped.
 void frm01::mDali_DeviceInfoEvent(const corlink::TypDeviceInfo& info) {
-    QWidget* form = LoadForm(kDeviceInfo);
+    QWidget* form = LoadForm(kDeviceInfo, *this);
     if (!form) return;
     setBox(form, "TextBestellnummer", QString::fromStdString(info.Bestellnummer));
     setBox(form, "TextVersion", QString::fromStdString(info.FirmwareVersion));

@@ -7,7 +7,7 @@
 #include "ModelTables.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "frm01.h"
+#include "MainWindowServices.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,7 +16,7 @@
 
 namespace corvane {
 
-frmGAusw::frmGAusw(QWidget* parent) : QDialog(parent) {
+frmGAusw::frmGAusw(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     PrepareDialog(*this, "frmGAusw");
     setWindowTitle(QString::fromUtf8("Gerät auswählen"));
     Label1[0] = NamedLabel(this, "Label1(0)", "430");
@@ -71,7 +71,7 @@ void frmGAusw::ComboBestellnummer_Click() {
 }
 
 void frmGAusw::COMOK_Click() {
-    frm01& main = MainWindow();
+    MainWindowServices& main = main_;
     // Starting afresh discards the open project: unsaved changes are offered for saving first.
     if (!main.AskToSave()) return;
     const corlink::TypHeader header =

@@ -6,7 +6,7 @@
 #include "ModelTables.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "frm01.h"
+#include "MainWindowServices.h"
 #include "variant.h"
 
 #include <QCheckBox>
@@ -35,7 +35,7 @@ std::int16_t Number(const QString& text) { return automation::toInteger(automati
 
 }  // namespace
 
-frmGrpAdr::frmGrpAdr(QWidget* parent) : QDialog(parent) {
+frmGrpAdr::frmGrpAdr(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmGrpAdr");
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -167,7 +167,7 @@ frmGrpAdr::Kind frmGrpAdr::kind() const {
 }
 
 void frmGrpAdr::ReadRecord() {
-    corlink::clsOrvekDali& dali = MainWindow().mDali();
+    corlink::clsOrvekDali& dali = main_.mDali();
     switch (kind()) {
         case Kind::Lighting: BeleuchtungsGruppe = dali.BeleuchtungsGruppe(GroupIndex); break;
         case Kind::Ventilation: BelueftungsGruppe = dali.BelueftungsGruppe(GroupIndex); break;
@@ -181,7 +181,7 @@ void frmGrpAdr::ReadRecord() {
 }
 
 void frmGrpAdr::WriteRecord() {
-    corlink::clsOrvekDali& dali = MainWindow().mDali();
+    corlink::clsOrvekDali& dali = main_.mDali();
     switch (kind()) {
         case Kind::Lighting: dali.letBeleuchtungsGruppe(GroupIndex, BeleuchtungsGruppe); break;
         case Kind::Ventilation: dali.letBelueftungsGruppe(GroupIndex, BelueftungsGruppe); break;
@@ -251,7 +251,7 @@ void frmGrpAdr::Form_Activate() {
     }
     ShowFrameFlags();
     if (ListAdresse->topLevelItemCount() > 0) ListAdresse->topLevelItem(0)->setText(1, SendMark);
-    AssocCount = automation::toInteger(MainWindow().mDali().GetAssozLen());
+    AssocCount = automation::toInteger(main_.mDali().GetAssozLen());
 }
 
 QTreeWidgetItem* frmGrpAdr::AddEntry(const QString& text) {
@@ -369,7 +369,7 @@ void frmGrpAdr::COMOK_Click() {
         }
         WriteRecord();
     }
-    MainWindow().CreateObjektDataTree();
+    main_.CreateObjektDataTree();
     accept();
 }
 

@@ -24,12 +24,13 @@ class QTreeWidgetItem;
 
 namespace corvane {
 
+class MainWindowServices;
 struct ObjectRec;
 
 class frmGrpAdr : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGrpAdr(QWidget* parent = nullptr);
+    explicit frmGrpAdr(MainWindowServices& main, QWidget* parent = nullptr);
     ~frmGrpAdr() override;
 
     // The mark of the sending address in the list's second column.
@@ -80,6 +81,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    MainWindowServices& main_;
     enum class Kind { None, Lighting, Ventilation, Blind, Temperature, Scene, Message, Device };
     Kind kind() const;
     void ReadRecord();

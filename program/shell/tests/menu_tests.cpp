@@ -550,7 +550,7 @@ TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
 
     QStringList opened;
     const QStringList forms = {"frmDownload", "frmUpload", "frmVersion", "frmSprache"};
-    for (const QString& f : forms) RegisterForm(f, [] { return new QDialog; });
+    for (const QString& f : forms) RegisterForm(f, [](MainWindowServices&) { return new QDialog; });
     SetModalRunner([&](QDialog& d) {
         opened << d.objectName() + "|" + d.windowTitle() + "|" + Tag(d);
         return 0;

@@ -281,7 +281,7 @@ TEST_F(Gui, NodeKeysChooseTheirDialogs) {
 TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     auto w = start(kGerman);
     w->show();
-    RegisterForm("frmScene", [] { return new QDialog; });
+    RegisterForm("frmScene", [](MainWindowServices&) { return new QDialog; });
     QStringList opened;
     SetModalRunner([&](QDialog& d) {
         opened << d.windowTitle() + "|" + frm01::NodeTag(*w->SelectedNode());
@@ -357,7 +357,7 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
     // A stand-in of the device-information dialog with the controls the events fill.
     static const char* const names[] = {"TextBestellnummer", "TextVersion",   "TextAppLoadState",
                                         "TextAppRunState",   "TextLoadState", "TextRunState"};
-    RegisterForm("frmDeviceInfo", [] {
+    RegisterForm("frmDeviceInfo", [](MainWindowServices&) {
         auto* d = new QDialog;
         for (const char* box : names) (new QLineEdit(d))->setObjectName(box);
         (new QProgressBar(d))->setObjectName("ProgressBar1");
