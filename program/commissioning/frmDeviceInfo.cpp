@@ -33,8 +33,7 @@ frmDeviceInfo::frmDeviceInfo(MainWindowServices& main) : GatewayDialog("frmDevic
     TextAppRunState = box("TextAppRunState");
     TextLoadState = box("TextLoadState");
     TextRunState = box("TextRunState");
-    QLineEdit* const boxes[6] = {TextBestellnummer, TextVersion, TextAppLoadState,
-                                 TextAppRunState,   TextLoadState, TextRunState};
+    const auto boxes = valueBoxes();
     for (int i = 0; i < 7; ++i) {
         Label1[i] = new QLabel(this);
         Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
@@ -80,10 +79,14 @@ void frmDeviceInfo::Form_Load() {
     clearBoxes();
 }
 
+std::array<QLineEdit*, 6> frmDeviceInfo::valueBoxes() const {
+    return {TextBestellnummer, TextVersion, TextAppLoadState, TextAppRunState, TextLoadState, TextRunState};
+}
+
+void frmDeviceInfo::SetValueText(Value value, const QString& text) { valueBoxes().at(value)->setText(text); }
+
 void frmDeviceInfo::clearBoxes() {
-    for (QLineEdit* b : {TextBestellnummer, TextVersion, TextAppLoadState, TextAppRunState, TextLoadState, TextRunState}) {
-        b->clear();
-    }
+    for (QLineEdit* b : valueBoxes()) b->clear();
 }
 
 void frmDeviceInfo::ComDownLoad_Click() {

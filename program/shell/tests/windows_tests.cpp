@@ -331,7 +331,9 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
     const auto px = [](int twips) { return TwipsToPixels(twips); };
     const int areaWidth = PixelsToTwips(area.width()), areaHeight = PixelsToTwips(area.height());
     const int right = PixelsToTwips(area.right()), bottom = PixelsToTwips(area.bottom());
-    enum Before { Hidden, Created, Shown };  // the window when it is placed
+    // The window when it is placed; Replaced: hidden, and placed elsewhere before (the last
+    // placement holds).
+    enum Before { Hidden, Created, Shown, Replaced };
     const struct {
         int left, top, width, height;  // twips; -1 leaves it
         Before before;
@@ -340,6 +342,7 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
         {1, 100, 3105, 2500, Hidden, QRect(px(1), px(100), px(3105), px(2500))},
         {1, 100, 3105, 2500, Created, QRect(px(1), px(100), px(3105), px(2500))},
         {1, 100, 3105, 2500, Shown, QRect(px(1), px(100), px(3105), px(2500))},
+        {1, 100, 3105, 2500, Replaced, QRect(px(1), px(100), px(3105), px(2500))},
         {-1, -1, 5325, 7200, Hidden, QRect(-1, -1, px(5325), px(7200))},
         // Larger than the screen: shrunk to the available area and moved into it.
         {1, 100, areaWidth + 1500, areaHeight + 1500, Hidden, area},
@@ -354,6 +357,7 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
         QWidget window;
         window.setWindowTitle("placed");
         if (c.before == Created) window.winId();
+        if (c.before == Replaced) SetWindowTwips(window, 2000, 1500, 4000, 3000);
         if (c.before == Shown) {
             window.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
