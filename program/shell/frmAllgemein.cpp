@@ -2,11 +2,11 @@
 
 #include "FormTexts.h"
 #include "InputClasses.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "MainWindowServices.h"
 #include "variant.h"
 
 #include <QComboBox>

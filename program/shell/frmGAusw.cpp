@@ -2,12 +2,12 @@
 
 #include "DeviceSelection.h"
 #include "FormTexts.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModelTables.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "MainWindowServices.h"
 
 #include <QComboBox>
 #include <QGridLayout>

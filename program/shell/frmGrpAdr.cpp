@@ -1,12 +1,12 @@
 #include "frmGrpAdr.h"
 
 #include "FormTexts.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModelTables.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "MainWindowServices.h"
 #include "variant.h"
 
 #include <QCheckBox>

@@ -2,10 +2,10 @@
 
 #include "DateText.h"
 #include "FormTexts.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "MainWindowServices.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -2,10 +2,10 @@
 
 #include "FormTexts.h"
 #include "Forms.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
-#include "MainWindowServices.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -90,8 +90,7 @@ void frmphyAdr::COMOK_Click() {
     PhyHeader.phyAdr = PhyConverter->TextToPhyAdr(text);
     PhyHeader.phyAdrString = PhyConverter->PhyAdrToText(PhyHeader.phyAdr);
     if (PhyHeader.phyAdr < 1) {
-        if (ShowMessage(1, MessageText(MessageTexts.MsgEnterPhysAddress, 914)) ==
-            msgOK) {
+        if (ShowMessage(1, MessageText(MessageTexts.MsgEnterPhysAddress, 914)) == msgOK) {
             TextphyAdr->setFocus();
             TextphyAdr_GotFocus();
         }
