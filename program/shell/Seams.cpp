@@ -179,8 +179,9 @@ public:
 
 private:
     static std::map<const QWidget*, FramePlacement*>& pending() {
-        static std::map<const QWidget*, FramePlacement*> placements;
-        return placements;
+        // Never destroyed: a window that outlives the program's statics still ends its placement.
+        static auto* const placements = new std::map<const QWidget*, FramePlacement*>;
+        return *placements;
     }
 
     QWidget& window_;
