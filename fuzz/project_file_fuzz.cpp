@@ -155,8 +155,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     TypHeader h = mainWindow->mDali().Header();
     h.DateiName = "warm-up.dal";
     mainWindow->mDali().letHeader(h);
-    frmProjektInfo().show();
-    PrintProject(0);
+    frmProjektInfo(*mainWindow).show();
+    PrintProject(*mainWindow, 0);
     return 0;
 }
 
@@ -191,13 +191,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What the program shows of the project: the status bar took the header already.
     const TypHeader h = project.Header();
     FUZZ_CHECK(mainWindow->StatusPanel(3).toStdString() == GeneralDate(h.LetzterZugriff));
-    frmProjektInfo info;
+    frmProjektInfo info(*mainWindow);
     FUZZ_CHECK(info.TextDownload->text().toStdString() == GeneralDate(h.LetzterDownload));
     SafeArray<TypDynamicTasten> tree;
     project.GetDataTree(tree);
     FUZZ_CHECK(tree.allocated() && tree.size() >= 1);
-    PrintProject(0);
-    PrintProject(1);
+    PrintProject(*mainWindow, 0);
+    PrintProject(*mainWindow, 1);
     QFile::remove(QString::fromStdString((corvane_fuzz::scratchFolder() / "Print.txt").string()));
     return 0;
 }

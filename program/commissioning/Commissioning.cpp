@@ -8,11 +8,11 @@
 namespace corvane {
 
 void RegisterCommissioningForms() {
-    RegisterForm("frmNeuinstallation", [] { return new frmNeuinstallation; });
-    RegisterForm("frmNachinstallation", [] { return new frmNachinstallation; });
-    RegisterForm("frmEVGAssign", [] { return new frmEVGAssign; });
-    RegisterForm("frmDownload", [] { return new frmDownload; });
-    RegisterForm("frmUpload", [] { return new frmUpload; });
+    RegisterForm("frmNeuinstallation", [](MainWindowServices& main) { return new frmNeuinstallation(main); });
+    RegisterForm("frmNachinstallation", [](MainWindowServices& main) { return new frmNachinstallation(main); });
+    RegisterForm("frmEVGAssign", [](MainWindowServices& main) { return new frmEVGAssign(main); });
+    RegisterForm("frmDownload", [](MainWindowServices& main) { return new frmDownload(main); });
+    RegisterForm("frmUpload", [](MainWindowServices& main) { return new frmUpload(main); });
 }
 
 }  // namespace corvane

@@ -1,14 +1,13 @@
 #include "CommissioningDialog.h"
 
 #include "FormTexts.h"
-#include "GatewayCommands.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
 #include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
-#include "frm01.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -20,10 +19,12 @@
 
 namespace corvane {
 
-GatewayDialog::GatewayDialog(const QString& name) {
+GatewayDialog::GatewayDialog(const QString& name, MainWindowServices& main) : main_(main) {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose);  // a dialog unloads itself when it closes
 }
+
+corlink::clsOrvekDali& GatewayDialog::Project() const { return main_.mDali(); }
 
 std::int16_t GatewayDialog::Call(const std::function<std::int16_t()>& call) {
     struct Guard {
@@ -43,7 +44,7 @@ void GatewayDialog::done(int result) {
 
 void GatewayDialog::RebuildProjectTree() {
     treeOutdated_ = false;
-    if (frm01* main = frm01::Instance()) main->CreateObjektDataTree();
+    main_.CreateObjektDataTree();
 }
 
 void GatewayDialog::closeEvent(QCloseEvent* event) {
@@ -65,7 +66,7 @@ void GatewayDialog::ActivateWhenShown(std::function<void()> activate) { activate
 
 bool GatewayDialog::AddressValidOrUnload() {
     if (IsValidPhysicalAddress(Project().Header().phyAdr)) return true;
-    ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
+    ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910));
     close();
     return false;
 }
@@ -81,7 +82,8 @@ QSlider* GatewayDialog::PercentSlider(QWidget* parent, const char* name) {
     return s;
 }
 
-RunDialog::RunDialog(const QString& name, int startTextId, int timerMs) : GatewayDialog(name) {
+RunDialog::RunDialog(const QString& name, MainWindowServices& main, int startTextId, int timerMs)
+    : GatewayDialog(name, main) {
     ComUpLoad = CommandButton(this, "ComUpLoad", QString::number(startTextId));
     ComClose = CommandButton(this, "ComClose", "723");
     LabelInfo = new QLabel(this);

@@ -15,7 +15,13 @@ class QPushButton;
 class QSlider;
 class QVBoxLayout;
 
+namespace corlink {
+class clsOrvekDali;
+}
+
 namespace corvane {
+
+class MainWindowServices;
 
 class GatewayDialog : public QDialog {
     Q_OBJECT
@@ -28,7 +34,12 @@ public:
     void done(int result) override;
 
 protected:
-    explicit GatewayDialog(const QString& name);
+    // A dialog of the main window `main`, which it keeps.
+    GatewayDialog(const QString& name, MainWindowServices& main);
+
+    // The main window the dialog was opened for, and its project object for one call.
+    MainWindowServices& Main() const { return main_; }
+    corlink::clsOrvekDali& Project() const;
 
     // Runs one gateway call with the guard up.
     std::int16_t Call(const std::function<std::int16_t()>& call);
@@ -52,6 +63,7 @@ protected:
     void RebuildProjectTree();
 
 private:
+    MainWindowServices& main_;
     bool inCall_ = false;
     bool treeOutdated_ = false;
     std::function<void()> activate_;
@@ -72,7 +84,7 @@ public:
 
 protected:
     // startTextId: the start button's text; timerMs: the interval of the dialog's timer.
-    RunDialog(const QString& name, int startTextId, int timerMs);
+    RunDialog(const QString& name, MainWindowServices& main, int startTextId, int timerMs);
 
     // Further lines below the progress line.
     QVBoxLayout* Lines() const { return lines_; }

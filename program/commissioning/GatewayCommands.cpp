@@ -1,8 +1,9 @@
 #include "GatewayCommands.h"
 
+#include "MainWindowServices.h"
 #include "ModDefinition.h"
 #include "automation_error.h"
-#include "frm01.h"
+#include "corlink/clsOrvekDali.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,27 +62,16 @@ std::uint8_t LevelFromPercent(int percent) {
 
 int PercentFromLevel(int level) { return static_cast<int>(std::nearbyint(static_cast<double>(level) / 255.0 * 100.0)); }
 
-corlink::clsOrvekDali& Project() {
-    frm01* main = frm01::Instance();
-    if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
-    return main->mDali();
-}
-
-bool LogFlag() {
-    const frm01* main = frm01::Instance();
-    return main && main->LogFileFlag();
-}
-
-std::int16_t SendDaliCmd(const corlink::TypDaliCommand& cmd) {
+std::int16_t SendDaliCmd(MainWindowServices& main, const corlink::TypDaliCommand& cmd) {
     DaliCmd = cmd;
-    return Project().StartNeuinstallation(corlink::pdDownLoad, EDI, EDIPara, DaliCmd, LogFlag());
+    return main.mDali().StartNeuinstallation(corlink::pdDownLoad, EDI, EDIPara, DaliCmd, main.LogFileFlag());
 }
 
-std::int16_t PollDaliCmd(const corlink::TypDaliCommand& cmd) {
+std::int16_t PollDaliCmd(MainWindowServices& main, const corlink::TypDaliCommand& cmd) {
     DaliCmd = cmd;
-    return Project().StartNeuinstallation(corlink::pdupLoad, EDI, EDIPara, DaliCmd, LogFlag());
+    return main.mDali().StartNeuinstallation(corlink::pdupLoad, EDI, EDIPara, DaliCmd, main.LogFileFlag());
 }
 
-corlink::TypDaliCommand DaliReply() { return Project().daliCommand(); }
+corlink::TypDaliCommand DaliReply(MainWindowServices& main) { return main.mDali().daliCommand(); }
 
 }  // namespace corvane

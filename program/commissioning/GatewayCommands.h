@@ -1,6 +1,6 @@
 // The gateway's command channel as the commissioning dialogs use it: the one command record
 // DaliCmd, the command codes with their operands, the finished test, the level scale of the
-// sliders, and the send and poll calls through the main window's project object.
+// sliders, and the send and poll calls through a main window's project object.
 #pragma once
 
 #include "corlink/Records.h"
@@ -8,11 +8,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace corlink {
-class clsOrvekDali;
-}
-
 namespace corvane {
+
+class MainWindowServices;
 
 // The command record of all commissioning dialogs; a sender fills it right before each call.
 extern corlink::TypDaliCommand DaliCmd;
@@ -62,17 +60,13 @@ std::optional<std::uint8_t> GroupLevelOf(const corlink::TypDaliCommand& reply);
 std::uint8_t LevelFromPercent(int percent);
 int PercentFromLevel(int level);
 
-// The main window's project object (error 91 while there is no main window) and the log flag
-// (the check mark of its download-log item), read afresh for every call.
-corlink::clsOrvekDali& Project();
-bool LogFlag();
-
 // Send: DaliCmd = command, written to the gateway. Poll: DaliCmd = command, the gateway's
-// reply read into the project's daliCommand. Both use EDI and EDIPara; a result below 0 is a
-// failure.
-std::int16_t SendDaliCmd(const corlink::TypDaliCommand& command);
-std::int16_t PollDaliCmd(const corlink::TypDaliCommand& command);
+// reply read into the project's daliCommand. Both go through the main window's project object
+// with EDI, EDIPara and its log flag (the check mark of its download-log item), read afresh for
+// every call; a result below 0 is a failure.
+std::int16_t SendDaliCmd(MainWindowServices& main, const corlink::TypDaliCommand& command);
+std::int16_t PollDaliCmd(MainWindowServices& main, const corlink::TypDaliCommand& command);
 // The reply of the last successful poll.
-corlink::TypDaliCommand DaliReply();
+corlink::TypDaliCommand DaliReply(MainWindowServices& main);
 
 }  // namespace corvane

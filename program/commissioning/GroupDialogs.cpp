@@ -7,8 +7,8 @@
 namespace corvane {
 
 void RegisterGroupDialogForms() {
-    RegisterForm("frmGrpAssign", [] { return new frmGrpAssign; });
-    RegisterForm("frmGruppe", [] { return new frmGruppe; });
+    RegisterForm("frmGrpAssign", [](MainWindowServices& main) { return new frmGrpAssign(main); });
+    RegisterForm("frmGruppe", [](MainWindowServices& main) { return new frmGruppe(main); });
 }
 
 }  // namespace corvane

@@ -7,8 +7,8 @@
 namespace corvane {
 
 void RegisterSceneAndDeviceInfoForms() {
-    RegisterForm("frmScene", [] { return new frmScene; });
-    RegisterForm("frmDeviceInfo", [] { return new frmDeviceInfo; });
+    RegisterForm("frmScene", [](MainWindowServices& main) { return new frmScene(main); });
+    RegisterForm("frmDeviceInfo", [](MainWindowServices& main) { return new frmDeviceInfo(main); });
 }
 
 }  // namespace corvane

@@ -2,12 +2,12 @@
 
 #include "FormTexts.h"
 #include "Forms.h"
-#include "GatewayCommands.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModelTables.h"
 #include "Seams.h"
-#include "frm01.h"
+#include "corlink/clsOrvekDali.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -16,32 +16,32 @@ namespace corvane {
 
 namespace {
 
-std::string title() { return MessageText(MessageTexts.MsgTitle, 990); }
-
-// Passes the events of a scratch project on to the main window's handlers, which show the
-// transfer's error messages; remembers a trapped error, which makes the read a failure.
+// Passes the transfer events of a scratch project on to the main window's handlers, which show
+// the transfer's error messages; remembers a trapped error, which makes the read a failure.
 class RelayToMainWindow : public corlink::clsOrvekDaliEvents {
 public:
+    explicit RelayToMainWindow(corlink::clsOrvekDaliEvents& main) : main_(main) {}
+
     bool trappedError = false;
 
     void InterfaceError(std::int16_t ErrCode) override {
         trappedError = true;
-        relay([&](frm01& m) { m.mDali_InterfaceError(ErrCode); });
+        Trap([&] { main_.InterfaceError(ErrCode); });
     }
-    void DownUpLoad(corlink::DeviceState, double, const automation::Variant&, corlink::TypLoadProc TypLoad) override {
-        relay([&](frm01& m) { m.mDali_DownUpLoad(TypLoad); });
+    void DownUpLoad(corlink::DeviceState status, double date, const automation::Variant& phyAdr,
+                    corlink::TypLoadProc TypLoad) override {
+        Trap([&] { main_.DownUpLoad(status, date, phyAdr, TypLoad); });
     }
-    void LoadEvent(const std::string& loadMsg, std::int32_t param1, std::int32_t, double) override {
-        relay([&](frm01& m) { m.mDali_LoadEvent(loadMsg, param1); });
+    void LoadEvent(const std::string& loadMsg, std::int32_t param1, std::int32_t param2, double dateTime) override {
+        Trap([&] { main_.LoadEvent(loadMsg, param1, param2, dateTime); });
     }
-    void LoadErrorEvent(const std::string&, std::int32_t, std::int32_t, double, corlink::LoadError& ErrCode) override {
-        relay([&](frm01& m) { m.mDali_LoadErrorEvent(ErrCode); });
+    void LoadErrorEvent(const std::string& loadMsg, std::int32_t param1, std::int32_t param2, double dateTime,
+                        corlink::LoadError& ErrCode) override {
+        Trap([&] { main_.LoadErrorEvent(loadMsg, param1, param2, dateTime, ErrCode); });
     }
 
 private:
-    template <typename F> static void relay(F f) {
-        if (frm01* main = frm01::Instance()) Trap([&] { f(*main); });
-    }
+    corlink::clsOrvekDaliEvents& main_;
 };
 
 }  // namespace
@@ -54,26 +54,23 @@ KeepChangeFlag::~KeepChangeFlag() {
 }
 
 bool AskAssignmentsLost() {
-    return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737), title()) != msgNo;
+    return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737)) != msgNo;
 }
 
-bool AskToSaveChanges() {
-    Project();  // error 91 without a main window
-    return frm01::Instance()->AskToSave();
-}
+bool AskToSaveChanges(MainWindowServices& main) { return main.AskToSave(); }
 
 bool IsValidPhysicalAddress(std::int32_t phyAdr) { return phyAdr >= 1 && phyAdr <= 0xFFFF; }
 
-bool CheckPhysicalAddress(bool captionPhysicalAddress) {
-    corlink::clsOrvekDali& project = Project();
+bool CheckPhysicalAddress(MainWindowServices& main, bool captionPhysicalAddress) {
+    corlink::clsOrvekDali& project = main.mDali();
     // The address entry is no unsaved change; changes left unsaved before the check stay marked.
     const KeepChangeFlag keep(project);
     for (;;) {
         const std::int32_t before = project.Header().phyAdr;
         if (IsValidPhysicalAddress(before)) return true;
-        if (ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), title()) != msgOK) return false;
+        if (ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910)) != msgOK) return false;
         // A new window each time: one that closed may still wait for its deletion.
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
+        QPointer<QDialog> dialog = qobject_cast<QDialog*>(NewForm("frmphyAdr", main));
         if (!dialog) return false;
         if (captionPhysicalAddress) dialog->setWindowTitle(QText(201));
         ShowModal(*dialog);
@@ -83,14 +80,14 @@ bool CheckPhysicalAddress(bool captionPhysicalAddress) {
     }
 }
 
-std::int16_t ReadGatewayIntoProject(Reinit how) {
-    corlink::clsOrvekDali& project = Project();
-    RelayToMainWindow relay;
+std::int16_t ReadGatewayIntoProject(MainWindowServices& main, Reinit how) {
+    corlink::clsOrvekDali& project = main.mDali();
+    RelayToMainWindow relay(main.ProjectEvents());
     corlink::clsOrvekDali scratch;
     scratch.setEventSink(&relay);
     scratch.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
     scratch.letHeader(project.Header());
-    const std::int16_t result = scratch.StartDownUpLoad(corlink::pdupLoad, EDI, EDIPara, LogFlag());
+    const std::int16_t result = scratch.StartDownUpLoad(corlink::pdupLoad, EDI, EDIPara, main.LogFileFlag());
     scratch.setEventSink(nullptr);
     if (result < 0 || relay.trappedError) {
         // The project keeps its data, but takes the zero upload time with which the engine
@@ -109,7 +106,7 @@ std::int16_t ReadGatewayIntoProject(Reinit how) {
     } else {
         project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
     }
-    frm01::Instance()->SetDefaultParameter();
+    main.SetDefaultParameter();
     for (std::int16_t i = 0; i < 64; ++i) {
         const corlink::TypDaliGruppe read = scratch.DaliGruppe(i);
         corlink::TypDaliGruppe g = project.DaliGruppe(i);
@@ -130,15 +127,15 @@ std::int16_t ReadGatewayIntoProject(Reinit how) {
     return result;
 }
 
-void StampHeader() {
-    corlink::clsOrvekDali& project = Project();
+void StampHeader(MainWindowServices& main) {
+    corlink::clsOrvekDali& project = main.mDali();
     corlink::TypHeader h = project.Header();
     h.Bestellnummer = "4177";
     h.Version = "1.3";
     h.DateiName.clear();
     h.LetzterZugriff = 0;
     project.letHeader(h);
-    frm01::Instance()->CreateObjektDataTree();
+    main.CreateObjektDataTree();
 }
 
 }  // namespace corvane

@@ -11,6 +11,8 @@ class clsOrvekDali;
 
 namespace corvane {
 
+class MainWindowServices;
+
 // Keeps the project's change flag over a step that may write the project without changing
 // what the user has to save: a project unchanged when the guard was made is unchanged again
 // when it ends, however the step ends; earlier unsaved changes stay marked.
@@ -29,8 +31,9 @@ private:
 // Message 737 (Yes/No): false when the user answers No.
 bool AskAssignmentsLost();
 
-// The main window's save question (frm01::AskToSave); error 91 without a main window.
-bool AskToSaveChanges();
+// The main window's save question (MainWindowServices::AskToSave); error 91 while it has no
+// project object.
+bool AskToSaveChanges(MainWindowServices& main);
 
 // 1..65535: an address the gateway operations can reach.
 bool IsValidPhysicalAddress(std::int32_t phyAdr);
@@ -39,7 +42,7 @@ bool IsValidPhysicalAddress(std::int32_t phyAdr);
 // (with the caption text 201 when asked for). False, ending the command, when the box is not
 // answered with OK or the dialog closes without storing an address. The change flag is left as
 // it was before the check, also when an address was stored.
-bool CheckPhysicalAddress(bool captionPhysicalAddress);
+bool CheckPhysicalAddress(MainWindowServices& main, bool captionPhysicalAddress);
 
 // How the project is re-initialised before it takes the gateway's tables.
 enum class Reinit {
@@ -52,10 +55,10 @@ enum class Reinit {
 // time; a failed read leaves the project as it was, but for the zero upload time of a read that
 // the engine filed as failed (the change flag stays as it was). The read's events reach the main
 // window's handlers. Result: the gateway operation's (below 0 a failure).
-std::int16_t ReadGatewayIntoProject(Reinit how);
+std::int16_t ReadGatewayIntoProject(MainWindowServices& main, Reinit how);
 
 // Order number "4177", version "1.3", no file name, last access 00:00:00 (the project counts
 // as changed); then the project tree is rebuilt.
-void StampHeader();
+void StampHeader(MainWindowServices& main);
 
 }  // namespace corvane

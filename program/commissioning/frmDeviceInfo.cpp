@@ -2,7 +2,7 @@
 
 #include "FormTexts.h"
 #include "Forms.h"
-#include "GatewayCommands.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
@@ -20,7 +20,7 @@
 
 namespace corvane {
 
-frmDeviceInfo::frmDeviceInfo() : GatewayDialog("frmDeviceInfo") {
+frmDeviceInfo::frmDeviceInfo(MainWindowServices& main) : GatewayDialog("frmDeviceInfo", main) {
     const auto box = [this](const char* name) {
         auto* b = new QLineEdit(this);
         b->setObjectName(name);
@@ -33,8 +33,7 @@ frmDeviceInfo::frmDeviceInfo() : GatewayDialog("frmDeviceInfo") {
     TextAppRunState = box("TextAppRunState");
     TextLoadState = box("TextLoadState");
     TextRunState = box("TextRunState");
-    QLineEdit* const boxes[6] = {TextBestellnummer, TextVersion, TextAppLoadState,
-                                 TextAppRunState,   TextLoadState, TextRunState};
+    const auto boxes = valueBoxes();
     for (int i = 0; i < 7; ++i) {
         Label1[i] = new QLabel(this);
         Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
@@ -80,10 +79,14 @@ void frmDeviceInfo::Form_Load() {
     clearBoxes();
 }
 
+std::array<QLineEdit*, 6> frmDeviceInfo::valueBoxes() const {
+    return {TextBestellnummer, TextVersion, TextAppLoadState, TextAppRunState, TextLoadState, TextRunState};
+}
+
+void frmDeviceInfo::SetValueText(Value value, const QString& text) { valueBoxes().at(value)->setText(text); }
+
 void frmDeviceInfo::clearBoxes() {
-    for (QLineEdit* b : {TextBestellnummer, TextVersion, TextAppLoadState, TextAppRunState, TextLoadState, TextRunState}) {
-        b->clear();
-    }
+    for (QLineEdit* b : valueBoxes()) b->clear();
 }
 
 void frmDeviceInfo::ComDownLoad_Click() {
@@ -93,14 +96,14 @@ void frmDeviceInfo::ComDownLoad_Click() {
     // count as an unsaved change; earlier changes still do.
     {
         const KeepChangeFlag keep(project);
-        QPointer<QDialog> address = qobject_cast<QDialog*>(NewForm("frmphyAdr"));
+        QPointer<QDialog> address = qobject_cast<QDialog*>(NewForm("frmphyAdr", Main()));
         if (address) {
             ShowModal(*address);
             if (address) address->deleteLater();
         }
     }
     if (!IsValidPhysicalAddress(project.Header().phyAdr)) {
-        ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910), MessageText(MessageTexts.MsgTitle, 990));
+        ShowMessage(1, MessageText(MessageTexts.MsgNoPhysAddress, 910));
         return;
     }
     ProgressBar1->setValue(0);
@@ -108,7 +111,7 @@ void frmDeviceInfo::ComDownLoad_Click() {
     clearBoxes();
     // The values and the progress come through the main window's event handlers.
     std::string orderNumber, firmware;
-    Call([&] { return project.StartDeviceInfo(EDI, EDIPara, &orderNumber, &firmware, LogFlag()); });
+    Call([&] { return project.StartDeviceInfo(EDI, EDIPara, &orderNumber, &firmware, Main().LogFileFlag()); });
 }
 
 void frmDeviceInfo::Command1_Click() { close(); }

@@ -1,10 +1,13 @@
 // The device information dialog: reads the gateway's order number, firmware version and the load
 // and run states of its application and bus coupling unit. The values and the read's progress
-// arrive through the project object's events, whose handlers in the main window find this window
-// and its controls by name ("frmDeviceInfo", TextBestellnummer ..., ProgressBar1, PropNr).
+// arrive through the project object's events, whose handlers in the main window load this window
+// by its name ("frmDeviceInfo") and fill it as their DeviceInfoView.
 #pragma once
 
 #include "CommissioningDialog.h"
+#include "DeviceInfoView.h"
+
+#include <array>
 
 class QLabel;
 class QLineEdit;
@@ -13,10 +16,10 @@ class QPushButton;
 
 namespace corvane {
 
-class frmDeviceInfo : public GatewayDialog {
+class frmDeviceInfo : public GatewayDialog, public DeviceInfoView {
     Q_OBJECT
 public:
-    frmDeviceInfo();
+    explicit frmDeviceInfo(MainWindowServices& main);
 
     // Controls. Label1(0..5) stand beside the six boxes, Label1(6) is the "%" after PropNr.
     QLabel* Label1[7] = {};
@@ -31,6 +34,11 @@ public:
     QPushButton* ComDownLoad = nullptr;
     QPushButton* Command1 = nullptr;
 
+    // DeviceInfoView: the six boxes, ProgressBar1 and PropNr.
+    void SetValueText(Value value, const QString& text) override;
+    QProgressBar& Progress() override { return *ProgressBar1; }
+    QLabel& ProgressPercent() override { return *PropNr; }
+
     void Form_Load();
     // The physical-address dialog (every time), then the read when the header holds a valid
     // address.
@@ -38,6 +46,8 @@ public:
     void Command1_Click();
 
 private:
+    // The six boxes in the order of DeviceInfoView::Value.
+    std::array<QLineEdit*, 6> valueBoxes() const;
     void clearBoxes();
 };
 

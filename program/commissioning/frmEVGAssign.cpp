@@ -46,7 +46,7 @@ QLabel* label(QWidget* parent, const QString& name, const char* tag, const QStri
 
 }  // namespace
 
-frmEVGAssign::frmEVGAssign() : GatewayDialog("frmEVGAssign") {
+frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssign", main) {
     TreeView1 = new KeyedTree("TreeView1", this);
     TreeView1->setMinimumWidth(TwipsToPixels(3000));
 
@@ -218,7 +218,7 @@ std::optional<int> frmEVGAssign::SelectedBallast() const {
 
 void frmEVGAssign::sendOnly(const corlink::TypDaliCommand& command) {
     if (InCall()) return;
-    Call([&] { return SendDaliCmd(command); });
+    Call([&] { return SendDaliCmd(Main(), command); });
 }
 
 void frmEVGAssign::ComBlink_Click() {
@@ -241,7 +241,7 @@ void frmEVGAssign::InfoOK_Click() {
     const corlink::TypDaliCommand command = CmdAssign(*ballast, ComboGruppe->currentData().toInt());
     LabelInfo->setText("Bitte warten ...");
     LabelInfo->show();
-    if (Call([&] { return SendDaliCmd(command); }) < 0) return;
+    if (Call([&] { return SendDaliCmd(Main(), command); }) < 0) return;
     // The confirmation is for this ballast and group, whatever is selected when it comes.
     pending_ = command;
     InfoOK->setEnabled(false);
@@ -254,10 +254,10 @@ void frmEVGAssign::TimerEVGAssign_Timer() {
     const corlink::TypDaliCommand sent = *pending_;
     pending_.reset();
     InfoOK->setEnabled(true);
-    if (Call([&] { return PollDaliCmd(sent); }) < 0) return;
+    if (Call([&] { return PollDaliCmd(Main(), sent); }) < 0) return;
     LabelInfo->hide();
-    if (!IsFinished(DaliReply())) {
-        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885), MessageText(MessageTexts.MsgTitle, 990));
+    if (!IsFinished(DaliReply(Main()))) {
+        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885));
         return;
     }
     const int t = sent.Byte2;

@@ -21,7 +21,7 @@ namespace corvane {
 class frmEVGAssign : public GatewayDialog {
     Q_OBJECT
 public:
-    frmEVGAssign();
+    explicit frmEVGAssign(MainWindowServices& main);
 
     // Controls.
     KeyedTree* TreeView1 = nullptr;

@@ -25,7 +25,7 @@ int slotOf(const QTreeWidgetItem& node) { return KeyedTree::Tag(node).toInt(); }
 
 }  // namespace
 
-frmGrpAssign::frmGrpAssign() : GatewayDialog("frmGrpAssign") {
+frmGrpAssign::frmGrpAssign(MainWindowServices& main) : GatewayDialog("frmGrpAssign", main) {
     ComboGruppe = new QComboBox(this);
     ComboGruppe->setObjectName("ComboGruppe");
     TreeView1 = new KeyedTree("TreeView1", this);
@@ -161,9 +161,9 @@ void frmGrpAssign::InfoOK_Click() {
         LabelInfo->show();
         Label1->show();
         const corlink::TypDaliCommand command = CmdAssign(t, group);
-        if (Call([&] { return SendDaliCmd(command); }) < 0) return;
-        if (Call([&] { return PollDaliCmd(command); }) < 0 || !IsFinished(DaliReply())) {
-            ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885), MessageText(MessageTexts.MsgTitle, 990));
+        if (Call([&] { return SendDaliCmd(Main(), command); }) < 0) return;
+        if (Call([&] { return PollDaliCmd(Main(), command); }) < 0 || !IsFinished(DaliReply(Main()))) {
+            ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885));
             return;
         }
         record.Gruppe = group;

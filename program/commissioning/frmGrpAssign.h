@@ -18,7 +18,7 @@ namespace corvane {
 class frmGrpAssign : public GatewayDialog {
     Q_OBJECT
 public:
-    frmGrpAssign();
+    explicit frmGrpAssign(MainWindowServices& main);
 
     // Controls.
     QComboBox* ComboGruppe = nullptr;  // groups 1..16, item data 0..15

@@ -3,11 +3,11 @@
 #include "FormTexts.h"
 #include "GatewayCommands.h"
 #include "InputClasses.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "Seams.h"
 #include "automation_error.h"
 #include "corlink/clsOrvekDali.h"
-#include "frm01.h"
 #include "SmallDialogs.h"
 
 #include <QGridLayout>
@@ -23,11 +23,11 @@ namespace {
 
 // The group of the main window's selected tree node: error 13 when its Tag is no number,
 // 9 when it is no group 0..15.
-int selectedGroup() {
-    const QTreeWidgetItem* node = frm01::Instance() ? frm01::Instance()->SelectedNode() : nullptr;
-    if (!node) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
+int selectedGroup(const MainWindowServices& main) {
+    const std::optional<QString> tag = main.SelectedNodeTag();
+    if (!tag) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
     bool number = false;
-    const int g = KeyedTree::Tag(*node).toInt(&number);
+    const int g = tag->toInt(&number);
     if (!number) automation::raiseRuntime(automation::errTypeMismatch, "Corvane");
     if (g < 0 || g > 15) automation::raiseRuntime(automation::errSubscript, "Corvane");
     return g;
@@ -35,7 +35,7 @@ int selectedGroup() {
 
 }  // namespace
 
-frmGruppe::frmGruppe() : GatewayDialog("frmGruppe") {
+frmGruppe::frmGruppe(MainWindowServices& main) : GatewayDialog("frmGruppe", main) {
     LabelGrpDescription = new QLabel(this);
     LabelGrpDescription->setObjectName("LabelGrpDescription");
     SetTag(*LabelGrpDescription, "740");
@@ -88,7 +88,7 @@ frmGruppe::frmGruppe() : GatewayDialog("frmGruppe") {
 
 void frmGruppe::Form_Load() {
     SetFormTexts(*this);
-    Group = selectedGroup();
+    Group = selectedGroup(Main());
     GroupRecord = Project().DaliEinzelgruppe(static_cast<std::int16_t>(*Group));
     GrpName->setText(QString::fromStdString(GroupRecord.Name));
 }
@@ -111,13 +111,13 @@ void frmGruppe::DimmValueSlider_Change() { GroupValue->setNum(DimmValueSlider->v
 void frmGruppe::ComBlink_Click() {
     if (InCall()) return;
     const corlink::TypDaliCommand command = CmdGroupLevel(group(), LevelFromPercent(DimmValueSlider->value()));
-    Call([&] { return SendDaliCmd(command); });
+    Call([&] { return SendDaliCmd(Main(), command); });
 }
 
 void frmGruppe::Command1_Click() {
     if (InCall()) return;
     const corlink::TypDaliCommand command = CmdReadGroupLevel(group());
-    if (Call([&] { return SendDaliCmd(command); }) < 0) return;
+    if (Call([&] { return SendDaliCmd(Main(), command); }) < 0) return;
     LabelBitteWarten->show();
     TimerWAIT1->setEnabled(true);
 }
@@ -126,8 +126,8 @@ void frmGruppe::TimerWAIT1_Timer() {
     if (!TimerWAIT1->Enabled() || InCall()) return;
     // The poll carries the command record as the last send left it.
     const corlink::TypDaliCommand sent = DaliCmd;
-    if (Call([&] { return PollDaliCmd(sent); }) < 0) return;
-    const auto level = GroupLevelOf(DaliReply());
+    if (Call([&] { return PollDaliCmd(Main(), sent); }) < 0) return;
+    const auto level = GroupLevelOf(DaliReply(Main()));
     if (!level) return;
     DimmValueSlider->setValue(PercentFromLevel(*level));
     GroupValue->setNum(DimmValueSlider->value());
@@ -139,7 +139,7 @@ void frmGruppe::ComClose_Click() {
     if (InCall()) return;
     GroupRecord.Name = GrpName->text().toStdString();
     Project().letDaliEinzelgruppe(static_cast<std::int16_t>(group()), GroupRecord);
-    frm01::Instance()->CreateObjektDataTree();
+    Main().CreateObjektDataTree();
     close();
 }
 

@@ -17,7 +17,7 @@ namespace corvane {
 class frmGruppe : public GatewayDialog {
     Q_OBJECT
 public:
-    frmGruppe();
+    explicit frmGruppe(MainWindowServices& main);
 
     // Controls.
     QLabel* LabelGrpDescription = nullptr;

@@ -21,8 +21,8 @@ corlink::TypDaliCommand searchCommand(const InstallationDesign& d) { return {d.c
 
 }  // namespace
 
-InstallationDialog::InstallationDialog(const InstallationDesign& design)
-    : RunDialog(design.name, design.startTextId, 1000), design_(design) {
+InstallationDialog::InstallationDialog(const InstallationDesign& design, MainWindowServices& main)
+    : RunDialog(design.name, main, design.startTextId, 1000), design_(design) {
     LabelInfo1 = countLabel("LabelInfo1");
     if (design.countsRemovedAndNew) LabelInfo2 = countLabel("LabelInfo2");
     ConnectRun([this] { ComUpLoad_Click(); }, [this] { TimerNeuinstallation_Timer(); });
@@ -41,15 +41,15 @@ QLabel* InstallationDialog::countLabel(const char* name) {
 
 void InstallationDialog::ComUpLoad_Click() {
     if (design_.asksAssignmentsLost && !AskAssignmentsLost()) return;
-    if (!AskToSaveChanges()) return;
-    if (!CheckPhysicalAddress(design_.captionPhysicalAddress)) return;
+    if (!AskToSaveChanges(Main())) return;
+    if (!CheckPhysicalAddress(Main(), design_.captionPhysicalAddress)) return;
     // The project is re-initialised only when the gateway's tables have been read (the end of
     // the run), so an abandoned or failed run leaves it as it was.
     BeginRun();
     ticks_ = 0;
     SetInfo(design_.searchTextId);
     SetProgress(ProgressNeuinstallation->maximum() - 20);
-    if (Call([this] { return SendDaliCmd(searchCommand(design_)); }) < 0) {
+    if (Call([this] { return SendDaliCmd(Main(), searchCommand(design_)); }) < 0) {
         ShowFailure();
         EndRun();
         return;
@@ -61,33 +61,33 @@ void InstallationDialog::TimerNeuinstallation_Timer() {
     const int max = ProgressNeuinstallation->maximum();
     ticks_ = std::min(ticks_ + 1, max);
     SetProgress(max - 15);
-    if (Call([this] { return PollDaliCmd(searchCommand(design_)); }) < 0) {
+    if (Call([this] { return PollDaliCmd(Main(), searchCommand(design_)); }) < 0) {
         // The timer goes on: the next tick polls again.
         ShowFailure();
         return;
     }
     SetProgress(ticks_);
-    const corlink::TypDaliCommand reply = DaliReply();
+    const corlink::TypDaliCommand reply = DaliReply(Main());
     if (!IsFinished(reply)) return;
 
     SetProgress(max - 5);
     SetInfo(706);
     showCounts(reply);
     TimerNeuinstallation->setEnabled(false);
-    if (Call([] { return SendDaliCmd(CmdEnd()); }) < 0) {
+    if (Call([this] { return SendDaliCmd(Main(), CmdEnd()); }) < 0) {
         ShowFailure();
         EndRun();
         return;
     }
     SetProgress(max);
     SetInfo(design_.endingTextId);
-    if (Call([this] { return ReadGatewayIntoProject(design_.reinit); }) < 0) {
+    if (Call([this] { return ReadGatewayIntoProject(Main(), design_.reinit); }) < 0) {
         ShowFailure();
         EndRun();
         return;
     }
     SetInfo(design_.endedTextId);
-    StampHeader();
+    StampHeader(Main());
     EndRun();
 }
 
@@ -100,8 +100,8 @@ void InstallationDialog::showCounts(const corlink::TypDaliCommand& reply) {
     }
 }
 
-frmNeuinstallation::frmNeuinstallation() : InstallationDialog(kNew) {}
+frmNeuinstallation::frmNeuinstallation(MainWindowServices& main) : InstallationDialog(kNew, main) {}
 
-frmNachinstallation::frmNachinstallation() : InstallationDialog(kPost) {}
+frmNachinstallation::frmNachinstallation(MainWindowServices& main) : InstallationDialog(kPost, main) {}
 
 }  // namespace corvane

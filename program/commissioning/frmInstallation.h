@@ -37,7 +37,7 @@ public:
     void TimerNeuinstallation_Timer();
 
 protected:
-    explicit InstallationDialog(const InstallationDesign& design);
+    InstallationDialog(const InstallationDesign& design, MainWindowServices& main);
 
 private:
     QLabel* countLabel(const char* name);
@@ -50,13 +50,13 @@ private:
 class frmNeuinstallation : public InstallationDialog {
     Q_OBJECT
 public:
-    frmNeuinstallation();
+    explicit frmNeuinstallation(MainWindowServices& main);
 };
 
 class frmNachinstallation : public InstallationDialog {
     Q_OBJECT
 public:
-    frmNachinstallation();
+    explicit frmNachinstallation(MainWindowServices& main);
 };
 
 }  // namespace corvane

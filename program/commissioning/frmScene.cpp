@@ -2,12 +2,12 @@
 
 #include "FormTexts.h"
 #include "GatewayCommands.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
 #include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
-#include "frm01.h"
 #include "SmallDialogs.h"
 
 #include <QHBoxLayout>
@@ -24,19 +24,19 @@ namespace {
 constexpr int kTagRole = Qt::UserRole;
 
 // The scene number carried by the main window's selected tree node, when it is one.
-std::optional<int> selectedScene() {
-    Project();  // error 91 without a main window
-    const QTreeWidgetItem* node = frm01::Instance()->SelectedNode();
-    if (!node) return std::nullopt;
+std::optional<int> selectedScene(MainWindowServices& main) {
+    main.mDali();  // error 91 while the main window has no project object
+    const std::optional<QString> tag = main.SelectedNodeTag();
+    if (!tag) return std::nullopt;
     bool ok = false;
-    const int scene = KeyedTree::Tag(*node).toInt(&ok);
+    const int scene = tag->toInt(&ok);
     if (!ok || scene < 0 || scene >= frmScene::kScenes) return std::nullopt;
     return scene;
 }
 
 }  // namespace
 
-frmScene::frmScene() : GatewayDialog("frmScene") {
+frmScene::frmScene(MainWindowServices& main) : GatewayDialog("frmScene", main) {
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName("ListView1");
     ListView1->setColumnCount(1);
@@ -94,7 +94,7 @@ void frmScene::Form_Load() {
         row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         row->setCheckState(0, Qt::Unchecked);
     }
-    Scene = selectedScene();
+    Scene = selectedScene(Main());
     if (!Scene) return;
     Scenes[static_cast<std::size_t>(*Scene)] = Project().DaliScene(static_cast<std::int16_t>(*Scene));
     const corlink::TypDaliScene& entry = Scenes[static_cast<std::size_t>(*Scene)];
@@ -117,26 +117,28 @@ void frmScene::ComSetScene_Click() {
     entry.Byte1 = static_cast<std::uint8_t>(mask >> 8);
     entry.Byte2 = static_cast<std::uint8_t>(mask & 0xFF);
 
-    if (!AskToSaveChanges() || !CheckPhysicalAddress(false)) return;
+    if (!AskToSaveChanges(Main()) || !CheckPhysicalAddress(Main(), false)) return;
     LabelInfo->setText(QText(743));
     LabelInfo->show();
     ComClose->setEnabled(false);
     corlink::clsOrvekDali& project = Project();
     project.letDaliScene(static_cast<std::int16_t>(scene), entry);
     // The whole scene table of the project, then the command that makes the gateway store it.
-    if (Call([&] { return project.StartSceneDownload(corlink::pdDownLoad, EDI, EDIPara, DaliCmd, LogFlag()); }) < 0) {
+    if (Call([&] {
+            return project.StartSceneDownload(corlink::pdDownLoad, EDI, EDIPara, DaliCmd, Main().LogFileFlag());
+        }) < 0) {
         endStore();
-        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885), MessageText(MessageTexts.MsgTitle, 990));
+        ShowMessage(1, MessageText(MessageTexts.MsgPropertyWriteFailed, 885));
         return;
     }
     // A failed command is reported by the main window's event handlers.
-    Call([&] { return SendDaliCmd(CmdStoreScene(scene)); });
+    Call([&] { return SendDaliCmd(Main(), CmdStoreScene(scene)); });
     endStore();
 }
 
 void frmScene::ComRecallScene_Click() {
     if (!Scene || InCall()) return;
-    Call([this] { return SendDaliCmd(CmdRecallScene(*Scene)); });
+    Call([this] { return SendDaliCmd(Main(), CmdRecallScene(*Scene)); });
 }
 
 void frmScene::TimerScene_Timer() {

@@ -21,7 +21,7 @@ namespace corvane {
 class frmScene : public GatewayDialog {
     Q_OBJECT
 public:
-    frmScene();
+    explicit frmScene(MainWindowServices& main);
 
     static constexpr int kGroups = 16;
     static constexpr int kScenes = 16;

@@ -15,7 +15,7 @@ public:
     void ComUpLoad_Click();
 
 protected:
-    TransferDialog(const QString& name, corlink::TypLoadProc direction);
+    TransferDialog(const QString& name, MainWindowServices& main, corlink::TypLoadProc direction);
 
 private:
     corlink::TypLoadProc direction_;
@@ -24,13 +24,13 @@ private:
 class frmDownload : public TransferDialog {
     Q_OBJECT
 public:
-    frmDownload();
+    explicit frmDownload(MainWindowServices& main);
 };
 
 class frmUpload : public TransferDialog {
     Q_OBJECT
 public:
-    frmUpload();
+    explicit frmUpload(MainWindowServices& main);
 };
 
 }  // namespace corvane

@@ -36,7 +36,7 @@ std::optional<ModelTables> ChooseDeviceDefinition(const std::string& OrderNo, co
                                    : OrderNo == model204.OrderNo ? Firmware == model204.Firmware(0)
                                                                  : true;
         if (!knownFirmware) {
-            ShowMessage(1, MessageText(MessageTexts.MsgUnknownFirmware, 916), MessageText(MessageTexts.MsgTitle, 990));
+            ShowMessage(1, MessageText(MessageTexts.MsgUnknownFirmware, 916));
             return;
         }
         ModelTables tables;

@@ -1,6 +1,7 @@
 #include "ModPrinter.h"
 
 #include "DateText.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "PrinterObject.h"
@@ -8,7 +9,7 @@
 #include "StringTable.h"
 #include "automation_error.h"
 #include "brimcorbin.h"
-#include "frm01.h"
+#include "corlink/clsOrvekDali.h"
 #include "variant.h"
 #include "oledate.h"
 #include "text1252.h"
@@ -29,6 +30,7 @@ struct PrintRun {
     std::int16_t PrintLeft = 10;
     std::int16_t PrintLineY = 0;
     std::int16_t PrintPageNo = 0;
+    corlink::clsOrvekDali* project = nullptr;  // while a run is under way
     corlink::TypHeader PrintHeader;
     corlink::TypZeiten PrintTimes;
     std::unique_ptr<PrinterObject> printer;  // while a printer run is under way
@@ -38,12 +40,6 @@ struct PrintRun {
 PrintRun& run() {
     static PrintRun r;
     return r;
-}
-
-corlink::clsOrvekDali& project() {
-    frm01* main = frm01::Instance();
-    if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
-    return main->mDali();
 }
 
 PrinterObject& printer() {
@@ -99,7 +95,7 @@ void out(const std::string& text, double x, int rowOffset, bool mayBreak = true)
 void PrintPageHeader() {
     PrintRun& r = run();
     PrinterObject& p = printer();
-    r.PrintHeader = project().Header();
+    r.PrintHeader = PrintedProject().Header();
     p.FontSize = 8;
     p.FontBold = false;
     p.FontUnderline = false;
@@ -215,6 +211,11 @@ void SetPrintRow(std::int16_t row) {
     if (run().printer) run().printer->CurrentY = row;
 }
 
+corlink::clsOrvekDali& PrintedProject() {
+    if (!run().project) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
+    return *run().project;
+}
+
 const corlink::TypZeiten& PrintTimes() { return run().PrintTimes; }
 
 bool PrintToFileActive() { return run().PrintToFile; }
@@ -237,13 +238,19 @@ std::string PrintAddressList(const corlink::SafeArray<std::int32_t>& GrpAdr, std
     return a + f + "  ";
 }
 
-void PrintProject(std::int16_t ToFile) {
+void PrintProject(MainWindowServices& main, std::int16_t ToFile) {
     PrintRun& r = run();
+    // The main window's project is the run's for the run only.
+    struct Borrowed {
+        PrintRun& run;
+        ~Borrowed() { run.project = nullptr; }
+    } borrowed{r};
     try {
-        corlink::clsOrvekDali& dali = project();
+        corlink::clsOrvekDali& dali = main.mDali();
+        r.project = &dali;
         r.PrintHeader = dali.Header();
         if (r.PrintHeader.DateiName.empty()) {
-            ShowMessage(1, MessageText(MessageTexts.MsgNoPrintData, 922), MessageText(MessageTexts.MsgTitle, 990));
+            ShowMessage(1, MessageText(MessageTexts.MsgNoPrintData, 922));
             return;
         }
         // Both kinds of run print the times of the project they print.
@@ -276,11 +283,11 @@ void PrintProject(std::int16_t ToFile) {
         r.printer.reset();
     } catch (const std::exception& e) {
         abandonRun();
-        const std::int32_t number = ErrorNumber(e);
-        if (number == errPrinter) {
-            ShowMessage(1, MessageText(MessageTexts.MsgNoPrinter, 917), MessageText(MessageTexts.MsgTitle, 990));
+        if (ErrorNumber(e) == errPrinter) {
+            LogError(ErrorOf(e));
+            ShowMessage(1, MessageText(MessageTexts.MsgNoPrinter, 917));
         } else {
-            ReportError(number);
+            ReportError(e);
         }
     }
 }

@@ -11,12 +11,18 @@
 #include <cstdint>
 #include <string>
 
+namespace corlink {
+class clsOrvekDali;
+}
+
 namespace corvane {
+
+class MainWindowServices;
 
 // Prints the project of the main window: ToFile 0 on the printer, otherwise into the print file.
 // Nothing is printed while the project has no file name (message 922); every failure is reported
 // (no printer: message 917; else the error convention) and ends the run, abandoning its job.
-void PrintProject(std::int16_t ToFile);
+void PrintProject(MainWindowServices& main, std::int16_t ToFile);
 
 // The text of one communication object: " addr addr : flags  priority: text  ". Addresses in the
 // display style ShowGrpAdr; the flag letters of bits 2, 3, 4, 6, 7; the priority of bits 1-0.
@@ -50,6 +56,8 @@ void PrintTitle(const std::string& Text);
 std::int16_t PrintRow();
 void SetPrintRow(std::int16_t row);
 
+// The project the run prints (error 91 outside a run).
+corlink::clsOrvekDali& PrintedProject();
 // The copy of the project's times and display settings taken at the start of the run.
 const corlink::TypZeiten& PrintTimes();
 

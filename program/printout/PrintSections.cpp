@@ -5,9 +5,8 @@
 #include "DeviceSelection.h"
 #include "ModelTables.h"
 #include "StringTable.h"
-#include "automation_error.h"
 #include "brimcorbin.h"
-#include "frm01.h"
+#include "corlink/clsOrvekDali.h"
 
 #include <algorithm>
 
@@ -16,12 +15,6 @@ namespace corvane {
 namespace {
 
 using corlink::TypObjectZuordnung;
-
-corlink::clsOrvekDali& project() {
-    frm01* main = frm01::Instance();
-    if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
-    return main->mDali();
-}
 
 std::string num(int value) { return std::to_string(value); }
 
@@ -82,7 +75,7 @@ void printSimpleGroups(const SimpleKind& kind, Rec (corlink::clsOrvekDali::*get)
     PrintTitle(Text(kind.title));
     PrintLine(Text(490) + ": " + num(PrintTimes().*kind.readTime));
     for (int i = 0; i < MaxLimits.*kind.count; ++i) {
-        const Rec g = (project().*get)(static_cast<std::int16_t>(i));
+        const Rec g = (PrintedProject().*get)(static_cast<std::int16_t>(i));
         if (!g.Active) continue;
         printGroupHead(g.Name, g.AktorTyp, kind.base);
         const std::int32_t v = PrintConverter.GetBitField(brimcorbin::fieldDisplay, g.FeedBack);
@@ -132,7 +125,7 @@ void PrintTemperatureGroups() {
                                      {&corlink::TypTemperaturGruppe::FeedBack2, 343, 4, 352},
                                      {&corlink::TypTemperaturGruppe::FeedBack3, 344, 5, 353}};
     for (int i = 0; i < MaxLimits.MaxTemperaturgruppen; ++i) {
-        const corlink::TypTemperaturGruppe g = project().TemperaturGruppe(static_cast<std::int16_t>(i));
+        const corlink::TypTemperaturGruppe g = PrintedProject().TemperaturGruppe(static_cast<std::int16_t>(i));
         if (!g.Active) continue;
         printGroupHead(g.Name, g.AktorTyp, 340);
         for (const DisplayLine& line : lines) {
@@ -151,7 +144,7 @@ void PrintSignalGroups() {
     EnsurePageRoom7();
     PrintTitle(Text(107));
     for (int i = 0; i < MaxLimits.MaxMeldegruppen; ++i) {
-        const corlink::TypMeldeGruppe g = project().MeldeGruppe(static_cast<std::int16_t>(i));
+        const corlink::TypMeldeGruppe g = PrintedProject().MeldeGruppe(static_cast<std::int16_t>(i));
         if (!g.Active) continue;
         PrintLine("");
         PrintLine(Text(420) + ": " + g.Name0);
@@ -166,11 +159,11 @@ void PrintScenes() {
     PrintTitle(Text(105));
     for (int i = 0; i < MaxLimits.MaxSzenen; ++i) {
         const auto index = static_cast<std::int16_t>(i);
-        const corlink::TypSzene scene = project().Szene(index);
+        const corlink::TypSzene scene = PrintedProject().Szene(index);
         if (!scene.Active) continue;
         PrintLine("");
         SafeArray<corlink::TypDynamicSzenen> values;
-        project().GetDynamicSzenenArray(values, index);
+        PrintedProject().GetDynamicSzenenArray(values, index);
         PrintBold(true);
         PrintLine(scene.Name);
         PrintBold(false);
@@ -198,7 +191,7 @@ void PrintKeys() {
     // them, from the row where the left block began. The pair then ends below the longer block.
     std::int16_t pairTop = 0;
     for (int i = 0; i < MaxLimits.MaxTasten; ++i) {
-        const corlink::TypTasten key = project().Tasten(static_cast<std::int16_t>(i));
+        const corlink::TypTasten key = PrintedProject().Tasten(static_cast<std::int16_t>(i));
         const bool right = i % 2 == 1;
         void (*const P)(const std::string&) = right ? PrintLineMiddle : PrintLine;
         std::int16_t leftEnd = 0;

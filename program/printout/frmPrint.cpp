@@ -3,6 +3,7 @@
 #include "FormTexts.h"
 #include "Forms.h"
 #include "InputClasses.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModPrinter.h"
@@ -91,7 +92,7 @@ void FileListBox::Refresh() {
 
 // ---- the dialog ---------------------------------------------------------------------------
 
-frmPrint::frmPrint(QWidget* parent) : QDialog(parent) {
+frmPrint::frmPrint(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmPrint");
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -187,21 +188,20 @@ void frmPrint::ComSelect_Click() {
 }
 
 void frmPrint::ComDrucken_Click() {
-    frm01* main = frm01::Instance();
-    if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
     if (ListView1->selectedItems().isEmpty()) return;
     // The files replace the open project: its unsaved changes first.
-    if (!main->AskToSave()) return;
+    if (!main_.AskToSave()) return;
     const int count = ListView1->count();
     for (int i = 0; i < count; ++i) {
         const QListWidgetItem* item = ListView1->item(i);
         if (!item || !item->isSelected()) continue;
         const std::string name = QDir(File1->Path).filePath(item->text()).toStdString();
-        frm01::FileOpen opened = frm01::FileOpen::NotRead;
+        using FileOpen = MainWindowServices::FileOpen;
+        FileOpen opened = FileOpen::NotRead;
         // A file that cannot be opened is reported; the run goes on with the next one.
-        Trap([&] { opened = main->OpenProjectFile(name); });
-        if (opened == frm01::FileOpen::ModelRefused) break;
-        if (opened == frm01::FileOpen::Opened) PrintProject(0);
+        Trap([&] { opened = main_.OpenProjectFile(name); });
+        if (opened == FileOpen::ModelRefused) break;
+        if (opened == FileOpen::Opened) PrintProject(main_, 0);
     }
 }
 
@@ -216,8 +216,8 @@ bool frmPrint::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RegisterPrintout() {
-    RegisterForm("frmPrint", [] { return new frmPrint; });
-    frm01::SetPrintCommand([] { PrintProject(0); });
+    RegisterForm("frmPrint", [](MainWindowServices& main) { return new frmPrint(main); });
+    frm01::SetPrintCommand([](MainWindowServices& main) { PrintProject(main, 0); });
 }
 
 }  // namespace corvane

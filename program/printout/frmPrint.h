@@ -50,10 +50,12 @@ public:
     void Refresh();
 };
 
+class MainWindowServices;
+
 class frmPrint : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPrint(QWidget* parent = nullptr);
+    explicit frmPrint(MainWindowServices& main, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -90,6 +92,8 @@ protected:
 private:
     // File1 searched again; its files become the entries of ListView1.
     void FillList(bool clear);
+
+    MainWindowServices& main_;
 };
 
 // Registers frmPrint in the window registry and installs the main window's print command.

@@ -99,8 +99,7 @@ void ConnectionDialog::COMOK_Click() {
     if (busdriver::selectsSimulatedLine(choice->interfaceId)) {
         if (const auto fault = busdriver::checkLineParameters(choice->parameters)) {
             const std::string range = fault->low.empty() ? "" : ": " + fault->low + "-" + fault->high;
-            ShowMessage(1, MessageText(MessageTexts.MsgValueOutOfRange, 906) + " (" + fault->key + range + ")",
-                        MessageText(MessageTexts.MsgTitle, 990));
+            ShowMessage(1, MessageText(MessageTexts.MsgValueOutOfRange, 906) + " (" + fault->key + range + ")");
             TextParameter->setFocus();
             return;
         }

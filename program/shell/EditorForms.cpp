@@ -7,8 +7,8 @@
 namespace corvane {
 
 void RegisterEditorForms() {
-    RegisterForm("frmGrpAdr", [] { return new frmGrpAdr; });
-    RegisterForm("frmAllgemein", [] { return new frmAllgemein; });
+    RegisterForm("frmGrpAdr", [](MainWindowServices& main) { return new frmGrpAdr(main); });
+    RegisterForm("frmAllgemein", [](MainWindowServices& main) { return new frmAllgemein(main); });
 }
 
 }  // namespace corvane

@@ -39,13 +39,13 @@ const std::map<QString, const char*>& pending() {
     return p;
 }
 
-QWidget* create(const QString& name) {
+QWidget* create(const QString& name, MainWindowServices& main) {
     const auto it = factories().find(name);
     if (it == factories().end() || !it->second) {
         if (pending().count(name)) qDebug() << "Window" << name << "is not built yet";
         return nullptr;
     }
-    QWidget* w = it->second();
+    QWidget* w = it->second(main);
     if (w) w->setObjectName(name);
     return w;
 }
@@ -69,12 +69,12 @@ QWidget* FindForm(const QString& name) {
     return nullptr;
 }
 
-QWidget* LoadForm(const QString& name) {
+QWidget* LoadForm(const QString& name, MainWindowServices& main) {
     if (QWidget* w = FindForm(name)) return w;
-    return create(name);
+    return create(name, main);
 }
 
-QWidget* NewForm(const QString& name) { return create(name); }
+QWidget* NewForm(const QString& name, MainWindowServices& main) { return create(name, main); }
 
 QStringList PendingWindows() {
     QStringList names;

@@ -88,7 +88,7 @@ bool clsTextBox::Validate() {
     auto refuse = [this, &cancel] {
         const std::string text = MessageText(MessageTexts.MsgValueOutOfRange, 906) + " (" + std::to_string(low_) + "-" +
                                  std::to_string(high_) + ")";
-        ShowMessage(1, text, MessageText(MessageTexts.MsgTitle, 990));
+        ShowMessage(1, text);
         box_->setText(focusText_);
         cancel = true;
     };
@@ -213,7 +213,7 @@ private:
         box_.setText(kept);
         box_.setModified(true);
         box_.setCursorPosition(keptBeforeCursor);
-        ShowMessage(1, Text(925) + " " + refused.join(' ').toStdString(), MessageText(MessageTexts.MsgTitle, 990));
+        ShowMessage(1, Text(925) + " " + refused.join(' ').toStdString());
     }
 
     QLineEdit& box_;

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "ConnectionDialog.h"
+#include "ErrorLog.h"
 #include "Icons.h"
 #include "QtMessageBox.h"
 #include "frmStart.h"
@@ -13,6 +14,7 @@ void PrepareApplication() {
     QApplication::setApplicationName("Corvane");
     QApplication::setWindowIcon(ProgramIcon());
     InstallMessageBox();
+    InstallErrorLog();
     InstallConnectionDialog();
 }
 

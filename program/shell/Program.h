@@ -5,8 +5,8 @@ namespace corvane {
 
 class frmStart;
 
-// The application-wide set-up that precedes the first window: name, icon, message box and the
-// driver's connection dialog. Needs the QApplication.
+// The application-wide set-up that precedes the first window: name, icon, message box, error
+// log and the driver's connection dialog. Needs the QApplication.
 void PrepareApplication();
 
 // Shows the splash window; its first timer tick starts the main window. It deletes itself when

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 
 namespace corvane {
@@ -141,13 +142,26 @@ void applyFrame(QWidget& window, const QRect& frame, bool place) {
 // A frame placed before the window is first shown: until the window system has framed the
 // window its margins are unknown, so its inner area would take the frame's size (and, once
 // the native window exists, the frame's position). The placement is applied once more when the
-// window is first exposed, with the margins known then.
+// window is first exposed, with the margins known then. A window has one pending placement at
+// most, kept by its window (a child object) and listed by window.
 class FramePlacement : public QObject {
 public:
     FramePlacement(QWidget& window, const QRect& frame, bool place)
         : QObject(&window), window_(window), frame_(frame), place_(place) {
         setObjectName("FramePlacement");
         window.installEventFilter(this);
+        pending()[&window] = this;
+    }
+
+    ~FramePlacement() override {
+        const auto it = pending().find(&window_);
+        if (it != pending().end() && it->second == this) pending().erase(it);
+    }
+
+    // The placement still pending for a window, or nullptr.
+    static FramePlacement* Of(const QWidget& window) {
+        const auto it = pending().find(&window);
+        return it == pending().end() ? nullptr : it->second;
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -164,6 +178,12 @@ public:
     }
 
 private:
+    static std::map<const QWidget*, FramePlacement*>& pending() {
+        // Never destroyed: a window that outlives the program's statics still ends its placement.
+        static auto* const placements = new std::map<const QWidget*, FramePlacement*>;
+        return *placements;
+    }
+
     QWidget& window_;
     QRect frame_;
     bool place_;
@@ -177,7 +197,7 @@ void SetWindowTwips(QWidget& window, int left, int top, int width, int height) {
     const QRect frame(left >= 0 ? TwipsToPixels(left) : now.x(), top >= 0 ? TwipsToPixels(top) : now.y(),
                       width >= 0 ? TwipsToPixels(width) : now.width(), height >= 0 ? TwipsToPixels(height) : now.height());
     applyFrame(window, fitInto(frame, availableArea(window), place), place);
-    delete window.findChild<FramePlacement*>("FramePlacement", Qt::FindDirectChildrenOnly);
+    delete FramePlacement::Of(window);
     if (!window.isVisible()) new FramePlacement(window, frame, place);
 }
 

@@ -2,8 +2,6 @@
 
 #include "FormTexts.h"
 #include "Forms.h"
-#include "automation_error.h"
-#include "frm01.h"
 #include "frmAdrDarstellung.h"
 #include "frmGAusw.h"
 #include "frmProjektInfo.h"
@@ -20,12 +18,12 @@
 namespace corvane {
 
 void RegisterSmallDialogs() {
-    RegisterForm("frmSprache", [] { return new frmSprache; });
-    RegisterForm("frmVersion", [] { return new frmVersion; });
-    RegisterForm("frmAdrDarstellung", [] { return new frmAdrDarstellung; });
-    RegisterForm("frmGAusw", [] { return new frmGAusw; });
-    RegisterForm("frmSchnittstelle", [] { return new frmSchnittstelle; });
-    RegisterForm("frmProjektInfo", [] { return new frmProjektInfo; });
+    RegisterForm("frmSprache", [](MainWindowServices&) { return new frmSprache; });
+    RegisterForm("frmVersion", [](MainWindowServices&) { return new frmVersion; });
+    RegisterForm("frmAdrDarstellung", [](MainWindowServices&) { return new frmAdrDarstellung; });
+    RegisterForm("frmGAusw", [](MainWindowServices& main) { return new frmGAusw(main); });
+    RegisterForm("frmSchnittstelle", [](MainWindowServices&) { return new frmSchnittstelle; });
+    RegisterForm("frmProjektInfo", [](MainWindowServices& main) { return new frmProjektInfo(main); });
 }
 
 void PrepareDialog(QDialog& dialog, const char* name) {
@@ -66,12 +64,6 @@ QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons) {
     row->addStretch();
     for (QWidget* b : buttons) row->addWidget(b);
     return row;
-}
-
-frm01& MainWindow() {
-    frm01* main = frm01::Instance();
-    if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
-    return *main;
 }
 
 }  // namespace corvane

@@ -16,8 +16,6 @@ class QWidget;
 
 namespace corvane {
 
-class frm01;
-
 // Registers frmSprache, frmVersion, frmAdrDarstellung, frmGAusw, frmSchnittstelle and
 // frmProjektInfo in the window registry.
 void RegisterSmallDialogs();
@@ -32,8 +30,5 @@ QRadioButton* NamedOption(QWidget* parent, const QString& name, const char* tag)
 QPushButton* CommandButton(QWidget* parent, const QString& name, const QString& tag);
 // The row of command buttons at the foot of a dialog, aligned right.
 QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
-
-// The main window through which the dialogs reach the project (error 91 while there is none).
-frm01& MainWindow();
 
 }  // namespace corvane

@@ -37,8 +37,6 @@ namespace corvane {
 
 namespace {
 
-frm01* instance = nullptr;
-
 // Width of the project tree (twips); its height follows the window.
 constexpr int kTreeWidthTwips = 4200;
 
@@ -92,7 +90,6 @@ protected:
 
 frm01::frm01(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frm01");
-    instance = this;
     setWindowIcon(ProgramIcon());
     // The main window's own dialogs (a test may have put a stand-in in place).
     if (!IsFormRegistered("frmphyAdr")) RegisterPhyAdrForm();
@@ -116,14 +113,19 @@ frm01::frm01(QWidget* parent) : QMainWindow(parent) {
 
 frm01::~frm01() {
     if (mDali_) mDali_->setEventSink(nullptr);
-    if (instance == this) instance = nullptr;
 }
-
-frm01* frm01::Instance() { return instance; }
 
 corlink::clsOrvekDali& frm01::mDali() {
     if (!mDali_) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
     return *mDali_;
+}
+
+corlink::clsOrvekDaliEvents& frm01::ProjectEvents() { return *this; }
+
+std::optional<QString> frm01::SelectedNodeTag() const {
+    const QTreeWidgetItem* node = SelectedNode();
+    if (!node) return std::nullopt;
+    return KeyedTree::Tag(*node);
 }
 
 // ---- controls ----------------------------------------------------------------------------
@@ -343,7 +345,7 @@ bool frm01::Form_QueryUnload() { return !mDali_ || AskToSave(); }
 
 bool frm01::AskToSave() {
     if (!mDali().GetChangeFlag()) return true;
-    switch (ShowMessage(4, MessageText(MessageTexts.MsgSaveChanges, 901), MessageText(MessageTexts.MsgTitle, 990))) {
+    switch (ShowMessage(4, MessageText(MessageTexts.MsgSaveChanges, 901))) {
         case msgCancel:
             return false;
         case msgYes:
@@ -395,7 +397,7 @@ void frm01::Toolbar1_ButtonClick(const QString& key) {
 void frm01::SaveProjectProc() {
     Trap([this] {
         if (StatusPanel(4).isEmpty() || StatusPanel(5).isEmpty()) {
-            ShowMessage(1, MessageTexts.MsgNoDataToSave, MessageTexts.MsgTitle);
+            ShowMessage(1, MessageTexts.MsgNoDataToSave);
             return;
         }
         const corlink::TypHeader h = mDali().Header();
@@ -410,7 +412,7 @@ void frm01::SaveProjectProc() {
 bool frm01::LogFileFlag() const { return mnuService->isChecked(); }
 
 void frm01::ShowFormModal(const QString& form, int captionId, const QString& tag) {
-    auto* dialog = qobject_cast<QDialog*>(LoadForm(form));
+    auto* dialog = qobject_cast<QDialog*>(LoadForm(form, *this));
     if (!dialog) return;
     dialog->setWindowTitle(QText(captionId));
     if (!tag.isEmpty()) SetTag(*dialog, tag);
@@ -490,17 +492,17 @@ void frm01::mnuGeraetSpeichernunter_Click() {
 }
 
 namespace {
-std::function<void()>& printCommand() {
-    static std::function<void()> command;
+std::function<void(MainWindowServices&)>& printCommand() {
+    static std::function<void(MainWindowServices&)> command;
     return command;
 }
 }  // namespace
 
-void frm01::SetPrintCommand(std::function<void()> command) { printCommand() = std::move(command); }
+void frm01::SetPrintCommand(std::function<void(MainWindowServices&)> command) { printCommand() = std::move(command); }
 
 // Prints the open project to the printer through the printout module's command.
 void frm01::mnuDrucken_Click() {
-    if (printCommand()) printCommand()();
+    if (printCommand()) printCommand()(*this);
 }
 
 // ---- bus interface ------------------------------------------------------------------------

@@ -1,8 +1,10 @@
 // The main window: menu, toolbar, project tree and status bar, the one project object mDali
-// with its events, the start-up work and the shutdown.
+// with its events, the start-up work and the shutdown. The other windows are given it as their
+// MainWindowServices.
 #pragma once
 
 #include "KeyedTree.h"
+#include "MainWindowServices.h"
 #include "ProjectDocument.h"
 #include "corlink/clsOrvekDali.h"
 #include "corshim.h"
@@ -39,15 +41,11 @@ struct NodeDialog {
 std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text, const QString& parentText,
                                         int left, int top, int screenWidthTwips);
 
-class frm01 : public QMainWindow, private corlink::clsOrvekDaliEvents {
+class frm01 : public QMainWindow, public MainWindowServices, private corlink::clsOrvekDaliEvents {
     Q_OBJECT
 public:
     explicit frm01(QWidget* parent = nullptr);
     ~frm01() override;
-
-    // The main window of the run, through which the other windows borrow mDali; nullptr
-    // while there is none.
-    static frm01* Instance();
 
     // The start-up work, in order: settings, first-start language, project object, texts,
     // caption, language files, message texts and tables, default model and empty project,
@@ -55,44 +53,46 @@ public:
     void Form_Load();
 
     // The project object (error 91 while there is none).
-    corlink::clsOrvekDali& mDali();
+    corlink::clsOrvekDali& mDali() override;
+    // The handlers of mDali's events, for a project read aside.
+    corlink::clsOrvekDaliEvents& ProjectEvents() override;
     bool HasProject() const { return mDali_ != nullptr; }
 
     // The open project's header for a project started afresh for a gateway model: that order
     // number and version, no file name, physical address 0 ("0.0.0") and zero dates of last
     // access, download and upload; description, identifier and remarks stay.
-    corlink::TypHeader FreshHeader(const std::string& orderNo, const std::string& version);
+    corlink::TypHeader FreshHeader(const std::string& orderNo, const std::string& version) override;
+
     // Starts the project afresh for the model that the header's order number and version name
     // (ProjectDocument::StartAfresh: model, sizing, header, change flag cleared) and rebuilds the
     // tree with its first node selected. False, with nothing changed, when the model is refused.
     // The start-up, New and the gateway-model dialog start a project this way.
-    bool StartAfresh(const corlink::TypHeader& header, ProjectDocument::Sizing sizing);
+    bool StartAfresh(const corlink::TypHeader& header, ProjectDocument::Sizing sizing) override;
     // Marks the project as unchanged.
-    void SetDefaultParameter();
+    void SetDefaultParameter() override;
     // Rebuilds the project tree from mDali and selects the node SelectedNodeIndex.
-    void CreateObjektDataTree();
+    void CreateObjektDataTree() override;
     // Save: message 902 while no header is set, else the project file, or Save As when the
     // project has no file name yet. Reports its own errors (Save As with text 924); the project
     // was saved when GetChangeFlag() is false afterwards.
-    void SaveProjectProc();
+    void SaveProjectProc() override;
     // The download log flag that gateway operations pass on: the check mark of mnuService.
-    bool LogFileFlag() const;
+    bool LogFileFlag() const override;
     // The save question (message 901) of New, Open, the shutdown and the commissioning
     // commands, asked only when there are unsaved changes: false when the user cancels, or
     // answers Yes and the project could not be saved (the command then ends, so nothing is lost).
-    bool AskToSave();
+    bool AskToSave() override;
     // Opens a project file into mDali as the open command does (the save question and DefaultPath
     // left to the caller): read once and taken over whole (ProjectDocument), so that a refused
     // model (message 916) or a file whose DALI part cannot be read (reported as InterfaceError)
     // leaves the open project and the model tables as they were; then the tree is rebuilt. A file
     // that cannot be opened, read or whose header cannot be read raises its error.
-    using FileOpen = ProjectDocument::Outcome;
-    FileOpen OpenProjectFile(const std::string& name);
+    FileOpen OpenProjectFile(const std::string& name) override;
     // The same without rebuilding the tree (the fuzz target reads many files).
     FileOpen ReadProjectFile(const std::string& name);
-    // The printout of the open project to the printer that mnuDrucken runs (installed by the
-    // printout module; without one the command does nothing).
-    static void SetPrintCommand(std::function<void()> command);
+    // The printout of the open project to the printer that mnuDrucken runs with this window
+    // (installed by the printout module; without one the command does nothing).
+    static void SetPrintCommand(std::function<void(MainWindowServices&)> command);
 
     // The connection manager of the last bus interface choice.
     std::unique_ptr<corshim::CWrapConnectionManager> ConnectionManager;
@@ -119,6 +119,7 @@ public:
 
     // The tree's selected node, whose Tag the group test and scene dialogs read.
     QTreeWidgetItem* SelectedNode() const { return TreeView1->SelectedNode(); }
+    std::optional<QString> SelectedNodeTag() const override;
 
     // Event handlers of the tree.
     void TreeView1_BeforeLabelEdit(int& Cancel);

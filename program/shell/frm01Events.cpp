@@ -1,6 +1,7 @@
 // The main window's handlers of the project object's events: the status bar, the error
 // messages of the gateway operations and the device-information dialog.
 #include "DateText.h"
+#include "DeviceInfoView.h"
 #include "FormTexts.h"
 #include "Forms.h"
 #include "Messages.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 
 namespace corvane {
@@ -28,12 +28,9 @@ int loadStateText(int v) {
 }
 int runStateText(int v) { return v >= 0 && v < 4 ? 544 + v : 0; }
 
-void setBox(QWidget* form, const char* name, const QString& text) {
-    if (auto* box = form->findChild<QLineEdit*>(name)) box->setText(text);
-}
-
-void setStateBox(QWidget* form, const char* name, int textId) {
-    if (textId) setBox(form, name, QText(textId));
+// A state box takes the state's text; a state without one leaves the box as it was.
+void setState(DeviceInfoView& form, DeviceInfoView::Value box, int textId) {
+    if (textId) form.SetValueText(box, QText(textId));
 }
 
 }  // namespace
@@ -77,43 +74,44 @@ void frm01::mDali_HeaderChanged() {
 }
 
 void frm01::mDali_InterfaceError(std::int16_t ErrCode) {
-    ShowMessage(1, MessageText(MessageTexts.MsgErrorCode, 907) + "Interface " + std::to_string(ErrCode),
-                MessageText(MessageTexts.MsgTitle, 990));
+    ShowMessage(1, MessageText(MessageTexts.MsgErrorCode, 907) + "Interface " + std::to_string(ErrCode));
 }
 
 // Hook: the device-information dialog frmDeviceInfo comes with the commissioning dialogs;
-// until it is registered there is no window to fill and the values are dropped.
+// until it is registered there is no window to fill and the values are dropped. Filling it
+// loads it without showing it.
 void frm01::mDali_DeviceInfoEvent(const corlink::TypDeviceInfo& info) {
-    QWidget* form = LoadForm(kDeviceInfo);
+    auto* form = dynamic_cast<DeviceInfoView*>(LoadForm(kDeviceInfo, *this));
     if (!form) return;
-    setBox(form, "TextBestellnummer", QString::fromStdString(info.Bestellnummer));
-    setBox(form, "TextVersion", QString::fromStdString(info.FirmwareVersion));
-    setStateBox(form, "TextAppLoadState", loadStateText(info.AppLoadState));
-    setStateBox(form, "TextAppRunState", runStateText(info.AppRunState));
-    setStateBox(form, "TextLoadState", loadStateText(info.LoadState));
-    setStateBox(form, "TextRunState", runStateText(info.RunState));
+    form->SetValueText(DeviceInfoView::OrderNumber, QString::fromStdString(info.Bestellnummer));
+    form->SetValueText(DeviceInfoView::FirmwareVersion, QString::fromStdString(info.FirmwareVersion));
+    setState(*form, DeviceInfoView::AppLoadState, loadStateText(info.AppLoadState));
+    setState(*form, DeviceInfoView::AppRunState, runStateText(info.AppRunState));
+    setState(*form, DeviceInfoView::LoadState, loadStateText(info.LoadState));
+    setState(*form, DeviceInfoView::RunState, runStateText(info.RunState));
 }
 
 void frm01::mDali_DownUpLoad(corlink::TypLoadProc TypLoad) {
-    if (TypLoad == corlink::pdError) ShowMessage(1, MessageTexts.MsgCommAborted, MessageTexts.MsgTitle);
+    if (TypLoad == corlink::pdError) ShowMessage(1, MessageTexts.MsgCommAborted);
 }
 
 void frm01::mDali_LoadEvent(const std::string& loadMsg, std::int32_t param1) {
     if (loadMsg.find("Ende") != std::string::npos) return;
     QWidget* active = QApplication::activeWindow();
     if (!active || active->objectName() != kDeviceInfo) return;
-    auto* bar = active->findChild<QProgressBar*>("ProgressBar1");
-    auto* percent = active->findChild<QLabel*>("PropNr");
-    if (!bar || !percent) return;
+    auto* form = dynamic_cast<DeviceInfoView*>(active);
+    if (!form) return;
+    QProgressBar& bar = form->Progress();
+    QLabel& percent = form->ProgressPercent();
     if (loadMsg.find("Begin") != std::string::npos) {
         // The bar needs a maximum above its minimum 0: a count below 1 counts as 1.
-        bar->setMaximum(std::max<std::int32_t>(param1, 1));
-        if (bar->value() < bar->minimum()) bar->setValue(bar->minimum());
-        percent->setText("1");
+        bar.setMaximum(std::max<std::int32_t>(param1, 1));
+        if (bar.value() < bar.minimum()) bar.setValue(bar.minimum());
+        percent.setText("1");
     }
-    if (bar->maximum() > bar->value()) {
-        bar->setValue(bar->value() + 1);
-        percent->setText(QString::number(automation::toInteger(bar->value() * 100.0 / bar->maximum())));
+    if (bar.maximum() > bar.value()) {
+        bar.setValue(bar.value() + 1);
+        percent.setText(QString::number(automation::toInteger(bar.value() * 100.0 / bar.maximum())));
     }
 }
 
@@ -124,7 +122,7 @@ void frm01::mDali_LoadErrorEvent(corlink::LoadError ErrCode) {
     } else if (ErrCode >= corlink::ERR_NOCONNECTION && ErrCode <= corlink::ERR_USER) {
         id = 879 + ErrCode;
     }
-    ShowMessage(1, id ? Text(id) : std::string(), MessageTexts.MsgTitle);
+    ShowMessage(1, id ? Text(id) : std::string());
 }
 
 }  // namespace corvane

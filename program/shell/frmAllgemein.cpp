@@ -2,11 +2,11 @@
 
 #include "FormTexts.h"
 #include "InputClasses.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "frm01.h"
 #include "variant.h"
 
 #include <QComboBox>
@@ -41,7 +41,7 @@ void SetObjectActive(corlink::TypObjectZuordnung& object, bool active) {
 
 }  // namespace
 
-frmAllgemein::frmAllgemein(QWidget* parent) : QDialog(parent) {
+frmAllgemein::frmAllgemein(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmAllgemein");
 
     auto frame = [this](const char* name, const char* tag) {
@@ -174,7 +174,7 @@ void frmAllgemein::showEvent(QShowEvent* event) {
 }
 
 void frmAllgemein::Form_Activate() {
-    Zeiten = MainWindow().mDali().Zeiten();
+    Zeiten = main_.mDali().Zeiten();
     SetListIndex(*ComboDatumAllg, Zeiten.ZeitDatumKonfig);
     SetListIndex(*ComboZeitDatumFormat, Zeiten.ZeitDatumFormat);
     varLTastZeit->setText(QString::number(Zeiten.LangeTastZeit));
@@ -220,10 +220,10 @@ void frmAllgemein::COMOK_Click() {
     SetObjectActive(copy.ObjekteDatumZeitLCD[0], konfig == 1 || konfig == 3);
     SetObjectActive(copy.ObjekteDatumZeitLCD[1], konfig == 2 || konfig == 3);
     SetObjectActive(copy.ObjekteDatumZeitLCD[2], OptionBeleuchtung[0]->isChecked());
-    MainWindow().mDali().letZeiten(copy);
+    main_.mDali().letZeiten(copy);
     Zeiten = copy;
     accept();
-    MainWindow().CreateObjektDataTree();
+    main_.CreateObjektDataTree();
 }
 
 void frmAllgemein::COMAbbruch_Click() { reject(); }

@@ -17,12 +17,13 @@ class QRadioButton;
 
 namespace corvane {
 
+class MainWindowServices;
 class clsTextBox;
 
 class frmAllgemein : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAllgemein(QWidget* parent = nullptr);
+    explicit frmAllgemein(MainWindowServices& main, QWidget* parent = nullptr);
 
     QGroupBox* FrameLeseZeit = nullptr;
     QGroupBox* FrameDisplay = nullptr;
@@ -56,6 +57,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    MainWindowServices& main_;
     corlink::TypZeiten Zeiten;
     // The project's menu language is not among the files offered and the user chose none:
     // OK keeps it.

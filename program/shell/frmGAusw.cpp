@@ -2,10 +2,10 @@
 
 #include "DeviceSelection.h"
 #include "FormTexts.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "frm01.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,7 +14,7 @@
 
 namespace corvane {
 
-frmGAusw::frmGAusw(QWidget* parent) : QDialog(parent) {
+frmGAusw::frmGAusw(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     PrepareDialog(*this, "frmGAusw");
     setWindowTitle(QString::fromUtf8("Gerät auswählen"));
     Label1[0] = NamedLabel(this, "Label1(0)", "430");
@@ -69,12 +69,11 @@ void frmGAusw::ComboBestellnummer_Click() {
 }
 
 void frmGAusw::COMOK_Click() {
-    frm01& main = MainWindow();
     // Starting afresh discards the open project: unsaved changes are offered for saving first.
-    if (!main.AskToSave()) return;
+    if (!main_.AskToSave()) return;
     const corlink::TypHeader header =
-        main.FreshHeader(ComboBestellnummer->currentText().toStdString(), ComboFirmware->currentText().toStdString());
-    if (!main.StartAfresh(header, ProjectDocument::Sizing::IniInterface)) return;
+        main_.FreshHeader(ComboBestellnummer->currentText().toStdString(), ComboFirmware->currentText().toStdString());
+    if (!main_.StartAfresh(header, ProjectDocument::Sizing::IniInterface)) return;
     close();
 }
 

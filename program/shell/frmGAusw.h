@@ -10,10 +10,12 @@ class QPushButton;
 
 namespace corvane {
 
+class MainWindowServices;
+
 class frmGAusw : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGAusw(QWidget* parent = nullptr);
+    explicit frmGAusw(MainWindowServices& main, QWidget* parent = nullptr);
 
     QLabel* Label1[2] = {};  // order number, firmware version
     QComboBox* ComboBestellnummer = nullptr;
@@ -31,6 +33,9 @@ public:
     // and the project untouched.
     void COMOK_Click();
     void ComZurueck_Click();
+
+private:
+    MainWindowServices& main_;
 };
 
 }  // namespace corvane

@@ -1,13 +1,13 @@
 #include "frmGrpAdr.h"
 
 #include "FormTexts.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "ModelTables.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
 #include "corlink/Records.h"
-#include "frm01.h"
 #include "variant.h"
 
 #include <QCheckBox>
@@ -130,7 +130,7 @@ constexpr GrpAdrObjectKind kObjectKinds[] = {
 
 }  // namespace
 
-frmGrpAdr::frmGrpAdr(QWidget* parent) : QDialog(parent) {
+frmGrpAdr::frmGrpAdr(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmGrpAdr");
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -246,7 +246,7 @@ void frmGrpAdr::showEvent(QShowEvent* event) {
         Form_Activate();
     } catch (const std::exception& e) {
         activationError_ = ErrorNumber(e);
-        ReportError(activationError_);
+        ReportError(e);
     }
 }
 
@@ -267,7 +267,7 @@ void frmGrpAdr::Form_Activate() {
     GroupIndex = Number(tag.mid(colon + 1));
 
     if (const GrpAdrObjectKind* k = kind()) {
-        k->read(WorkingCopy, MainWindow().mDali(), GroupIndex);
+        k->read(WorkingCopy, main_.mDali(), GroupIndex);
         std::uint8_t defaults = k->catalogue(GroupIndex, ObjectIndex).Flags;
         SetFlags(defaults);
         TypObjectZuordnung& object = k->object(WorkingCopy, ObjectIndex);
@@ -285,7 +285,7 @@ void frmGrpAdr::Form_Activate() {
     }
     ShowFrameFlags();
     if (ListAdresse->topLevelItemCount() > 0) ListAdresse->topLevelItem(0)->setText(1, SendMark);
-    AssocCount = automation::toInteger(MainWindow().mDali().GetAssozLen());
+    AssocCount = automation::toInteger(main_.mDali().GetAssozLen());
 }
 
 QTreeWidgetItem* frmGrpAdr::AddEntry(const QString& text) {
@@ -314,13 +314,12 @@ void frmGrpAdr::ComAdd_Click() {
         const QString listed = ListAdresse->topLevelItem(i)->text(0);
         if (listed == text || (address > 0 && GrpConverter->TextToGrpAdr(listed.toStdString()) == address)) return;
     }
-    const std::string title = MessageText(MessageTexts.MsgTitle, 990);
     if (AssocCount + 1 > MaxLimits.MaxAssoziation) {
-        ShowMessage(1, MessageText(MessageTexts.MsgMaxLinks, 919), title);
+        ShowMessage(1, MessageText(MessageTexts.MsgMaxLinks, 919));
         return;
     }
     if (address <= 0) {
-        ShowMessage(1, MessageText(MessageTexts.MsgEnterGroupAddress, 915), title);
+        ShowMessage(1, MessageText(MessageTexts.MsgEnterGroupAddress, 915));
         return;
     }
     ++AssocCount;
@@ -402,9 +401,9 @@ void frmGrpAdr::COMOK_Click() {
             object.GrpAdrActive = true;
             object.GrpString = text;
         }
-        k->write(WorkingCopy, MainWindow().mDali(), GroupIndex);
+        k->write(WorkingCopy, main_.mDali(), GroupIndex);
     }
-    MainWindow().CreateObjektDataTree();
+    main_.CreateObjektDataTree();
     accept();
 }
 

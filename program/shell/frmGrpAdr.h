@@ -25,11 +25,12 @@ class QTreeWidgetItem;
 namespace corvane {
 
 struct GrpAdrObjectKind;
+class MainWindowServices;
 
 class frmGrpAdr : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGrpAdr(QWidget* parent = nullptr);
+    explicit frmGrpAdr(MainWindowServices& main, QWidget* parent = nullptr);
     ~frmGrpAdr() override;
 
     // The mark of the sending address in the list's second column.
@@ -80,6 +81,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    MainWindowServices& main_;
     // The row of GroupKindKey in the table of object kinds; nullptr for any other key.
     const GrpAdrObjectKind* kind() const;
     QTreeWidgetItem* AddEntry(const QString& text);

@@ -2,10 +2,10 @@
 
 #include "DateText.h"
 #include "FormTexts.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "Seams.h"
 #include "SmallDialogs.h"
-#include "frm01.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -14,7 +14,7 @@
 
 namespace corvane {
 
-frmProjektInfo::frmProjektInfo(QWidget* parent) : QDialog(parent) {
+frmProjektInfo::frmProjektInfo(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     PrepareDialog(*this, "frmProjektInfo");
     struct Row {
         int label;
@@ -50,7 +50,7 @@ void frmProjektInfo::Form_Load() {
     Trap([this] {
         SetFormTexts(*this);
         SetWindowTwips(*this, -1, -1, 6615, 4665);
-        const corlink::TypHeader h = MainWindow().mDali().Header();
+        const corlink::TypHeader h = main_.mDali().Header();
         const auto text = [](QLineEdit* box, const std::string& value) { box->setText(QString::fromStdString(value)); };
         text(TextBestell, h.Bestellnummer);
         text(TextFirmware, h.Version);

@@ -9,10 +9,12 @@ class QPushButton;
 
 namespace corvane {
 
+class MainWindowServices;
+
 class frmProjektInfo : public QDialog {
     Q_OBJECT
 public:
-    explicit frmProjektInfo(QWidget* parent = nullptr);
+    explicit frmProjektInfo(MainWindowServices& main, QWidget* parent = nullptr);
 
     // Labels by their design index: 0 address, 1 firmware, 2 order number, 3 project file,
     // 4 last download, 5 last upload, 6 last access.
@@ -24,6 +26,9 @@ public:
     // Texts, size and the boxes filled from mDali's header (dates in the general form).
     void Form_Load();
     void COMOK_Click();
+
+private:
+    MainWindowServices& main_;
 };
 
 }  // namespace corvane

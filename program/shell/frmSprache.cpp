@@ -49,7 +49,7 @@ void frmSprache::Form_Activate() {
 }
 
 void frmSprache::COMOK_Click() {
-    ShowMessage(1, MessageText(MessageTexts.MsgLanguageAtRestart, 911), MessageText(MessageTexts.MsgTitle, 990));
+    ShowMessage(1, MessageText(MessageTexts.MsgLanguageAtRestart, 911));
     if (ComboSprache->currentIndex() >= 0) {
         LanguageOffset = static_cast<std::int16_t>(ComboSprache->currentData().toInt());
         // Qt's texts and the locale stay in the start-up language, as the messages do.

@@ -2,10 +2,10 @@
 
 #include "FormTexts.h"
 #include "Forms.h"
+#include "MainWindowServices.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
-#include "frm01.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@
 
 namespace corvane {
 
-frmphyAdr::frmphyAdr(QWidget* parent) : QDialog(parent) {
+frmphyAdr::frmphyAdr(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("frmphyAdr");
     setAttribute(Qt::WA_DeleteOnClose);  // a dialog unloads itself when it closes
     setWindowTitle(QString::fromUtf8("Eingabe der physikalischen Adresse"));
@@ -73,9 +73,7 @@ void frmphyAdr::Form_Load() {
     Trap([this] {
         SetFormTexts(*this);
         PhyConverter = std::make_unique<brimcorbin::Converter>();
-        frm01* main = frm01::Instance();
-        if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
-        PhyHeader = main->mDali().Header();
+        PhyHeader = main_.mDali().Header();
         TextBestell->setText(QString::fromStdString(PhyHeader.Bestellnummer));
         TextFirmware->setText(QString::fromStdString(PhyHeader.Version));
         TextphyAdr->setText(QString::fromStdString(PhyConverter->PhyAdrToText(PhyHeader.phyAdr)));
@@ -92,16 +90,13 @@ void frmphyAdr::COMOK_Click() {
     PhyHeader.phyAdr = PhyConverter->TextToPhyAdr(text);
     PhyHeader.phyAdrString = PhyConverter->PhyAdrToText(PhyHeader.phyAdr);
     if (PhyHeader.phyAdr < 1) {
-        if (ShowMessage(1, MessageText(MessageTexts.MsgEnterPhysAddress, 914), MessageText(MessageTexts.MsgTitle, 990)) ==
-            msgOK) {
+        if (ShowMessage(1, MessageText(MessageTexts.MsgEnterPhysAddress, 914)) == msgOK) {
             TextphyAdr->setFocus();
             TextphyAdr_GotFocus();
         }
         return;
     }
-    frm01* main = frm01::Instance();
-    if (!main) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
-    main->mDali().letHeader(PhyHeader);
+    main_.mDali().letHeader(PhyHeader);
     accept();
 }
 
@@ -128,7 +123,7 @@ bool frmphyAdr::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RegisterPhyAdrForm() {
-    RegisterForm("frmphyAdr", [] { return new frmphyAdr; });
+    RegisterForm("frmphyAdr", [](MainWindowServices& main) { return new frmphyAdr(main); });
 }
 
 }  // namespace corvane

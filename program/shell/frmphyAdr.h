@@ -1,7 +1,7 @@
 // The physical-address dialog: the gateway's physical address as text, checked through the
 // address converter and stored in the project header; order number and firmware for
 // information. Opened by name ("frmphyAdr") from the project tree and the commissioning dialogs;
-// it works on frm01's project header only and unloads itself when it closes.
+// it works on its main window's project header only and unloads itself when it closes.
 #pragma once
 
 #include "brimcorbin.h"
@@ -17,10 +17,12 @@ class QPushButton;
 
 namespace corvane {
 
+class MainWindowServices;
+
 class frmphyAdr : public QDialog {
     Q_OBJECT
 public:
-    explicit frmphyAdr(QWidget* parent = nullptr);
+    explicit frmphyAdr(MainWindowServices& main, QWidget* parent = nullptr);
 
     // Controls, in tab order: TextphyAdr, COMOK, COMAbbruch.
     QLineEdit* TextphyAdr = nullptr;
@@ -46,6 +48,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    MainWindowServices& main_;
     corlink::TypHeader PhyHeader;
     std::unique_ptr<brimcorbin::Converter> PhyConverter;
 };

@@ -10,10 +10,37 @@
 namespace corvane {
 
 namespace {
+
 MessageBoxFn& box() {
     static MessageBoxFn b;
     return b;
 }
+
+ErrorLogFn& errorLog() {
+    static ErrorLogFn log;
+    return log;
+}
+
+// The source of the errors the program raises itself, and of those without a source.
+const char* const kProgramSource = "Corvane";
+
+std::string errorCodeText() { return MessageText(MessageTexts.MsgErrorCode, 907); }
+
+// The message of the error convention, without the log.
+void showError(const std::string& leadText, std::int32_t number) {
+    ShowMessage(1, leadText + " " + std::to_string(number));
+}
+
+// Logs and shows a raised error; a box that fails ends nothing.
+void report(const ErrorRecord& error, const std::string& leadText) noexcept {
+    LogError(error);
+    try {
+        showError(leadText.empty() ? errorCodeText() : leadText, error.number);
+    } catch (...) {
+        // The report itself failed (no box can be drawn): the program still goes on.
+    }
+}
+
 }  // namespace
 
 void SetMessageBox(MessageBoxFn b) { box() = std::move(b); }
@@ -27,44 +54,78 @@ std::int16_t ShowMessage(std::int32_t kind, const std::string& text, const std::
     return static_cast<std::int16_t>(box()(style, text, title));
 }
 
+std::int16_t ShowMessage(std::int32_t kind, const std::string& text) {
+    return ShowMessage(kind, text, MessageText(MessageTexts.MsgTitle, 990));
+}
+
 std::string MessageText(const std::string& loaded, std::int32_t id) {
     if (!loaded.empty()) return loaded;
     const std::int32_t entry = id + (IsLanguageOffset(LanguageOffset) ? LanguageOffset : kEnglish);
     return HasResString(entry) ? LoadResString(entry) : std::string();
 }
 
-void ReportError(const std::string& leadText, std::int32_t number) {
-    ShowMessage(1, leadText + " " + std::to_string(number), MessageText(MessageTexts.MsgTitle, 990));
-}
-
-void ReportError(std::int32_t number) { ReportError(MessageText(MessageTexts.MsgErrorCode, 907), number); }
-
 std::int32_t ErrorNumber(const std::exception& e) {
     if (const auto* a = dynamic_cast<const automation::AutomationError*>(&e)) return a->number();
-    if (dynamic_cast<const std::bad_alloc*>(&e)) return 7;
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return automation::errOutOfMemory;
     if (dynamic_cast<const std::out_of_range*>(&e)) return automation::errSubscript;
     return 51;
 }
 
+ErrorRecord ErrorOf(const std::exception& e) {
+    if (const auto* a = dynamic_cast<const automation::AutomationError*>(&e)) {
+        return {a->number(), a->source(), a->description()};
+    }
+    return {ErrorNumber(e), kProgramSource, e.what()};
+}
+
+void SetErrorLog(ErrorLogFn log) { errorLog() = std::move(log); }
+
+void LogError(const ErrorRecord& error) noexcept {
+    try {
+        if (errorLog()) errorLog()(error);
+    } catch (...) {
+        // A log that fails takes nothing from the report.
+    }
+}
+
+void ReportError(const std::string& leadText, std::int32_t number) {
+    LogError({number, {}, {}});
+    showError(leadText, number);
+}
+
+void ReportError(std::int32_t number) { ReportError(errorCodeText(), number); }
+
+void ReportError(const std::exception& e, const std::string& leadText) {
+    const ErrorRecord error = ErrorOf(e);
+    LogError(error);
+    showError(leadText.empty() ? errorCodeText() : leadText, error.number);
+}
+
 bool Trap(const std::function<void()>& f, const std::string& leadText) {
-    std::int32_t number = 0;
+    ErrorRecord error;
+    bool known = true;
     try {
         f();
         return true;
     } catch (const std::exception& e) {
-        number = ErrorNumber(e);
-    } catch (...) {
-        number = 51;
-    }
-    try {
-        if (leadText.empty()) {
-            ReportError(number);
-        } else {
-            ReportError(leadText, number);
+        error.number = ErrorNumber(e);
+        try {
+            error = ErrorOf(e);
+        } catch (...) {
+            // No room for the texts: the number alone is reported.
         }
     } catch (...) {
-        // The report itself failed (no box can be drawn): the program still goes on.
+        error.number = 51;
+        known = false;
     }
+    if (!known) {
+        try {
+            error.source = kProgramSource;
+            error.description = "an exception of no known type";
+        } catch (...) {
+        }
+    }
+    report(error, leadText);
     return false;
 }
 

@@ -83,17 +83,17 @@ TEST_F(Commissioning, SendAndPollGoThroughTheCommandPropertyOfTheGateway) {
     useGatewayAddress();
     installLine();  // the gateway knows the five ballasts of its line
 
-    ASSERT_EQ(SendDaliCmd(CmdBlink(2)), 1);
+    ASSERT_EQ(SendDaliCmd(*main, CmdBlink(2)), 1);
     EXPECT_EQ(DaliCmd, (TypDaliCommand{4, 2, 0}));
     EXPECT_TRUE(onLine(2).blinking);
-    ASSERT_EQ(PollDaliCmd(CmdBlink(2)), 1);
-    EXPECT_EQ(DaliReply(), (TypDaliCommand{0xFF, 2, 0}));
+    ASSERT_EQ(PollDaliCmd(*main, CmdBlink(2)), 1);
+    EXPECT_EQ(DaliReply(*main), (TypDaliCommand{0xFF, 2, 0}));
     EXPECT_FALSE(project().GetChangeFlag());  // commands change no project data
 
     // A failed poll keeps the last good reply.
     line().failOpen(busdriver::openNoDevice);
-    EXPECT_LT(PollDaliCmd(CmdEnd()), 0);
-    EXPECT_EQ(DaliReply(), (TypDaliCommand{0xFF, 2, 0}));
+    EXPECT_LT(PollDaliCmd(*main, CmdEnd()), 0);
+    EXPECT_EQ(DaliReply(*main), (TypDaliCommand{0xFF, 2, 0}));
 }
 
 // The address check on every way out of it: its result, the header's address, and the change
@@ -144,7 +144,7 @@ TEST_F(Commissioning, AddressCheckLeavesTheChangeFlagAsItWasOnEveryWayOut) {
                 way.user(d);
             });
             // Only the new installation gives the dialog the caption text 201.
-            EXPECT_EQ(CheckPhysicalAddress(changed), way.passes);
+            EXPECT_EQ(CheckPhysicalAddress(*main, changed), way.passes);
             EXPECT_EQ(project().Header().phyAdr, way.after);
             EXPECT_EQ(project().GetChangeFlag(), changed);
             EXPECT_EQ(modalRuns, way.user ? 1 : 0);

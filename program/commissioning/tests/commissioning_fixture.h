@@ -120,7 +120,7 @@ protected:
 
     // A dialog by its registered name, shown (not modal).
     template <typename T> QPointer<T> open(const char* name) {
-        QPointer<T> d = qobject_cast<T*>(LoadForm(name));
+        QPointer<T> d = qobject_cast<T*>(LoadForm(name, *main));
         if (d) d->show();
         return d;
     }

@@ -105,7 +105,9 @@ TEST_F(Commissioning, TransferRunsOnceWhatEverArrivesDuringIt) {
 // A failed transfer shows text 880 and leaves the dialog open, ready for another attempt; the
 // project is as it was (tables, header unstamped, change flag), and a read is not half taken over.
 // Only a job that the engine filed as failed zeroes the date of its direction; a connection that
-// never opened files none.
+// never opened files none. The main window shows the transfer's messages, those of a read into a
+// scratch project as well: the error code's text (a driver call refused is a trapped error, code
+// 1), then 920 for a job that ended in error.
 TEST_F(Commissioning, FailedTransferKeepsTheDialogOpenAndTheProjectAsItWas) {
     struct Case {
         const char* dialog;
@@ -113,18 +115,19 @@ TEST_F(Commissioning, FailedTransferKeepsTheDialogOpenAndTheProjectAsItWas) {
         std::function<void()> inject;
         bool unsaved;  // the save question comes first, answered No
         double upload, download;  // the header's dates afterwards
+        std::vector<int> messages;  // after the save question
     };
     constexpr double kUpload = 45001.25, kDownload = 45002.5;
     const auto readRefused = [] { line().failCall(1, busdriver::statusFailed, "Read "); };
     const auto writeRefused = [] { line().failCall(1, busdriver::statusFailed, "Write "); };
     const auto noConnection = [] { line().failOpen(busdriver::openNoDevice); };
     const Case cases[] = {
-        {"frmUpload", "no connection", noConnection, true, kUpload, kDownload},
-        {"frmUpload", "read refused", readRefused, false, 0, kDownload},
-        {"frmUpload", "read refused", readRefused, true, 0, kDownload},
-        {"frmDownload", "no connection", noConnection, false, kUpload, kDownload},
-        {"frmDownload", "write refused", writeRefused, true, kUpload, 0},
-        {"frmDownload", "write refused", writeRefused, false, kUpload, 0},
+        {"frmUpload", "no connection", noConnection, true, kUpload, kDownload, {881}},
+        {"frmUpload", "read refused", readRefused, false, 0, kDownload, {880, 920}},
+        {"frmUpload", "read refused", readRefused, true, 0, kDownload, {880, 920}},
+        {"frmDownload", "no connection", noConnection, false, kUpload, kDownload, {881}},
+        {"frmDownload", "write refused", writeRefused, true, kUpload, 0, {880, 920}},
+        {"frmDownload", "write refused", writeRefused, false, kUpload, 0, {880, 920}},
     };
     useGatewayAddress();
     for (const Case& c : cases) {
@@ -146,6 +149,10 @@ TEST_F(Commissioning, FailedTransferKeepsTheDialogOpenAndTheProjectAsItWas) {
         QPointer<RunDialog> d = open<RunDialog>(c.dialog);
         d->ComUpLoad->click();
         EXPECT_EQ(!shown.empty() && shown[0].text == Text(901), c.unsaved);
+        std::vector<std::string> messages;
+        if (c.unsaved) messages.push_back(Text(901));
+        for (const int id : c.messages) messages.push_back(Text(id));
+        EXPECT_EQ(texts(), messages);
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(d->LabelInfo->text(), "Fehler in der Kommunikation");
         EXPECT_TRUE(d->ComUpLoad->isEnabled());

@@ -52,7 +52,7 @@ protected:
         p.SaveProjektData(QDir(folder).filePath(name).toStdString());
     }
 
-    void open() { d = qobject_cast<frmPrint*>(LoadForm("frmPrint")); }
+    void open() { d = qobject_cast<frmPrint*>(LoadForm("frmPrint", *main)); }
 
     QStringList entries() const {
         QStringList out;

@@ -63,8 +63,8 @@ TEST_F(Printout, NothingIsPrintedWithoutProjectFile) {
     corlink::TypHeader h = dali().Header();
     h.DateiName.clear();
     dali().letHeader(h);
-    PrintProject(0);
-    PrintProject(1);
+    PrintProject(*main, 0);
+    PrintProject(*main, 1);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text, "Keine Gerätedaten zum Drucken!");
     EXPECT_EQ(shown[0].style, styleOkExclamation);
@@ -74,7 +74,7 @@ TEST_F(Printout, NothingIsPrintedWithoutProjectFile) {
 }
 
 TEST_F(Printout, PageHeaderBodyAndFooterOfAnEmptyProject) {
-    PrintProject(0);
+    PrintProject(*main, 0);
     EXPECT_TRUE(shown.empty());
     ASSERT_EQ(rec->jobs, 1);
     EXPECT_EQ(rec->pages, 1);
@@ -119,7 +119,7 @@ TEST_F(Printout, LongProjectsBreakPagesBelowTheFooterRow) {
     for (int i = 0; i < MaxLimits.MaxBeleuchtungsgruppen; ++i) {
         dali().letBeleuchtungsGruppe(static_cast<std::int16_t>(i), fullLightingGroup(i));
     }
-    PrintProject(0);
+    PrintProject(*main, 0);
     ASSERT_EQ(rec->jobs, 1);
     ASSERT_GE(rec->pages, 2);
     for (int page = 1; page <= rec->pages; ++page) {
@@ -151,7 +151,7 @@ TEST_F(Printout, LongProjectsBreakPagesBelowTheFooterRow) {
     // Nine groups of seven rows end page 1 with the section's rule at row 73: the next section
     // finds less than seven rows left and opens page 2 with its title, underlined and bold.
     dali().letBeleuchtungsGruppe(9, corlink::TypBeleuchtungsGruppe{});
-    PrintProject(0);
+    PrintProject(*main, 0);
     const Printed* title = find("Belüftung");
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->page, 2);
@@ -168,7 +168,7 @@ TEST_F(Printout, LongProjectsBreakPagesBelowTheFooterRow) {
         printer->setPageSize(QPageSize(QPageSize::A4));
         return MakeQtPrinterObject(printer);
     });
-    PrintProject(0);
+    PrintProject(*main, 0);
     EXPECT_TRUE(shown.empty());
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -197,8 +197,8 @@ TEST_F(Printout, FunctionGroupLinesInThePrintFile) {
     temp.FeedBack3 = 9;  // no display line; its read line follows the row printed last
     dali().letTemperaturGruppe(0, temp);
 
-    PrintProject(1);
-    PrintProject(1);  // a second run appends
+    PrintProject(*main, 1);
+    PrintProject(*main, 1);  // a second run appends
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(rec->jobs, 0);  // the print file needs no printer
     EXPECT_FALSE(PrintToFileActive());
@@ -284,7 +284,7 @@ TEST_F(Printout, ScenesAndPushButtonsInTheirColumns) {
     key.WertID = 1;
     dali().letTasten(0, key);
 
-    PrintProject(0);
+    PrintProject(*main, 0);
     EXPECT_TRUE(shown.empty());
     const Printed* name = find("Abend");
     ASSERT_NE(name, nullptr);
@@ -340,7 +340,7 @@ TEST_F(Printout, GeneralSettingsSection) {
     t.ObjekteDatumZeitLCD[0] = bound({{3, 1, 1}}, 0);
     t.ObjekteDatumZeitLCD[2] = bound({{3, 1, 3}}, 0);
     dali().letZeiten(t);
-    PrintProject(0);
+    PrintProject(*main, 0);
     const Printed* title = find("Allgemeine Einstellungen");
     ASSERT_NE(title, nullptr);
     std::vector<std::string> section;
@@ -361,7 +361,7 @@ TEST_F(Printout, FailuresAreReportedAndAbandonTheRun) {
         dali().letBeleuchtungsGruppe(static_cast<std::int16_t>(i), fullLightingGroup(i));
     }
     rec->failOnPage = 2;
-    PrintProject(0);
+    PrintProject(*main, 0);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, Text(907) + " 1004");
     EXPECT_TRUE(rec->killed);
@@ -369,24 +369,24 @@ TEST_F(Printout, FailuresAreReportedAndAbandonTheRun) {
 
     // The print file cannot be opened: reported, and the module is ready for the next run.
     ASSERT_TRUE(QDir(dir.path()).mkdir("Print.txt"));
-    PrintProject(1);
+    PrintProject(*main, 1);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].text, Text(907) + " 75");
     EXPECT_FALSE(PrintToFileActive());
     rec->failOnPage = 0;
-    PrintProject(0);
+    PrintProject(*main, 0);
     EXPECT_EQ(shown.size(), 2u);
     EXPECT_TRUE(rec->ended);
 
     // No printer at all.
     SetPrinterFactory([]() -> std::unique_ptr<PrinterObject> { automation::raise(errPrinter, "Printer", "none"); });
-    PrintProject(0);
+    PrintProject(*main, 0);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[2].text, "Es ist kein Drucker angeschlossen!");
     EXPECT_EQ(shown[2].style, styleOkExclamation);
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         SetPrinterFactory({});  // the system's printers
-        PrintProject(0);
+        PrintProject(*main, 0);
         ASSERT_EQ(shown.size(), 4u);
         EXPECT_EQ(shown[3].text, "Es ist kein Drucker angeschlossen!");
     }
@@ -420,7 +420,7 @@ TEST_F(Printout, ReadObjectTextOfAnUnlistedDisplayCodeHasItsOwnRow) {
     temp.FeedBack3 = 0x00;  // no display, not read
     dali().letTemperaturGruppe(0, temp);
 
-    PrintProject(0);
+    PrintProject(*main, 0);
     EXPECT_TRUE(shown.empty());
     using Placed = std::tuple<std::string, double, double>;  // text, row below the name, column
     const auto placedAfter = [&](const std::string& name, int rows) {
@@ -469,7 +469,7 @@ TEST_F(Printout, ASectionStartsOnANewPageWhenLessThanSevenRowsRemain) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         lightingGroupsOfRows(dali(), c.groups);
-        PrintProject(0);
+        PrintProject(*main, 0);
         ASSERT_GE(rec->rules.size(), 2u);
         EXPECT_EQ(rec->rules[1].y1, c.rule);
         const Printed* title = find("Belüftung");
@@ -492,7 +492,7 @@ TEST_F(Printout, APushButtonPairStaysTogetherAtAPageBreak) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);
         lightingGroupsOfRows(dali(), c.groups);
-        PrintProject(0);
+        PrintProject(*main, 0);
         const Printed* left = find("Tastenbelegung: 7");
         const Printed* right = find("Tastenbelegung: 8");
         ASSERT_TRUE(left && right);
@@ -528,11 +528,11 @@ TEST_F(Printout, AFileWhoseDatesAreNoDatesOpensAndShowsThemEmpty) {
 
     ASSERT_EQ(main->OpenProjectFile(name), frm01::FileOpen::Opened);
     EXPECT_EQ(main->StatusPanel(3), "");
-    frmProjektInfo info;
+    frmProjektInfo info(*main);
     for (const QLineEdit* box : {info.TextDateiZugriff, info.TextDownload, info.TextUpload}) {
         EXPECT_EQ(box->text(), "") << box->objectName().toStdString();
     }
-    PrintProject(0);
+    PrintProject(*main, 0);
     EXPECT_NE(find("letzter Download: "), nullptr);
     EXPECT_NE(find("letzter Upload: "), nullptr);
     EXPECT_TRUE(shown.empty());
@@ -586,7 +586,7 @@ TEST_F(Printout, FunctionGroupsPrintEveryActuatorTypeDisplayValueAndObject) {
         if (c.kind == &lighting) dali().letBeleuchtungsGruppe(0, group(corlink::TypBeleuchtungsGruppe{}));
         if (c.kind == &ventilation) dali().letBelueftungsGruppe(0, group(corlink::TypBelueftungsGruppe{}));
         if (c.kind == &blinds) dali().letJalousieGruppe(0, group(corlink::TypJalousieGruppe{}));  // 5 objects
-        PrintProject(0);
+        PrintProject(*main, 0);
         const Kind& k = *c.kind;
         std::vector<std::string> expected = {Text(490) + ": 0", "Gruppe",
                                              Text(k.type) + ": " + (c.typeText ? Text(c.typeText) : ""),
@@ -622,7 +622,7 @@ TEST_F(Printout, TemperatureAndSignalGroupsPrintEveryDisplayValueAndObject) {
     message.Name1 = "in Ordnung";
     message.Objekte[0] = bound({{1, 0, 0}}, 0);
     dali().letMeldeGruppe(2, message);
-    PrintProject(0);
+    PrintProject(*main, 0);
 
     const auto line = [](int label, int value) { return Text(label) + ": " + Text(value); };
     const std::vector<std::string> temperature = {
@@ -657,7 +657,7 @@ TEST_F(Printout, GeneralSettingsPrintEveryChoiceAndObject) {
         t.LCDOnZeit = 255;
         if (c.slot >= 0) t.ObjekteDatumZeitLCD[static_cast<std::size_t>(c.slot)] = bound({{1, 0, c.slot}}, 0);
         dali().letZeiten(t);
-        PrintProject(0);
+        PrintProject(*main, 0);
         std::vector<std::string> expected = {
             Text(444) + ": " + Text(c.konfigText), Text(440) + ": " + Text(c.formatText), Text(441),
             Text(447) + ": 1", Text(448) + ": 20", Text(442), Text(453) + ": 255",
@@ -707,7 +707,7 @@ TEST_F(Printout, ScenesPrintEveryValueOption) {
         if (!c.value.empty()) expected.push_back(c.value);
     }
     dali().letSzene(0, scene);
-    PrintProject(0);
+    PrintProject(*main, 0);
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(textsBetween(Text(105), Text(106)), expected);
 }
@@ -745,7 +745,7 @@ TEST_F(Printout, PushButtonsPrintEveryFunctionActionValueAndLedMode) {
         key.Wert.Wert1 = {1, 2};
         key.Wert.Wert2 = {3, 4};
         dali().letTasten(0, key);
-        PrintProject(0);
+        PrintProject(*main, 0);
         std::vector<std::string> expected;
         if (c.values != "-") {
             const std::string setting = c.action ? (c.actionText ? Text(c.actionText) : "") : c.values;

@@ -56,7 +56,7 @@ protected:
     // A new editor of the object that the Tag names, shown (which activates it).
     frmGrpAdr& Open(const QString& tag) {
         if (editor) delete editor.data();
-        editor = qobject_cast<frmGrpAdr*>(NewForm("frmGrpAdr"));
+        editor = qobject_cast<frmGrpAdr*>(NewForm("frmGrpAdr", *w));
         SetTag(*editor, tag);
         editor->show();
         return *editor;
@@ -405,7 +405,7 @@ protected:
         w->mDali().ClearChangeFlag();
     }
     frmAllgemein& Page() {
-        page = std::make_unique<frmAllgemein>();
+        page = std::make_unique<frmAllgemein>(*w);
         page->show();
         return *page;
     }

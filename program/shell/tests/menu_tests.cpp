@@ -1,6 +1,7 @@
 // The main window's menu and toolbar: New, Open, Save, Save As with the save question and the
 // file dialogs, the bus interface choice, and the openers of the other dialogs.
 #include "DeviceSelection.h"
+#include "ErrorLog.h"
 #include "FormTexts.h"
 #include "Forms.h"
 #include "ModelTables.h"
@@ -13,6 +14,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
@@ -24,6 +26,12 @@ using namespace corvane;
 using namespace corvane::test;
 
 namespace {
+
+// The lines logged under "corvane.errors" while a test collects them.
+QStringList* errorLines = nullptr;
+void collectErrorLines(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    if (errorLines && QLatin1String(context.category) == QLatin1String("corvane.errors")) *errorLines << message;
+}
 
 corlink::TypHeader describedHeader() {
     return {.ProjektBeschreibung = "Hall 3",
@@ -430,6 +438,33 @@ TEST_F(Gui, InterfaceChoiceTakesTheSimulatedLineAndCancelKeepsThePreviousChoice)
     EXPECT_EQ(stored("EDIPara"), "address=1.1.7;ballasts=3");
 }
 
+// A reported error keeps its message and also goes to the error log with its number, source and
+// description; the log is silent until its category's info level is enabled.
+TEST_F(Gui, AReportedErrorIsLoggedWithItsSourceAndDescriptionWhenTheLogIsEnabled) {
+    auto w = start(kEnglish);
+    InstallErrorLog();
+    QStringList lines;
+    errorLines = &lines;
+    const QtMessageHandler previous = qInstallMessageHandler(collectErrorLines);
+    for (const bool enabled : {false, true}) {
+        QLoggingCategory::setFilterRules(enabled ? "corvane.errors.info=true" : "");
+        shown.clear();
+        lines.clear();
+        busdriver::simulatedLine().failCall(1, busdriver::statusFailed, "SelectConnection");
+        w->mnuSchnittstelle->trigger();
+        busdriver::simulatedLine().clearFaults();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, "Please contact manufacturer: error code  -2147467259");
+        EXPECT_EQ(lines, enabled ? QStringList{"error -2147467259, source \"Corshim.CWrapConnectionManager\": "
+                                               "The bus interface could not be chosen"}
+                                 : QStringList{});
+    }
+    QLoggingCategory::setFilterRules({});
+    qInstallMessageHandler(previous);
+    errorLines = nullptr;
+    SetErrorLog({});
+}
+
 TEST_F(Gui, InterfaceParametersTheSimulatedLineCannotTakeAreRefusedAndTheDialogStaysOpen) {
     auto w = start(kEnglish);
     const std::string refused = "Please enter values within correct range. ";
@@ -515,7 +550,7 @@ TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
 
     QStringList opened;
     const QStringList forms = {"frmDownload", "frmUpload", "frmVersion", "frmSprache"};
-    for (const QString& f : forms) RegisterForm(f, [] { return new QDialog; });
+    for (const QString& f : forms) RegisterForm(f, [](MainWindowServices&) { return new QDialog; });
     SetModalRunner([&](QDialog& d) {
         opened << d.objectName() + "|" + d.windowTitle() + "|" + Tag(d);
         return 0;

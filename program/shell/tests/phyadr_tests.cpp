@@ -115,10 +115,12 @@ TEST_F(Gui, PhysicalAddressDialogTakesEnterAsTab) {
 }
 
 TEST_F(Gui, PhysicalAddressDialogOpenedByName) {
-    // Without a main window the header cannot be read: reported, the design texts stay.
+    // For a main window without its project object the header cannot be read: reported, the
+    // design texts stay.
     RegisterPhyAdrForm();
     {
-        std::unique_ptr<frmphyAdr> d(qobject_cast<frmphyAdr*>(LoadForm("frmphyAdr")));
+        frm01 bare;
+        std::unique_ptr<frmphyAdr> d(qobject_cast<frmphyAdr*>(LoadForm("frmphyAdr", bare)));
         ASSERT_NE(d, nullptr);
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, "Please contact manufacturer: error code  91");
@@ -127,9 +129,9 @@ TEST_F(Gui, PhysicalAddressDialogOpenedByName) {
     }
     // As the commissioning dialogs open it: the design caption, the single instance.
     auto w = start(kEnglish);
-    auto* d = qobject_cast<QDialog*>(LoadForm("frmphyAdr"));
+    auto* d = qobject_cast<QDialog*>(LoadForm("frmphyAdr", *w));
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(LoadForm("frmphyAdr"), d);
+    EXPECT_EQ(LoadForm("frmphyAdr", *w), d);
     EXPECT_EQ(d->windowTitle(), "Eingabe der physikalischen Adresse");
     SetModalRunner([](QDialog& dialog) {
         type(dynamic_cast<frmphyAdr&>(dialog), "15.15.255");

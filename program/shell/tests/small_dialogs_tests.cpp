@@ -32,10 +32,10 @@ protected:
         RegisterSmallDialogs();
     }
 
-    // Opens a dialog by name, as an opener without a menu path would.
+    // Opens a dialog by name for the main window, as an opener without a menu path would.
     template <class D>
-    void open(const char* name, const std::function<void(D&)>& user) {
-        Play<D>([name] { ShowModal(*qobject_cast<QDialog*>(LoadForm(name))); }, user);
+    void open(frm01& main, const char* name, const std::function<void(D&)>& user) {
+        Play<D>([&main, name] { ShowModal(*qobject_cast<QDialog*>(LoadForm(name, main))); }, user);
     }
 };
 
@@ -115,7 +115,7 @@ TEST_F(Dialogs, AddressDisplayDialogSetsShowGrpAdr) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << " " << c.chosen << " " << c.ok);
         ShowGrpAdr = c.before;
-        open<frmAdrDarstellung>("frmAdrDarstellung", [&](frmAdrDarstellung& d) {
+        open<frmAdrDarstellung>(*w, "frmAdrDarstellung", [&](frmAdrDarstellung& d) {
             EXPECT_EQ(d.GrpSelection[0]->text(), "2-stellige Darstellung");
             for (int i : {0, 1}) EXPECT_EQ(d.GrpSelection[i]->isChecked(), i == c.selected) << i;
             if (c.chosen >= 0) d.GrpSelection[c.chosen]->setChecked(true);
@@ -141,7 +141,7 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
 
     // Cancel at the save question: the dialog stays, the project is untouched.
     answers = {msgCancel};
-    open<frmGAusw>("frmGAusw", [&](frmGAusw& d) {
+    open<frmGAusw>(*w, "frmGAusw", [&](frmGAusw& d) {
         d.show();
         EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Gerät auswählen"));
         EXPECT_EQ(d.Label1[0]->text(), "order number");
@@ -190,8 +190,8 @@ TEST_F(Dialogs, GatewayModelDialogStartsTheProjectAfreshForTheChosenModel) {
 
     // Unchanged project: no question, ComZurueck changes nothing.
     shown.clear();
-    open<frmGAusw>("frmGAusw", [](frmGAusw& d) { d.ComZurueck->click(); });
-    open<frmGAusw>("frmGAusw", [](frmGAusw& d) { d.COMOK->click(); });
+    open<frmGAusw>(*w, "frmGAusw", [](frmGAusw& d) { d.ComZurueck->click(); });
+    open<frmGAusw>(*w, "frmGAusw", [](frmGAusw& d) { d.COMOK->click(); });
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(w->mDali().Header().Bestellnummer, "517104");
 }
@@ -215,7 +215,7 @@ TEST_F(Dialogs, InterfaceDialogEditsComAndComTyp) {
         SCOPED_TRACE(testing::Message() << c.com << " " << c.comTyp << " " << c.chosenType << " " << c.chosenPort);
         COM = c.com;
         COMTyp = c.comTyp;
-        open<frmSchnittstelle>("frmSchnittstelle", [&](frmSchnittstelle& d) {
+        open<frmSchnittstelle>(*w, "frmSchnittstelle", [&](frmSchnittstelle& d) {
             EXPECT_EQ(d.windowTitle(), "Schnittstellenparameter");
             EXPECT_EQ(d.TypeSelection[0]->text(), "serial interface 1.0");
             EXPECT_EQ(d.TypeSelection[2]->text(), "USB");
@@ -235,7 +235,7 @@ TEST_F(Dialogs, InterfaceDialogEditsComAndComTyp) {
 TEST_F(Dialogs, ProjectInformationShowsTheHeaderReadOnly) {
     auto w = start(kGerman);
     w->mnuNeu->trigger();
-    open<frmProjektInfo>("frmProjektInfo", [](frmProjektInfo& d) {
+    open<frmProjektInfo>(*w, "frmProjektInfo", [](frmProjektInfo& d) {
         EXPECT_EQ(d.Label1[2]->text(), "Bestellnummer");
         EXPECT_EQ(d.Label1[3]->text(), "Projektierung");
         EXPECT_EQ(d.TextBestell->text(), "0");
@@ -254,7 +254,7 @@ TEST_F(Dialogs, ProjectInformationShowsTheHeaderReadOnly) {
     h.LetzterUpload = automation::toOleDate({2024, 3, 6, 0, 0, 0});
     w->mDali().letHeader(h);
     w->mDali().ClearChangeFlag();
-    open<frmProjektInfo>("frmProjektInfo", [](frmProjektInfo& d) {
+    open<frmProjektInfo>(*w, "frmProjektInfo", [](frmProjektInfo& d) {
         EXPECT_EQ(d.TextProjekt->text(), "/p/a.dal");
         EXPECT_EQ(d.TextphyAdr->text(), "1.2.3");
         EXPECT_EQ(d.TextDownload->text(), "05.03.2024 14:07:09");

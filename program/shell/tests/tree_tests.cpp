@@ -1,3 +1,4 @@
+#include "DeviceInfoView.h"
 #include "FormTexts.h"
 #include "Forms.h"
 #include "Icons.h"
@@ -281,7 +282,7 @@ TEST_F(Gui, NodeKeysChooseTheirDialogs) {
 TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     auto w = start(kGerman);
     w->show();
-    RegisterForm("frmScene", [] { return new QDialog; });
+    RegisterForm("frmScene", [](MainWindowServices&) { return new QDialog; });
     QStringList opened;
     SetModalRunner([&](QDialog& d) {
         opened << d.windowTitle() + "|" + KeyedTree::Tag(*w->SelectedNode());
@@ -357,13 +358,20 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
     // A stand-in of the device-information dialog with the controls the events fill.
     static const char* const names[] = {"TextBestellnummer", "TextVersion",   "TextAppLoadState",
                                         "TextAppRunState",   "TextLoadState", "TextRunState"};
-    RegisterForm("frmDeviceInfo", [] {
-        auto* d = new QDialog;
-        for (const char* box : names) (new QLineEdit(d))->setObjectName(box);
-        (new QProgressBar(d))->setObjectName("ProgressBar1");
-        (new QLabel("0", d))->setObjectName("PropNr");
-        return static_cast<QWidget*>(d);
-    });
+    class StandIn : public QDialog, public DeviceInfoView {
+    public:
+        StandIn() {
+            for (const char* box : names) (new QLineEdit(this))->setObjectName(box);
+            (new QProgressBar(this))->setObjectName("ProgressBar1");
+            (new QLabel("0", this))->setObjectName("PropNr");
+        }
+        void SetValueText(Value value, const QString& text) override {
+            findChild<QLineEdit*>(names[value])->setText(text);
+        }
+        QProgressBar& Progress() override { return *findChild<QProgressBar*>("ProgressBar1"); }
+        QLabel& ProgressPercent() override { return *findChild<QLabel*>("PropNr"); }
+    };
+    RegisterForm("frmDeviceInfo", [](MainWindowServices&) { return static_cast<QWidget*>(new StandIn); });
     info.FirmwareVersion = "11";
     info.AppLoadState = 2;
     info.AppRunState = 1;
@@ -372,6 +380,7 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
     w->mDali_DeviceInfoEvent(info);
     QWidget* form = FindForm("frmDeviceInfo");
     ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->isVisible());  // loaded, not shown
     QStringList boxes;
     for (const char* name : names) boxes << form->findChild<QLineEdit*>(name)->text();
     EXPECT_EQ(boxes, (QStringList{"517104", "11", "loading", "running", "error", ""}));  // 7 has no text

@@ -28,6 +28,8 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using namespace corvane;
 using namespace corvane::test;
 
@@ -329,7 +331,9 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
     const auto px = [](int twips) { return TwipsToPixels(twips); };
     const int areaWidth = PixelsToTwips(area.width()), areaHeight = PixelsToTwips(area.height());
     const int right = PixelsToTwips(area.right()), bottom = PixelsToTwips(area.bottom());
-    enum Before { Hidden, Created, Shown };  // the window when it is placed
+    // The window when it is placed; Replaced: hidden, and placed elsewhere before (the last
+    // placement holds).
+    enum Before { Hidden, Created, Shown, Replaced };
     const struct {
         int left, top, width, height;  // twips; -1 leaves it
         Before before;
@@ -338,6 +342,7 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
         {1, 100, 3105, 2500, Hidden, QRect(px(1), px(100), px(3105), px(2500))},
         {1, 100, 3105, 2500, Created, QRect(px(1), px(100), px(3105), px(2500))},
         {1, 100, 3105, 2500, Shown, QRect(px(1), px(100), px(3105), px(2500))},
+        {1, 100, 3105, 2500, Replaced, QRect(px(1), px(100), px(3105), px(2500))},
         {-1, -1, 5325, 7200, Hidden, QRect(-1, -1, px(5325), px(7200))},
         // Larger than the screen: shrunk to the available area and moved into it.
         {1, 100, areaWidth + 1500, areaHeight + 1500, Hidden, area},
@@ -352,6 +357,7 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
         QWidget window;
         window.setWindowTitle("placed");
         if (c.before == Created) window.winId();
+        if (c.before == Replaced) SetWindowTwips(window, 2000, 1500, 4000, 3000);
         if (c.before == Shown) {
             window.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -464,7 +470,9 @@ TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTickAndReleasesItsPicture) {
     EXPECT_FALSE(splash->isVisible());
     EXPECT_TRUE(splash->Image1->pixmap().isNull());  // unloaded
     splash->Timer1->Fire();  // a late tick starts nothing
-    EXPECT_EQ(frm01::Instance(), main.get());
+    EXPECT_EQ(splash->MainWindow(), main.get());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_EQ(std::count_if(windows.begin(), windows.end(), [](QWidget* t) { return qobject_cast<frm01*>(t); }), 1);
     QApplication::processEvents();
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(ExpandedNodes(*main), (QList<int>{1, 7}));  // node 11 lies in the groups node

@@ -7,6 +7,8 @@
 #include "testing/error_of.h"
 
 #include <cmath>
+#include <functional>
+#include <new>
 #include <stdexcept>
 #include <vector>
 
@@ -98,6 +100,65 @@ TEST(ErrorConvention, Text907ABlankAndTheNumberUnderTitle990) {
         throw std::runtime_error("no box");
     });
     EXPECT_FALSE(Trap([] { automation::raiseRuntime(automation::errOverflow); }));
+    SetMessageBox({});
+    LanguageOffset = kLanguageNotChosen;
+}
+
+// Every report also goes to the error log with the error's number, source and description,
+// while the message shown stays the convention's: the number alone.
+TEST(ErrorConvention, EachReportIsLoggedWithNumberSourceAndDescription) {
+    std::vector<std::string> shown;
+    SetMessageBox([&](std::int32_t, const std::string& text, const std::string&) {
+        shown.push_back(text);
+        return 1;
+    });
+    std::vector<std::string> logged;
+    SetErrorLog([&](const ErrorRecord& e) {
+        logged.push_back(std::to_string(e.number) + "|" + e.source + "|" + e.description);
+    });
+    LanguageOffset = 1000;
+    const struct {
+        std::function<void()> raise;
+        const char* log;
+        const char* text;
+    } cases[] = {
+        {[] { automation::raise(51, "Corlink.clsOrvekDali", "Table entry 70 missing"); },
+         "51|Corlink.clsOrvekDali|Table entry 70 missing", "Please contact manufacturer: error code  51"},
+        {[] { automation::raise(automation::vbBrimEibError + 3, "brimEib.DoUpload", "Upload is running"); },
+         "-2147218501|brimEib.DoUpload|Upload is running", "Please contact manufacturer: error code  -2147218501"},
+        {[] { throw std::bad_alloc(); }, "7|Corvane|std::bad_alloc", "Please contact manufacturer: error code  7"},
+        {[] { throw std::out_of_range("slot 70"); }, "9|Corvane|slot 70", "Please contact manufacturer: error code  9"},
+        {[] { throw std::logic_error("no project"); }, "51|Corvane|no project",
+         "Please contact manufacturer: error code  51"},
+        {[] { throw 5; }, "51|Corvane|an exception of no known type", "Please contact manufacturer: error code  51"},
+    };
+    for (const auto& c : cases) {
+        shown.clear();
+        logged.clear();
+        EXPECT_FALSE(Trap(c.raise));
+        EXPECT_EQ(logged, std::vector<std::string>{c.log});
+        EXPECT_EQ(shown, std::vector<std::string>{c.text});
+    }
+
+    // The lead text of Save As, a report of a caught error and one of a bare number.
+    logged.clear();
+    shown.clear();
+    Trap([] { automation::raise(70, "Corlink.SaveProjektData", "Permission denied"); },
+         "Access denied, please check the storage medium!");
+    ReportError(std::runtime_error("printer gone"));
+    ReportError(53);
+    EXPECT_EQ(logged, (std::vector<std::string>{"70|Corlink.SaveProjektData|Permission denied",
+                                                "51|Corvane|printer gone", "53||"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Access denied, please check the storage medium! 70",
+                                               "Please contact manufacturer: error code  51",
+                                               "Please contact manufacturer: error code  53"}));
+
+    // A log that fails takes nothing from the message.
+    SetErrorLog([](const ErrorRecord&) { throw std::runtime_error("log full"); });
+    shown.clear();
+    EXPECT_FALSE(Trap([] { automation::raiseRuntime(automation::errSubscript); }));
+    EXPECT_EQ(shown, std::vector<std::string>{"Please contact manufacturer: error code  9"});
+    SetErrorLog({});
     SetMessageBox({});
     LanguageOffset = kLanguageNotChosen;
 }
