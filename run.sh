@@ -5,7 +5,4 @@ cd "$(dirname "$0")"
 source ./setup.sh
 install_missing
 build_tree build
-if [ -x build/program/corvane ]; then
-  exec build/program/corvane "$@"
-fi
-echo "Built. (The program itself is not part of this build yet.)"
+exec build/program/corvane "$@"
