@@ -1,11 +1,10 @@
 // The program's windows by name, as the main window and its event handlers find and open them.
-// A module that builds a window registers its factory under the window's name; the windows
-// that later modules add are listed in Forms.cpp (PendingWindows) until they are registered.
+// A module that builds a window registers its factory under the window's name; opening a window
+// that no module registered does nothing.
 // Every window is created for a main window, which its factory is given and the window keeps.
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -30,8 +29,5 @@ QWidget* LoadForm(const QString& name, MainWindowServices& main);
 
 // A new instance of the window (windows opened once per use), or nullptr as above.
 QWidget* NewForm(const QString& name, MainWindowServices& main);
-
-// The windows that the main window opens but later modules build, each with what it does.
-QStringList PendingWindows();
 
 }  // namespace corvane
