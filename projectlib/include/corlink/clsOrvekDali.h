@@ -2,7 +2,7 @@
 // job engine that the gateway operations run their jobs on.
 #pragma once
 
-#include "Records.h"
+#include "corlink/Records.h"
 #include "variant.h"
 
 #include <array>

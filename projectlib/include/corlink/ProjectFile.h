@@ -2,7 +2,7 @@
 // and the largest file that the layout allows.
 #pragma once
 
-#include "Records.h"
+#include "corlink/Records.h"
 
 #include <cstddef>
 #include <istream>
