@@ -4,5 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source ./setup.sh
 install_missing
-build_tree build
+cmake --preset build >/dev/null
+cmake --build --preset build -j "$(nproc)"
 exec build/program/corvane "$@"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs (only what is missing) and configures/builds a tree.
-# Used by run.sh and test.sh; not meant to be called on its own.
+# Installs the Debian packages the build needs (only what is missing). The builds themselves are the
+# presets of CMakePresets.json. Used by run.sh and test.sh; not meant to be called on its own.
 set -euo pipefail
 
 # clang and its sanitizer and libFuzzer runtimes (only recommended by clang): the second compiler
@@ -19,11 +19,4 @@ install_missing() {
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
-
-# build_tree DIR [cmake options...]
-build_tree() {
-  local dir=$1; shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
 }

@@ -1,31 +1,32 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds everything and runs every test:
-#  1. GCC, normal build: all tests;
-#  2. GCC with AddressSanitizer and UndefinedBehaviorSanitizer (float-cast-overflow included) and
-#     leak detection: all tests, the windows' tests included;
-#  3. clang with the same sanitizers and libFuzzer's coverage: all tests, then every fuzz target
-#     over its seed corpus and for a bounded time, all targets at once. A finding fails the run.
+# Sets up a fresh Debian 12 machine, builds everything and runs every test, through the presets of
+# CMakePresets.json:
+#  1. build: GCC, normal build: all tests;
+#  2. build-sanitize: GCC with AddressSanitizer and UndefinedBehaviorSanitizer (float-cast-overflow
+#     included) and leak detection: all tests, the windows' tests included;
+#  3. build-fuzz: clang with the same sanitizers and libFuzzer's coverage: all tests, then every fuzz
+#     target over its seed corpus and for a bounded time, all targets at once. A finding fails the run.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./setup.sh
 install_missing
 
+jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-20}
+
+# The test presets set the sanitizers' options; each test gets the offscreen platform from CTest.
+for preset in build build-sanitize build-fuzz; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done
+
+# The fuzz targets run outside CTest: the same environment as the sanitized tests.
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
-jobs=$(nproc)
-fuzz_seconds=${FUZZ_SECONDS:-20}
-
-build_tree build
-ctest --test-dir build --output-on-failure -j "$jobs"
-
-build_tree build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_PROGRAM=ON
-ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
-
-CC=clang CXX=clang++ build_tree build-fuzz -DCORVANE_FUZZ=ON
-ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
 
 # Each target reads its committed corpus and writes what it finds new into a scratch folder;
 # an input that fails is kept in build-fuzz/findings.
