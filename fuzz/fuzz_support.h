@@ -38,9 +38,9 @@ inline const std::filesystem::path& scratchFolder() {
         return new std::filesystem::path(name);
     }();
     static const bool removedAtExit = std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(*folder, ec);
-    }) == 0;
+                                          std::error_code ec;
+                                          std::filesystem::remove_all(*folder, ec);
+                                      }) == 0;
     (void)removedAtExit;
     return *folder;
 }

@@ -53,8 +53,7 @@ std::string progressText(std::int32_t eventId, std::int32_t param1, std::int32_t
     case corbus::brimEibEL_Download: return "Property geschrieben\t" + objProp(param1, param2);
     case corbus::brimEibEL_DownloadStart: return "Begin Download\t\t" + props(param1, param2);
     case corbus::brimEibEL_DownloadDone: return "Ende Download\t\t" + props(param1, param2);
-    case corbus::brimEibEL_Mask:
-        return "Masken Version geprüft\tPhys.Addr:" + hex(param1) + "\tMaske:" + hex(param2);
+    case corbus::brimEibEL_Mask: return "Masken Version geprüft\tPhys.Addr:" + hex(param1) + "\tMaske:" + hex(param2);
     case corbus::brimEibEL_Connect: return "Verbindung geöffnet\t\tPhys.Addr:" + hex(param1);
     case corbus::brimEibEL_Disconnect: return "Verbindung geschlossen\tPhys.Addr:" + hex(param1);
     case corbus::brimEibEL_UploadListEmpty: return "Keine Geräte für Upload";
@@ -72,16 +71,16 @@ std::optional<ErrorReport> errorReport(std::int32_t eventId, std::int32_t param1
     const auto tip = [&](const char* what, bool hexTip) {
         return std::string(what) + "\t" + hex(param1) + "\tTip:" + (hexTip ? hex(param2) : dec(param2));
     };
-    const auto item = [&](const char* what) { return std::string(what) + "\t" + dec(param1) + "\tProp.ID:" + dec(param2); };
+    const auto item = [&](const char* what) {
+        return std::string(what) + "\t" + dec(param1) + "\tProp.ID:" + dec(param2);
+    };
     switch (eventId) {
     case corbus::brimEibEE_Generic:
-        return ErrorReport{"Allgemeiner Fehler Param1:\t" + hex(param1) + "\tParam2:" + hex(param2),
-                           ERR_COMMUNICATION};
+        return ErrorReport{"Allgemeiner Fehler Param1:\t" + hex(param1) + "\tParam2:" + hex(param2), ERR_COMMUNICATION};
     case corbus::brimEibEE_NoConnect: return ErrorReport{tip("Keine Verbindung Phys.Adr:", false), ERR_NOCONNECTION};
     case corbus::brimEibEE_ConnectBroke:
         return ErrorReport{tip("Verbindung unterbrochen Phys.Adr:", false), ERR_CONNECTIONFAILD};
-    case corbus::brimEibEE_MaskError:
-        return ErrorReport{tip("Falsche Maskenversion Phys.Adr:", true), ERR_MASKVERSION};
+    case corbus::brimEibEE_MaskError: return ErrorReport{tip("Falsche Maskenversion Phys.Adr:", true), ERR_MASKVERSION};
     case corbus::brimEibEE_VerifyError:
         return ErrorReport{item("Property nicht verifiziert!! Obj.ID:"), ERR_PROPERTYVERIFY};
     case corbus::brimEibEE_UploadError:
@@ -111,15 +110,13 @@ class clsOrvekDali::BusEvents final : public corbus::brimEibEvents {
 public:
     explicit BusEvents(clsOrvekDali& project) : p_(project) {}
 
-    void EventLoad(corbus::enumEventID vEventID, std::int32_t param1, std::int32_t param2,
-                   double dateTime) override {
+    void EventLoad(corbus::enumEventID vEventID, std::int32_t param1, std::int32_t param2, double dateTime) override {
         const std::string text = detail::progressText(vEventID, param1, param2);
         detail::runMessagePump();
         p_.raiseLoadEvent(" " + text, param1, param2, dateTime);
     }
 
-    void EventError(corbus::enumEventID vEventID, std::int32_t param1, std::int32_t param2,
-                    double dateTime) override {
+    void EventError(corbus::enumEventID vEventID, std::int32_t param1, std::int32_t param2, double dateTime) override {
         if (const auto report = detail::errorReport(vEventID, param1, param2)) {
             p_.raiseLoadErrorEvent(report->text, param1, param2, dateTime, report->code);
         }

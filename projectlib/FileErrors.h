@@ -29,7 +29,7 @@ inline constexpr const char* kSource = "DaliInterface";
     std::error_code ec;
     const std::filesystem::path folder = path.parent_path();
     automation::raiseRuntime(folder.empty() || std::filesystem::is_directory(folder, ec) ? automation::errFileNotFound
-                                                                                        : automation::errPathNotFound,
+                                                                                         : automation::errPathNotFound,
                              kSource);
 }
 

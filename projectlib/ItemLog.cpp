@@ -37,8 +37,7 @@ fs::path executableFolder() {
 std::string hexOf(const automation::Variant& v) {
     switch (v.varType()) {
     case automation::vtInteger:
-    case automation::vtBoolean:
-        return detail::hexText(static_cast<std::uint16_t>(automation::toInteger(v)));
+    case automation::vtBoolean: return detail::hexText(static_cast<std::uint16_t>(automation::toInteger(v)));
     case automation::vtEmpty:
     case automation::vtByte:
     case automation::vtLong:

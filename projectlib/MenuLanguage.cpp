@@ -84,7 +84,8 @@ automation::Variant menuTextData(const corbus::brimEib& engine, const std::strin
     bytes.resize(kMenuTextLength, ' ');
     automation::Variant data = engine.genEibData(corbus::PT_UNSIGNED_CHAR, static_cast<std::int32_t>(kMenuTextLength));
     for (std::size_t i = 0; i < kMenuTextLength; ++i) {
-        data.set(static_cast<std::int32_t>(i), automation::Variant(static_cast<std::int32_t>(static_cast<unsigned char>(bytes[i]))));
+        data.set(static_cast<std::int32_t>(i),
+                 automation::Variant(static_cast<std::int32_t>(static_cast<unsigned char>(bytes[i]))));
     }
     return data;  // the last element stays 0
 }
@@ -135,8 +136,8 @@ void clsOrvekDali::WriteLanguageFile(const SafeArray<TypMenuText>& items) const 
     std::string content;
     for (std::int32_t i = 0; i <= items.ubound(); ++i) {
         const TypMenuText& e = items(i);
-        content += std::to_string(e.Nr1) + ',' + std::to_string(e.Nr2) + ",\"" + automation::toWindows1252(e.Text) +
-                   "\"\r\n";
+        content +=
+            std::to_string(e.Nr1) + ',' + std::to_string(e.Nr2) + ",\"" + automation::toWindows1252(e.Text) + "\"\r\n";
     }
     const fs::path path = programFolder() / "MenuSprache.m00";
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -4,8 +4,8 @@
 #include "corlink/clsOrvekDali.h"
 
 #include "FileErrors.h"
-#include "corlink/ProjectFile.h"
 #include "automation_error.h"
+#include "corlink/ProjectFile.h"
 #include "oledate.h"
 #include "text1252.h"
 
@@ -51,7 +51,8 @@ public:
     void operator()(const std::string& text) {
         const std::string ansi = automation::toWindows1252(text);
         // The 2-byte length cannot count more.
-        if (ansi.size() > 0xFFFF) automation::raise(automation::errOverflow, kSource, "Text too long for the project file");
+        if (ansi.size() > 0xFFFF)
+            automation::raise(automation::errOverflow, kSource, "Text too long for the project file");
         little(ansi.size(), 2);
         bytes_ += ansi;
     }
@@ -269,7 +270,7 @@ void replaceFile(const std::string& name, const std::string& bytes) {
     const bool existed = ::stat(target.c_str(), &old) == 0;
     if (!existed && errno != ENOENT) failErrno(errno);
     if (existed && !S_ISREG(old.st_mode)) fail(automation::errPathFileAccess);  // a folder, FIFO, socket or device
-    if (existed && ::access(target.c_str(), W_OK) != 0) failErrno(errno);  // a write-protected file stays
+    if (existed && ::access(target.c_str(), W_OK) != 0) failErrno(errno);       // a write-protected file stays
 
     const fs::path temp = temporaryFor(target);
     Descriptor file(openLockedTemporary(temp));

@@ -26,11 +26,11 @@ namespace {
 using automation::Variant;
 using namespace corbus;
 
-constexpr std::int32_t kBallastTable = PID_OBJECT_TYPE_SPECIFIC_BASE;       // 51
-constexpr std::int32_t kSceneTable = PID_OBJECT_TYPE_SPECIFIC_BASE + 5;     // 56
-constexpr std::int32_t kCommand = PID_OBJECT_TYPE_SPECIFIC_BASE + 8;        // 59
-constexpr std::int32_t kFirmware = PID_APPLICATION_SPECIFIC_BASE + 1;       // 202
-constexpr std::int32_t kAddressLength = PID_APPLICATION_SPECIFIC_BASE;      // 201
+constexpr std::int32_t kBallastTable = PID_OBJECT_TYPE_SPECIFIC_BASE;    // 51
+constexpr std::int32_t kSceneTable = PID_OBJECT_TYPE_SPECIFIC_BASE + 5;  // 56
+constexpr std::int32_t kCommand = PID_OBJECT_TYPE_SPECIFIC_BASE + 8;     // 59
+constexpr std::int32_t kFirmware = PID_APPLICATION_SPECIFIC_BASE + 1;    // 202
+constexpr std::int32_t kAddressLength = PID_APPLICATION_SPECIFIC_BASE;   // 201
 constexpr std::int32_t kBallastElements = 64;
 constexpr std::int32_t kSceneElements = 16;
 

@@ -14,7 +14,7 @@ namespace corlink {
 
 namespace {
 
-constexpr std::int32_t kListUpper = 100;  // lists are built in 101 entries, then shrunk
+constexpr std::int32_t kListUpper = 100;   // lists are built in 101 entries, then shrunk
 constexpr std::uint8_t kSceneActor = 100;  // AktorID of a scene entry
 
 // Keeps entries 0..count-1 (an allocated, empty list for 0).
@@ -127,7 +127,8 @@ void clsOrvekDali::GetDynamicArray(SafeArray<TypDynamicTasten>& myArray, std::in
         addActive(mJalousieGruppe, g.MaxJalousiegruppen, 4);
         for (std::int32_t i = 0; i < g.MaxSzenen; ++i) {
             const TypSzene& s = mSzene(i);
-            if (s.Active) myArray(n++) = {mFGruppen(5).Name + ": " + s.Name, static_cast<std::int16_t>(500 + i), kSceneActor};
+            if (s.Active)
+                myArray(n++) = {mFGruppen(5).Name + ": " + s.Name, static_cast<std::int16_t>(500 + i), kSceneActor};
         }
         shrinkTo(myArray, n);
     } catch (const automation::AutomationError& e) {

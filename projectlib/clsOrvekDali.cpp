@@ -76,17 +76,13 @@ void clsOrvekDali::letTasten(std::int16_t Index, const TypTasten& Obj_Taste) {
     mTasten(Index) = Obj_Taste;
 }
 
-TypBeleuchtungsGruppe clsOrvekDali::BeleuchtungsGruppe(std::int16_t Index) const {
-    return mBeleuchtungsGruppe(Index);
-}
+TypBeleuchtungsGruppe clsOrvekDali::BeleuchtungsGruppe(std::int16_t Index) const { return mBeleuchtungsGruppe(Index); }
 void clsOrvekDali::letBeleuchtungsGruppe(std::int16_t Index, const TypBeleuchtungsGruppe& Obj_BeleuchtungsGruppe) {
     mChangeFlag = true;
     mBeleuchtungsGruppe(Index) = Obj_BeleuchtungsGruppe;
 }
 
-TypBelueftungsGruppe clsOrvekDali::BelueftungsGruppe(std::int16_t Index) const {
-    return mBelueftungsGruppe(Index);
-}
+TypBelueftungsGruppe clsOrvekDali::BelueftungsGruppe(std::int16_t Index) const { return mBelueftungsGruppe(Index); }
 void clsOrvekDali::letBelueftungsGruppe(std::int16_t Index, const TypBelueftungsGruppe& Obj_BelueftungsGruppe) {
     mChangeFlag = true;
     mBelueftungsGruppe(Index) = Obj_BelueftungsGruppe;
@@ -153,8 +149,7 @@ void clsOrvekDali::IniInterface(const TypMaxGrenzwerte& Grenzwerte, const SafeAr
     for (std::size_t k = 0; k < 16; ++k) mDaliEinzelgruppe[k].Index = static_cast<std::uint8_t>(k);
 }
 
-void clsOrvekDali::IniInterfaceStart(const TypMaxGrenzwerte& Grenzwerte,
-                                     const SafeArray<TypFunktionsGruppen>& FGruppen,
+void clsOrvekDali::IniInterfaceStart(const TypMaxGrenzwerte& Grenzwerte, const SafeArray<TypFunktionsGruppen>& FGruppen,
                                      const TypPropertyObjID& PropObjID) {
     sizeToModel(Grenzwerte, FGruppen, PropObjID);
     for (std::size_t i = 0; i < 64; ++i) {

@@ -130,8 +130,8 @@ bool CompareData(const Variant& a, const Variant& b) {
     const auto& ea = a.elements();
     const auto& eb = b.elements();
     for (std::size_t i = 0; i < ea.size(); ++i) {
-        const bool equal = ea[i].isArray() && eb[i].isArray() ? sameElements(ea[i], eb[i])
-                                                              : automation::scalarEquals(ea[i], eb[i]);
+        const bool equal =
+            ea[i].isArray() && eb[i].isArray() ? sameElements(ea[i], eb[i]) : automation::scalarEquals(ea[i], eb[i]);
         if (!equal) return false;
     }
     return true;

@@ -46,8 +46,7 @@ void brimDevice::setTargetAddress(const automation::Variant& value) {
     case automation::vtString:
         if (!isPhysicalAddressText(value.str())) raiseCorbusError(CorbusError::TargetAddressText);
         break;
-    default:
-        raiseCorbusError(CorbusError::TargetAddressType);
+    default: raiseCorbusError(CorbusError::TargetAddressType);
     }
     targetAddress_ = value;
     state_ = pdStateReady;
@@ -66,8 +65,7 @@ std::shared_ptr<brimPropItem> brimDevice::Add(std::int32_t nObjectID, std::int32
     return propItems_->Add(item, sKey);
 }
 
-brimDevices::brimDevices()
-    : list_("brimEib.brimDevices", CorbusError::DevicesItem, CorbusError::DevicesRemove) {}
+brimDevices::brimDevices() : list_("brimEib.brimDevices", CorbusError::DevicesItem, CorbusError::DevicesRemove) {}
 
 std::shared_ptr<brimDevice> brimDevices::Add(const std::shared_ptr<brimDevice>& pdDevice, const std::string& sKey) {
     list_.add(pdDevice, sKey);
@@ -78,8 +76,6 @@ std::shared_ptr<brimDevice> brimDevices::Item(const automation::Variant& vntInde
     return list_.item(vntIndexKey);
 }
 
-void brimDevices::Remove(const automation::Variant& vntIndexKey) {
-    list_.remove(vntIndexKey);
-}
+void brimDevices::Remove(const automation::Variant& vntIndexKey) { list_.remove(vntIndexKey); }
 
 }  // namespace corbus

@@ -26,8 +26,6 @@ void raiseCorbusError(CorbusError which) {
     automation::raise(vbBrimEibError + offset, e.source, e.description);
 }
 
-void raiseTbd() {
-    automation::raise(automation::errTbd, "tbd", "tbd");
-}
+void raiseTbd() { automation::raise(automation::errTbd, "tbd", "tbd"); }
 
 }  // namespace corbus

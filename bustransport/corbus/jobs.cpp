@@ -61,7 +61,9 @@ bool isScalarEqual(const Variant& value, std::int32_t number) {
 class JobRun {
 public:
     JobRun(brimEib& engine, bool upload)
-        : e_(engine), upload_(upload), queue_(upload ? engine.upload_ : engine.download_),
+        : e_(engine),
+          upload_(upload),
+          queue_(upload ? engine.upload_ : engine.download_),
           regionBase_(upload ? brimEibDoUpload_GetDevice : brimEibDoDownload_GetDevice) {}
 
     enumRetVal run() {
@@ -144,7 +146,8 @@ private:
         }
         if (!conn_) {
             const bool kept = e_.connectionAsDefault_;
-            const std::int32_t code = openConnection(kept ? busdriver::modeMaskCheckOrKept : busdriver::modeTransferOnly);
+            const std::int32_t code =
+                openConnection(kept ? busdriver::modeMaskCheckOrKept : busdriver::modeTransferOnly);
             if (code != 0) return connectFailed(code, brimEibStateError);
             if (kept) e_.raiseLoad(brimEibEL_Connect, address(), 0);
         }
@@ -323,7 +326,8 @@ private:
         if (item.Verify()) return compareItem(item, readValue(item, PT_INT, item.IsArray(), false));
         const Variant data = item.Data();
         // The kind decides first: an array item of PT_CONTROL carries blocks, which IsArrayData refuses.
-        if (item.ItemType() == brimItemArray || coding::IsArrayData(item.DataType(), data)) return writeArray(item, data);
+        if (item.ItemType() == brimItemArray || coding::IsArrayData(item.DataType(), data))
+            return writeArray(item, data);
         return writeScalar(item, data);
     }
 

@@ -63,7 +63,7 @@ TEST(Engine, UploadDeviceQueuesTheIdentificationRead) {
     // Without the object-type check the two verify items are left out.
     engine.setVerifyObjectID(false);
     EXPECT_EQ(items(*engine.UploadDevice("1.1.1", 0)), (Lines{"5/12/4/0", "5/15/12/0", "5/201/14/0", "7/201/2/0",
-                                                               "7/202/2/0", "7/203/2/0", "7/204/2/0", "7/205/2/0"}));
+                                                              "7/202/2/0", "7/203/2/0", "7/204/2/0", "7/205/2/0"}));
     EXPECT_EQ(engine.UploadDevice(std::int32_t{4353}, 1), nullptr);
     EXPECT_EQ(caught([&] { engine.UploadDevice("0.0.0", 0); }).number, vbBrimEibError + 7);
     EXPECT_EQ(engine.Upload()->Count(), 2);

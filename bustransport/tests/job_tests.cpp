@@ -70,14 +70,27 @@ TEST_F(Jobs, DownloadCallSequence) {
     device->Add(objAddressConnect, 56, PT_GENERIC_02, numberedBlocks(16, 2), false, true);
 
     EXPECT_EQ(engine.DoDownload(), brimEibDownloadDone);
-    EXPECT_EQ(bus->log, (Lines{"ClassCreator", "CreateInstance Falcon.ConnectionObject.1", "Auxiliary", "Mode 5",
-                               "RemoteAddress 1.1.1", "Open {IF} P", "PropertyAccess", "Attach", "RetryCount 2",
-                               "Write 4 51 3 0 1 5", "Write 4 51 20 1 2 {[1 0 0 0] [2 0 0 0]}",
-                               "Write 4 51 20 3 2 {[3 0 0 0] [4 0 0 0]}", "Write 4 51 20 5 1 [5 0 0 0]",
-                               "Write 4 56 3 0 1 16", "Write 4 56 18 1 5 {[1 0] [2 0] [3 0] [4 0] [5 0]}",
+    EXPECT_EQ(bus->log, (Lines{"ClassCreator",
+                               "CreateInstance Falcon.ConnectionObject.1",
+                               "Auxiliary",
+                               "Mode 5",
+                               "RemoteAddress 1.1.1",
+                               "Open {IF} P",
+                               "PropertyAccess",
+                               "Attach",
+                               "RetryCount 2",
+                               "Write 4 51 3 0 1 5",
+                               "Write 4 51 20 1 2 {[1 0 0 0] [2 0 0 0]}",
+                               "Write 4 51 20 3 2 {[3 0 0 0] [4 0 0 0]}",
+                               "Write 4 51 20 5 1 [5 0 0 0]",
+                               "Write 4 56 3 0 1 16",
+                               "Write 4 56 18 1 5 {[1 0] [2 0] [3 0] [4 0] [5 0]}",
                                "Write 4 56 18 6 5 {[6 0] [7 0] [8 0] [9 0] [10 0]}",
                                "Write 4 56 18 11 5 {[11 0] [12 0] [13 0] [14 0] [15 0]}",
-                               "Write 4 56 18 16 1 [16 0]", "Mode 6", "~PropertyAccess", "~Auxiliary",
+                               "Write 4 56 18 16 1 [16 0]",
+                               "Mode 6",
+                               "~PropertyAccess",
+                               "~Auxiliary",
                                "~Connection"}));
     EXPECT_EQ(sink.events, (Lines{"L7(2,0)", "L6(4,51)", "L6(4,56)", "L8(2,2)", "L11(4353,0)"}));
     EXPECT_EQ(sink.dates.front(), kNow);
@@ -97,13 +110,36 @@ TEST_F(Jobs, UploadCallSequenceWithMaskCheck) {
     const auto scenes = device->Add(objAddressConnect, 56, PT_GENERIC_02, std::int32_t{-1}, false, true);
     const auto ballasts = device->Add(objAddressConnect, 51, PT_GENERIC_04, std::int32_t{-1}, false, true);
     EXPECT_EQ(engine.DoUpload(), brimEibUploadDone);
-    EXPECT_EQ(bus->log, (Lines{"ClassCreator", "CreateInstance Falcon.ConnectionObject.1", "Auxiliary", "Mode 4",
-                               "RemoteAddress 4353", "Open {IF} P", "RemoteMaskVersion", "Mode 6", "~Auxiliary",
-                               "~Connection", "ClassCreator", "~ClassCreator",
-                               "CreateInstance Falcon.ConnectionObject.1", "Auxiliary", "Mode 5", "RemoteAddress 4353",
-                               "Open {IF} P", "PropertyAccess", "Attach", "RetryCount 3", "Read 4 56 4 0 1",
-                               "Read 4 56 18 1 5", "Read 4 56 18 6 5", "Read 4 56 18 11 5", "Read 4 56 18 16 1",
-                               "Read 4 51 4 0 1", "Mode 6", "~PropertyAccess", "~Auxiliary", "~Connection"}));
+    EXPECT_EQ(bus->log, (Lines{"ClassCreator",
+                               "CreateInstance Falcon.ConnectionObject.1",
+                               "Auxiliary",
+                               "Mode 4",
+                               "RemoteAddress 4353",
+                               "Open {IF} P",
+                               "RemoteMaskVersion",
+                               "Mode 6",
+                               "~Auxiliary",
+                               "~Connection",
+                               "ClassCreator",
+                               "~ClassCreator",
+                               "CreateInstance Falcon.ConnectionObject.1",
+                               "Auxiliary",
+                               "Mode 5",
+                               "RemoteAddress 4353",
+                               "Open {IF} P",
+                               "PropertyAccess",
+                               "Attach",
+                               "RetryCount 3",
+                               "Read 4 56 4 0 1",
+                               "Read 4 56 18 1 5",
+                               "Read 4 56 18 6 5",
+                               "Read 4 56 18 11 5",
+                               "Read 4 56 18 16 1",
+                               "Read 4 51 4 0 1",
+                               "Mode 6",
+                               "~PropertyAccess",
+                               "~Auxiliary",
+                               "~Connection"}));
     EXPECT_EQ(sink.events, (Lines{"L10(4353,0)", "L9(4353,32)", "L11(4353,0)", "L3(2,0)", "L2(4,56)", "L2(4,51)",
                                   "L4(2,2)", "L11(4353,0)"}));
     EXPECT_EQ(scenes->Data(), Variant::variants(table));
@@ -140,11 +176,11 @@ TEST_F(Jobs, ScalarAddressAndAssociationItems) {
     device->Add(OBJ_ID_ASSO, 7, PT_UNSIGNED_CHAR, Variant::longs({5, 6}))->setItemType(brimItemAssoziation);
 
     EXPECT_EQ(engine.DoDownload(), brimEibDownloadDone);
-    EXPECT_EQ(transfers(), (Lines{"Write 5 12 4 1 1 77 verify", "Write 4 201 3 0 1 3 verify",
-                                  "Write 4 201 4 2 2 {10 11} verify", "Write 2 7 3 0 1 2 verify",
-                                  "Write 2 7 2 1 2 {5 6} verify"}));
-    EXPECT_EQ(sink.events, (Lines{"L7(4,0)", "L6(5,12)", "L6(5,13)", "L14(0,3)", "L6(4,201)", "L15(3,3)",
-                                  "L16(0,2)", "L6(2,7)", "L17(2,2)", "L8(4,4)", "L11(4353,0)"}));
+    EXPECT_EQ(transfers(),
+              (Lines{"Write 5 12 4 1 1 77 verify", "Write 4 201 3 0 1 3 verify", "Write 4 201 4 2 2 {10 11} verify",
+                     "Write 2 7 3 0 1 2 verify", "Write 2 7 2 1 2 {5 6} verify"}));
+    EXPECT_EQ(sink.events, (Lines{"L7(4,0)", "L6(5,12)", "L6(5,13)", "L14(0,3)", "L6(4,201)", "L15(3,3)", "L16(0,2)",
+                                  "L6(2,7)", "L17(2,2)", "L8(4,4)", "L11(4353,0)"}));
 }
 
 TEST_F(Jobs, LoadControlItems) {
@@ -227,8 +263,8 @@ TEST_F(Jobs, NoConnectionOrAnotherMaskLeavesTheJobInNoList) {
             EXPECT_EQ(run(upload), brimEibError);
             EXPECT_EQ(sink.events, c.events);
             EXPECT_EQ(engine.EngineState(), upload ? c.uploadState : c.downloadState);
-            for (const auto& list : {engine.Upload(), engine.Download(), engine.LoadError(), engine.UploadDone(),
-                                     engine.DownloadDone()})
+            for (const auto& list :
+                 {engine.Upload(), engine.Download(), engine.LoadError(), engine.UploadDone(), engine.DownloadDone()})
                 EXPECT_EQ(list->Count(), 0);
             EXPECT_EQ(device.use_count(), 1);
             EXPECT_EQ(bus->lines("PropertyAccess").size(), 0u);
@@ -262,9 +298,11 @@ TEST_F(Jobs, TrappedErrorsByRegion) {
         bool filedInLoadError;
     };
     const Case cases[] = {
-        {kDown, "Open", brimEibDoDownload_Connect, true},     {kDown, "Write 4 51", brimEibDoDownload_Property, true},
+        {kDown, "Open", brimEibDoDownload_Connect, true},
+        {kDown, "Write 4 51", brimEibDoDownload_Property, true},
         {kDown, "Mode 6", brimEibDoDownload_CloseConnect, false},
-        {kUp, "Open", brimEibDoUpload_Connect, true},         {kUp, "Read 4 51", brimEibDoUpload_Property, true},
+        {kUp, "Open", brimEibDoUpload_Connect, true},
+        {kUp, "Read 4 51", brimEibDoUpload_Property, true},
         {kUp, "Mode 6", brimEibDoUpload_CloseConnect, false},
     };
     for (const Case& c : cases) {
@@ -364,13 +402,12 @@ TEST_F(Jobs, BlockArraysAreWrittenWholeElementByElement) {
     device->Add(4, 63, PT_SHORT_CHAR_BLOCK, numberedBlocks(1, 5), false, true);
     device->Add(4, 65, PT_CONTROL, numberedBlocks(1, 10), false, true);
     EXPECT_EQ(engine.DoDownload(), brimEibDownloadDone);
-    EXPECT_EQ(transfers(), (Lines{"Write 4 60 3 0 1 3", "Write 4 60 22 1 1 [1 0 0 0 0 0]",
-                                  "Write 4 60 22 2 1 [2 0 0 0 0 0]", "Write 4 60 22 3 1 [3 0 0 0 0 0]",
-                                  "Write 4 61 3 0 1 2", "Write 4 61 12 1 1 [1 0 0 0 0 0 0 0 0 0]",
-                                  "Write 4 61 12 2 1 [2 0 0 0 0 0 0 0 0 0]", "Write 4 62 3 0 1 4",
-                                  "Write 4 62 6 1 3 {[1 0 0] [2 0 0] [3 0 0]}", "Write 4 62 6 4 1 [4 0 0]",
-                                  "Write 4 63 3 0 1 1", "Write 4 63 14 1 1 [1 0 0 0 0]", "Write 4 65 3 0 1 1",
-                                  "Write 4 65 0 1 1 [1 0 0 0 0 0 0 0 0 0]"}));
+    EXPECT_EQ(transfers(),
+              (Lines{"Write 4 60 3 0 1 3", "Write 4 60 22 1 1 [1 0 0 0 0 0]", "Write 4 60 22 2 1 [2 0 0 0 0 0]",
+                     "Write 4 60 22 3 1 [3 0 0 0 0 0]", "Write 4 61 3 0 1 2", "Write 4 61 12 1 1 [1 0 0 0 0 0 0 0 0 0]",
+                     "Write 4 61 12 2 1 [2 0 0 0 0 0 0 0 0 0]", "Write 4 62 3 0 1 4",
+                     "Write 4 62 6 1 3 {[1 0 0] [2 0 0] [3 0 0]}", "Write 4 62 6 4 1 [4 0 0]", "Write 4 63 3 0 1 1",
+                     "Write 4 63 14 1 1 [1 0 0 0 0]", "Write 4 65 3 0 1 1", "Write 4 65 0 1 1 [1 0 0 0 0 0 0 0 0 0]"}));
 }
 
 TEST_F(Jobs, EveryGenericArrayFitsItsTelegrams) {
@@ -411,8 +448,8 @@ TEST_F(Jobs, UploadReadsOfOneElement) {
     EXPECT_EQ(engine.DoUpload(), brimEibUploadDone);
     // A read of one block is one element, not an array of its bytes.
     EXPECT_EQ(generic6->Data(), numberedBlocks(3, 6));
-    EXPECT_EQ(bus->lines("Read 4 60"), (Lines{"Read 4 60 4 0 1", "Read 4 60 22 1 1", "Read 4 60 22 2 1",
-                                              "Read 4 60 22 3 1"}));
+    EXPECT_EQ(bus->lines("Read 4 60"),
+              (Lines{"Read 4 60 4 0 1", "Read 4 60 22 1 1", "Read 4 60 22 2 1", "Read 4 60 22 3 1"}));
     EXPECT_EQ(single->Data(), numberedBlocks(1, 4));
     EXPECT_EQ(scalar->Data(), Variant::bytes({1, 0, 0, 0}));  // as the driver returned it
     EXPECT_EQ(doubles->Data(), Variant::doubles({1.5, 2.5, 3.5}));
@@ -432,8 +469,8 @@ TEST_F(Jobs, ElementCountsBeyondSixteenBitsAreRefused) {
     EXPECT_EQ(item->Data().count(), 65535u);
     EXPECT_EQ(item->Data().at(65534), Variant(std::int32_t{3}));
 
-    for (const auto& [count, error] : {std::pair{Variant(std::int32_t{65536}), 6}, {Variant(INT32_MAX), 6},
-                                       {Variant(std::int32_t{-1}), 9}}) {
+    for (const auto& [count, error] :
+         {std::pair{Variant(std::int32_t{65536}), 6}, {Variant(INT32_MAX), 6}, {Variant(std::int32_t{-1}), 9}}) {
         clear();
         bus->countReply = count;
         queue(kUp)->Add(4, 70, PT_UNSIGNED_CHAR, Variant(), false, true);

@@ -106,8 +106,8 @@ TEST(PropItems, NumbersAndNumericTextsArePositionsOtherTextsKeys) {
     EXPECT_EQ(list->Item(1.5)->ObjectID(), 20);
     EXPECT_EQ(list->Item(2.5)->ObjectID(), 20);
     EXPECT_EQ(list->Item(Variant::date(3.0))->ObjectID(), 30);
-    for (const Variant& outside : {Variant(0), Variant(0.9), Variant(3.1), Variant(4), Variant("7"), Variant(),
-                                   Variant(true)})
+    for (const Variant& outside :
+         {Variant(0), Variant(0.9), Variant(3.1), Variant(4), Variant("7"), Variant(), Variant(true)})
         EXPECT_EQ(caught([&] { list->Item(outside); }).number, vbBrimEibError + 1);
     // Keys: exact text; a missing key raises 5, a value of another kind 13.
     EXPECT_EQ(list->Item("a")->ObjectID(), 10);
@@ -175,14 +175,15 @@ TEST(Device, TargetAddressValidation) {
         Variant value;
         std::int32_t offset;
     };
-    const Bad bad[] = {{std::int32_t{0}, 6}, {std::int32_t{-1}, 6}, {std::int32_t{65536}, 6}, {std::int16_t{0}, 6},
-                       {4353.0, 5}, {true, 5}, {Variant(), 5}, {std::uint8_t{5}, 5}, {Variant::longs({4353}), 5}};
+    const Bad bad[] = {{std::int32_t{0}, 6}, {std::int32_t{-1}, 6}, {std::int32_t{65536}, 6},
+                       {std::int16_t{0}, 6}, {4353.0, 5},           {true, 5},
+                       {Variant(), 5},       {std::uint8_t{5}, 5},  {Variant::longs({4353}), 5}};
     for (const Bad& b : bad)
         EXPECT_EQ(caught([&] { device.setTargetAddress(b.value); }).number, vbBrimEibError + b.offset);
     // Texts: three parts of decimal digits only (no exponent, comma, sign or blank), in range, not 0.0.0.
-    for (const char* text : {"0.0.0", "16.1.1", "1.16.1", "1.1.256", "-1.1.1", "1.1", "4353", "1.1.1.1", "", "a.1.1",
-                             "1..1", " 1.1.1", "1.1.1 ", "1. 1.1", "1.1.1e2", "2,5.1.1", "+1.1.1", "1.1.0x1", "1.1.",
-                             ".1.1", "1.1.99999999999999999999"})
+    for (const char* text : {"0.0.0",   "16.1.1",  "1.16.1", "1.1.256", "-1.1.1", "1.1",    "4353",
+                             "1.1.1.1", "",        "a.1.1",  "1..1",    " 1.1.1", "1.1.1 ", "1. 1.1",
+                             "1.1.1e2", "2,5.1.1", "+1.1.1", "1.1.0x1", "1.1.",   ".1.1",   "1.1.99999999999999999999"})
         EXPECT_EQ(caught([&] { device.setTargetAddress(text); }).number, vbBrimEibError + 7) << '"' << text << '"';
     // A refused address keeps the previous one.
     EXPECT_EQ(device.TargetAddress(), Variant("01.1.001"));

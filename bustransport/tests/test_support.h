@@ -54,7 +54,7 @@ struct FakeBus {
     // (object, property) -> elements 1..n; a read at index 0 gives n.
     std::map<std::pair<std::int32_t, std::int32_t>, std::vector<Variant>> properties;
     std::optional<Variant> countReply;  // when set, what every read at index 0 gives
-    std::string failOn;  // the first call whose line starts with it raises failNumber
+    std::string failOn;                 // the first call whose line starts with it raises failNumber
     std::int32_t failNumber = 0;
 
     void call(const std::string& line) {
@@ -84,8 +84,10 @@ struct FakeBus {
 };
 
 // Every driver object in one class: it logs each call and, as "~Name", its release.
-class FakeObject final : public busdriver::ClassCreator, public busdriver::ConnectionObject,
-                         public busdriver::PropertyAccess, public busdriver::AuxiliaryObject {
+class FakeObject final : public busdriver::ClassCreator,
+                         public busdriver::ConnectionObject,
+                         public busdriver::PropertyAccess,
+                         public busdriver::AuxiliaryObject {
 public:
     FakeObject(std::shared_ptr<FakeBus> bus, std::string name) : bus_(std::move(bus)), name_(std::move(name)) {}
     ~FakeObject() override { bus_->log.push_back("~" + name_); }

@@ -4,7 +4,9 @@ namespace automation {
 
 AutomationError::AutomationError(std::int32_t number, std::string source, std::string description)
     : std::runtime_error(description.empty() ? "Automation error " + std::to_string(number) : description),
-      number_(number), source_(std::move(source)), description_(std::move(description)) {}
+      number_(number),
+      source_(std::move(source)),
+      description_(std::move(description)) {}
 
 std::string runtimeDescription(std::int32_t number) {
     switch (number) {

@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace automation {
@@ -109,7 +109,12 @@ Variant Variant::variants(std::vector<Variant> values, std::int32_t lowerBound) 
 
 bool Variant::isNumber() const noexcept {
     switch (type_) {
-    case vtInteger: case vtLong: case vtDouble: case vtDate: case vtBoolean: case vtByte: return true;
+    case vtInteger:
+    case vtLong:
+    case vtDouble:
+    case vtDate:
+    case vtBoolean:
+    case vtByte: return true;
     default: return false;
     }
 }
@@ -141,9 +146,7 @@ const Variant& Variant::at(std::int32_t index) const {
     return elements_[static_cast<std::size_t>(pos)];
 }
 
-Variant& Variant::at(std::int32_t index) {
-    return const_cast<Variant&>(static_cast<const Variant&>(*this).at(index));
-}
+Variant& Variant::at(std::int32_t index) { return const_cast<Variant&>(static_cast<const Variant&>(*this).at(index)); }
 
 void Variant::set(std::int32_t index, const Variant& value) {
     Variant& slot = at(index);
@@ -176,8 +179,12 @@ const std::shared_ptr<Object>& Variant::object() const {
 double Variant::number() const {
     switch (type_) {
     case vtEmpty: return 0.0;
-    case vtInteger: case vtLong: case vtBoolean: case vtByte: return static_cast<double>(int_);
-    case vtDouble: case vtDate: return real_;
+    case vtInteger:
+    case vtLong:
+    case vtBoolean:
+    case vtByte: return static_cast<double>(int_);
+    case vtDouble:
+    case vtDate: return real_;
     default: raiseRuntime(errTypeMismatch, kSource);
     }
 }
@@ -186,7 +193,8 @@ bool Variant::operator==(const Variant& other) const {
     if (type_ != other.type_) return false;
     if (isArray()) return lowerBound_ == other.lowerBound_ && elements_ == other.elements_;
     switch (type_) {
-    case vtDouble: case vtDate: return real_ == other.real_;
+    case vtDouble:
+    case vtDate: return real_ == other.real_;
     case vtString: return text_ == other.text_;
     case vtObject: return object_ == other.object_;
     default: return int_ == other.int_;
@@ -261,9 +269,11 @@ std::string toText(const Variant& v) {
     case vtEmpty: return {};
     case vtString: return v.str();
     case vtBoolean: return v.number() != 0.0 ? "True" : "False";
-    case vtInteger: case vtLong: case vtByte:
-        return std::to_string(static_cast<std::int64_t>(v.number()));
-    case vtDouble: case vtDate: {
+    case vtInteger:
+    case vtLong:
+    case vtByte: return std::to_string(static_cast<std::int64_t>(v.number()));
+    case vtDouble:
+    case vtDate: {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.15g", v.number());
         return buf;

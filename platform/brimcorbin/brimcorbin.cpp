@@ -103,12 +103,8 @@ std::int32_t Converter::TextToGrpAdr(const std::string& text) const {
     return twoLevels != kUnreadableAddress ? twoLevels : parseLevels(text, kGroupThreeLevels, '/');
 }
 
-std::string Converter::PhyAdrToText(std::int32_t address) const {
-    return formatLevels(address, kPhysicalLevels, '.');
-}
+std::string Converter::PhyAdrToText(std::int32_t address) const { return formatLevels(address, kPhysicalLevels, '.'); }
 
-std::int32_t Converter::TextToPhyAdr(const std::string& text) const {
-    return parseLevels(text, kPhysicalLevels, '.');
-}
+std::int32_t Converter::TextToPhyAdr(const std::string& text) const { return parseLevels(text, kPhysicalLevels, '.'); }
 
 }  // namespace brimcorbin

@@ -38,7 +38,10 @@ bool parseGuid(const std::string& text, std::array<std::uint8_t, 16>& out) {
             if (c != kPattern[i]) return false;
             continue;
         }
-        const int v = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        const int v = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                             : -1;
         if (v < 0) return false;
         digits[count / 2] = static_cast<std::uint8_t>((digits[count / 2] << 4) | v);
         ++count;

@@ -34,7 +34,8 @@ void DaliGateway::populateLine(int count, std::uint32_t seed) {
 
 Ballast& DaliGateway::addBallast(std::optional<std::uint32_t> longAddress) {
     std::uint32_t address = longAddress.value_or(0);
-    while (!longAddress && (address == 0 || address == 0xFFFFFF || findBallast(address))) address = random_() & 0xFFFFFF;
+    while (!longAddress && (address == 0 || address == 0xFFFFFF || findBallast(address)))
+        address = random_() & 0xFFFFFF;
     Ballast ballast;
     ballast.longAddress = address;
     line.push_back(ballast);
@@ -42,7 +43,8 @@ Ballast& DaliGateway::addBallast(std::optional<std::uint32_t> longAddress) {
 }
 
 bool DaliGateway::removeBallast(std::uint32_t longAddress) {
-    const auto it = std::find_if(line.begin(), line.end(), [&](const Ballast& b) { return b.longAddress == longAddress; });
+    const auto it =
+        std::find_if(line.begin(), line.end(), [&](const Ballast& b) { return b.longAddress == longAddress; });
     if (it == line.end()) return false;
     line.erase(it);
     return true;
@@ -65,7 +67,8 @@ Ballast* DaliGateway::ballastInSlot(int slot) {
     return findBallast(ballastTable[slot].longAddress());
 }
 
-template <typename F> void DaliGateway::forEachInGroup(int group, F f) {
+template <typename F>
+void DaliGateway::forEachInGroup(int group, F f) {
     for (int slot = 0; slot < kTableSlots; ++slot)
         if (ballastTable[slot].group == group)
             if (Ballast* b = ballastInSlot(slot)) f(*b);
@@ -94,17 +97,13 @@ bool DaliGateway::execute(const CommandBytes& command) {
     const std::uint8_t b = command[2];
     const CommandBytes done{kReplyDone, a, b};
     switch (command[0]) {
-    case cmdNewInstallation:
-        reply_ = {kReplyDone, newInstallation(), 0};
-        return true;
+    case cmdNewInstallation: reply_ = {kReplyDone, newInstallation(), 0}; return true;
     case cmdPostInstallation: {
         const auto [removed, added] = postInstallation();
         reply_ = {kReplyDone, removed, added};
         return true;
     }
-    case cmdEnd:
-        stopBlinking();
-        break;
+    case cmdEnd: stopBlinking(); break;
     case cmdBlink: {
         Ballast* ballast = ballastInSlot(a);
         if (!ballast) return false;
@@ -143,8 +142,7 @@ bool DaliGateway::execute(const CommandBytes& command) {
         if (a >= kGroupCount) return false;
         reply_ = {cmdReadGroupLevel, a, groupLevel(a)};
         return true;
-    default:
-        return false;
+    default: return false;
     }
     reply_ = done;
     return true;
@@ -159,7 +157,8 @@ std::uint8_t DaliGateway::newInstallation() {
         found.push_back(&ballast);
     }
     // The search finds the lowest long address first.
-    std::sort(found.begin(), found.end(), [](const Ballast* x, const Ballast* y) { return x->longAddress < y->longAddress; });
+    std::sort(found.begin(), found.end(),
+              [](const Ballast* x, const Ballast* y) { return x->longAddress < y->longAddress; });
     if (found.size() > static_cast<std::size_t>(kTableSlots)) found.resize(kTableSlots);
     for (std::size_t slot = 0; slot < found.size(); ++slot)
         ballastTable[slot] = BallastEntry::installed(found[slot]->longAddress);

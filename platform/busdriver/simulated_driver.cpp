@@ -59,7 +59,8 @@ public:
                             ? address.number() >= 0 && address.number() <= 0xFFFF &&
                                   address.number() == static_cast<double>(static_cast<std::uint16_t>(address.number()))
                             : false;
-        if (!ok) automation::raise(statusInvalidArgument, kConnectionSource, "Not a physical address: " + describe(address));
+        if (!ok)
+            automation::raise(statusInvalidArgument, kConnectionSource, "Not a physical address: " + describe(address));
         address_ = address.isString() ? parsed : static_cast<std::uint16_t>(address.number());
     }
 
@@ -103,7 +104,8 @@ public:
 
     void setRetryCount(std::int32_t retries) override {
         line_.call("RetryCount " + std::to_string(retries), kAccessSource);
-        if (retries < 0 || retries > 255) automation::raise(statusInvalidArgument, kAccessSource, "Retry count out of range");
+        if (retries < 0 || retries > 255)
+            automation::raise(statusInvalidArgument, kAccessSource, "Retry count out of range");
         retries_ = retries;
     }
 
@@ -193,7 +195,8 @@ public:
     }
 
 private:
-    template <typename T> std::shared_ptr<T> create(const char* entry) {
+    template <typename T>
+    std::shared_ptr<T> create(const char* entry) {
         SimulatedLine& line = simulatedLine();
         line.call(entry, kDriverSource);
         return std::make_shared<T>(line);

@@ -79,7 +79,8 @@ bool parseWhole(const std::string& text, std::int64_t min, std::int64_t max, std
 }
 
 // The elements carried by a written value: one element, or an array of `count` elements.
-std::vector<std::vector<std::uint8_t>> decodeElements(const Variant& value, int dataType, int count, const char* source) {
+std::vector<std::vector<std::uint8_t>> decodeElements(const Variant& value, int dataType, int count,
+                                                      const char* source) {
     const bool numeric = isNumericType(dataType);
     const int size = elementSize(dataType);
     const auto one = [&](const Variant& v) {
@@ -92,15 +93,18 @@ std::vector<std::vector<std::uint8_t>> decodeElements(const Variant& value, int 
             if (n < min || n >= min + span) automation::raiseRuntime(automation::errOverflow);
             for (int k = size - 1; k >= 0; --k) bytes.push_back(static_cast<std::uint8_t>((n >> (8 * k)) & 0xFF));
         } else {
-            if (!v.isArray() || v.count() != static_cast<std::size_t>(size)) automation::raiseRuntime(automation::errTypeMismatch);
+            if (!v.isArray() || v.count() != static_cast<std::size_t>(size))
+                automation::raiseRuntime(automation::errTypeMismatch);
             for (const Variant& e : v.elements()) bytes.push_back(automation::toByte(e));
         }
         return bytes;
     };
     try {
-        const bool list = value.isArray() && (count > 1 || (value.count() == 1 && (numeric || value.elements()[0].isArray())));
+        const bool list =
+            value.isArray() && (count > 1 || (value.count() == 1 && (numeric || value.elements()[0].isArray())));
         if (!list) return {one(value)};
-        if (value.count() != static_cast<std::size_t>(count)) invalid(source, "The value does not hold the elements written");
+        if (value.count() != static_cast<std::size_t>(count))
+            invalid(source, "The value does not hold the elements written");
         std::vector<std::vector<std::uint8_t>> out;
         for (const Variant& e : value.elements()) out.push_back(one(e));
         return out;
@@ -123,7 +127,8 @@ bool parsePhysicalAddress(const std::string& text, std::uint16_t& address) {
     const std::size_t second = text.find('.', first + 1);
     if (second == std::string::npos || text.find('.', second + 1) != std::string::npos) return false;
     std::int64_t area = 0, line = 0, device = 0;
-    if (!parseWhole(text.substr(0, first), 0, 15, area) || !parseWhole(text.substr(first + 1, second - first - 1), 0, 15, line) ||
+    if (!parseWhole(text.substr(0, first), 0, 15, area) ||
+        !parseWhole(text.substr(first + 1, second - first - 1), 0, 15, line) ||
         !parseWhole(text.substr(second + 1), 0, 255, device))
         return false;
     address = static_cast<std::uint16_t>((area << 12) | (line << 8) | device);
@@ -143,7 +148,8 @@ std::optional<ParameterFault> readLineParameters(const std::string& text, LineCo
         const std::size_t eq = part.find('=');
         if (eq == std::string::npos) continue;
         std::string key = trim(part.substr(0, eq));
-        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         const std::string value = trim(part.substr(eq + 1));
         std::optional<ParameterFault> fault;
         // A whole number within min..max; otherwise the fault names the key and its range.
@@ -310,15 +316,17 @@ std::int32_t SimulatedLine::maskVersion(const char* source) {
     return config_.maskVersion;
 }
 
-const SimulatedLine::Property& SimulatedLine::property(int objectIndex, int propertyId, int dataType, int start, int count,
-                                                       const char* source) const {
+const SimulatedLine::Property& SimulatedLine::property(int objectIndex, int propertyId, int dataType, int start,
+                                                       int count, const char* source) const {
     const auto it = std::find_if(std::begin(kProperties), std::end(kProperties),
                                  [&](const Property& p) { return p.object == objectIndex && p.id == propertyId; });
     if (it == std::end(kProperties))
-        automation::raise(statusUnknownProperty, source,
-                          "The device has no property " + std::to_string(objectIndex) + "/" + std::to_string(propertyId));
+        automation::raise(
+            statusUnknownProperty, source,
+            "The device has no property " + std::to_string(objectIndex) + "/" + std::to_string(propertyId));
     if (start == 0) {
-        if (count != 1 || (dataType != 3 && dataType != 4)) invalid(source, "An element count is one PT_INT or PT_UNSIGNED_INT");
+        if (count != 1 || (dataType != 3 && dataType != 4))
+            invalid(source, "An element count is one PT_INT or PT_UNSIGNED_INT");
         return *it;
     }
     if (start < 0 || count < 1 || static_cast<std::int64_t>(start) + count - 1 > it->elements)
@@ -343,23 +351,15 @@ std::vector<std::uint8_t> SimulatedLine::element(const Property& p, int dataType
         bytes = {e.group, e.low, e.middle, e.high};
         break;
     }
-    case kSceneTable:
-        bytes = {gateway_.sceneTable[index].byte1, gateway_.sceneTable[index].byte2};
-        break;
+    case kSceneTable: bytes = {gateway_.sceneTable[index].byte1, gateway_.sceneTable[index].byte2}; break;
     case kCommandChannel: {
         const CommandBytes reply = poll ? gateway_.pollReply() : gateway_.peekReply();
         bytes.assign(reply.begin(), reply.end());
         break;
     }
-    case kOrderNumber:
-        bytes.assign(gateway_.orderInfo.begin(), gateway_.orderInfo.end());
-        break;
-    case kFirmware:
-        bytes.assign(gateway_.firmware.begin(), gateway_.firmware.end());
-        break;
-    default:
-        bytes = {stateRegister(p)};
-        bytes.resize(elementSize(dataType), 0);
+    case kOrderNumber: bytes.assign(gateway_.orderInfo.begin(), gateway_.orderInfo.end()); break;
+    case kFirmware: bytes.assign(gateway_.firmware.begin(), gateway_.firmware.end()); break;
+    default: bytes = {stateRegister(p)}; bytes.resize(elementSize(dataType), 0);
     }
     const auto difference = verifyDifferences_.find({p.object, p.id});
     if (difference != verifyDifferences_.end() && difference->second) bytes[0] ^= 1;
@@ -388,8 +388,10 @@ Variant SimulatedLine::readProperty(int objectIndex, int propertyId, int dataTyp
     std::vector<std::vector<std::uint8_t>> elements;
     for (int i = 0; i < count; ++i) elements.push_back(element(p, dataType, start - 1 + i, true));
     if (fault == ReplyFault::tooShort) {
-        if (count > 1) elements.pop_back();
-        else if (!numeric) elements[0].pop_back();
+        if (count > 1)
+            elements.pop_back();
+        else if (!numeric)
+            elements[0].pop_back();
     }
     const bool outOfRange = fault == ReplyFault::outOfRange;
     const auto shape = [&](const std::vector<std::uint8_t>& bytes) {
@@ -412,8 +414,8 @@ Variant SimulatedLine::readProperty(int objectIndex, int propertyId, int dataTyp
     return Variant::longs(numbers);
 }
 
-void SimulatedLine::writeProperty(int objectIndex, int propertyId, int dataType, int start, int count, const Variant& value,
-                                  bool verify, int retries, const char* source) {
+void SimulatedLine::writeProperty(int objectIndex, int propertyId, int dataType, int start, int count,
+                                  const Variant& value, bool verify, int retries, const char* source) {
     const Property& p = property(objectIndex, propertyId, dataType, start, count, source);
     if (!p.writable) automation::raise(statusReadOnly, source, "The property cannot be written");
     if (start == 0) {

@@ -58,7 +58,8 @@ void GatewayDialog::closeEvent(QCloseEvent* event) {
 void GatewayDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activate_) return;
-    QMetaObject::invokeMethod(this, [activate = std::move(activate_)] { Trap(activate); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [activate = std::move(activate_)] { Trap(activate); }, Qt::QueuedConnection);
     activate_ = nullptr;
 }
 

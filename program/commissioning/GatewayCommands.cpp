@@ -25,7 +25,9 @@ std::uint8_t operand(int value, int last) {
     return static_cast<std::uint8_t>(value);
 }
 
-corlink::TypDaliCommand command(DaliCommandCode code, std::uint8_t b2 = 0, std::uint8_t b3 = 0) { return {code, b2, b3}; }
+corlink::TypDaliCommand command(DaliCommandCode code, std::uint8_t b2 = 0, std::uint8_t b3 = 0) {
+    return {code, b2, b3};
+}
 
 }  // namespace
 

@@ -25,7 +25,7 @@ enum DaliCommandCode : std::uint8_t {
     cmdStoreScene = 6,        // sent right after the scene table
     cmdRecallScene = 7,
     cmdGroupLevel = 8,
-    cmdBroadcastLevel = 10,   // level in the second byte
+    cmdBroadcastLevel = 10,  // level in the second byte
     cmdBallastLevel = 11,
     cmdReadGroupLevel = 12,
 };

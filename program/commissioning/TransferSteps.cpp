@@ -53,9 +53,7 @@ KeepChangeFlag::~KeepChangeFlag() {
     if (!changedBefore_) project_.ClearChangeFlag();
 }
 
-bool AskAssignmentsLost() {
-    return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737)) != msgNo;
-}
+bool AskAssignmentsLost() { return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737)) != msgNo; }
 
 bool AskToSaveChanges(MainWindowServices& main) { return main.AskToSave(); }
 

@@ -6,8 +6,8 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
-#include "corlink/clsOrvekDali.h"
 #include "SmallDialogs.h"
+#include "corlink/clsOrvekDali.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -180,9 +180,8 @@ void frmEVGAssign::CreateEVGDataTree() {
         for (int i = 0; i < kBallasts; ++i) {
             const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
             const QString number = QString::number(i + 1);
-            QTreeWidgetItem* ballast = tree.Add(root, "EVG" + number,
-                                                "EVG" + number + "(" + QString::fromStdString(g.Name) + ")",
-                                                QString::number(i));
+            QTreeWidgetItem* ballast = tree.Add(
+                root, "EVG" + number, "EVG" + number + "(" + QString::fromStdString(g.Name) + ")", QString::number(i));
             ballast->setForeground(0, groupColour(g.Gruppe));
             tree.Add(ballast, "LongAdr:" + QString::number(i), longAddressText(g), "adr" + QString::number(i));
         }

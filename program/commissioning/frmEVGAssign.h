@@ -30,8 +30,8 @@ public:
     QLabel* EVGInfoValueAll = nullptr;
     QPushButton* ComEVGAll = nullptr;
     QGroupBox* FrameEVG = nullptr;
-    QLabel* EVGInfo[5] = {};          // name, long address, group, "%" (all), "%" (ballast)
-    QLineEdit* EVGInfoText[2] = {};   // name, long address (display only)
+    QLabel* EVGInfo[5] = {};         // name, long address, group, "%" (all), "%" (ballast)
+    QLineEdit* EVGInfoText[2] = {};  // name, long address (display only)
     QComboBox* ComboGruppe = nullptr;
     QPushButton* InfoOK = nullptr;
     QLabel* LabelInfo = nullptr;

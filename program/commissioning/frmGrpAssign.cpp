@@ -5,8 +5,8 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
-#include "corlink/clsOrvekDali.h"
 #include "SmallDialogs.h"
+#include "corlink/clsOrvekDali.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -128,7 +128,8 @@ void frmGrpAssign::TreeView1_NodeCheck(QTreeWidgetItem& node) {
         return;
     }
     const int t = slotOf(node);
-    BallastRecords.at(static_cast<std::size_t>(t)).Gruppe = static_cast<std::uint8_t>(ticked ? chosen : kGroupNotAssigned);
+    BallastRecords.at(static_cast<std::size_t>(t)).Gruppe =
+        static_cast<std::uint8_t>(ticked ? chosen : kGroupNotAssigned);
     KeyedTree::SetKey(node, QString::number(t) + "U");
 }
 

@@ -22,7 +22,7 @@ public:
 
     // Controls.
     QComboBox* ComboGruppe = nullptr;  // groups 1..16, item data 0..15
-    KeyedTree* TreeView1 = nullptr;  // nodes keyed "5N" / "5U", tagged with the ballast's slot
+    KeyedTree* TreeView1 = nullptr;    // nodes keyed "5N" / "5U", tagged with the ballast's slot
     QPushButton* InfoOK = nullptr;
     QPushButton* ComClose = nullptr;
     QLabel* LabelInfo = nullptr;

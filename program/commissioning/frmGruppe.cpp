@@ -6,9 +6,9 @@
 #include "MainWindowServices.h"
 #include "Messages.h"
 #include "Seams.h"
+#include "SmallDialogs.h"
 #include "automation_error.h"
 #include "corlink/clsOrvekDali.h"
-#include "SmallDialogs.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -12,10 +12,10 @@ namespace corvane {
 
 namespace {
 
-const InstallationDesign kNew{"frmNeuinstallation", 703, true, true, Reinit::NewProject, cmdNewInstallation, 705, 708, 709,
-                              false};
-const InstallationDesign kPost{"frmNachinstallation", 704, false, false, Reinit::KeepTexts, cmdPostInstallation, 714, 715, 716,
-                               true};
+const InstallationDesign kNew{"frmNeuinstallation", 703, true, true, Reinit::NewProject,
+                              cmdNewInstallation,   705, 708,  709,  false};
+const InstallationDesign kPost{"frmNachinstallation", 704, false, false, Reinit::KeepTexts,
+                               cmdPostInstallation,   714, 715,   716,   true};
 
 corlink::TypDaliCommand searchCommand(const InstallationDesign& d) { return {d.command, 0, 0}; }
 

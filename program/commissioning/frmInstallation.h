@@ -14,14 +14,14 @@ namespace corvane {
 // What tells the two dialogs apart.
 struct InstallationDesign {
     const char* name;
-    int startTextId;         // the start button
+    int startTextId;  // the start button
     bool asksAssignmentsLost;
     bool captionPhysicalAddress;  // the physical-address dialog gets text 201 as its caption
     Reinit reinit;
-    std::uint8_t command;    // 1 or 2
-    int searchTextId;        // while the gateway searches
-    int endingTextId;        // after the end command
-    int endedTextId;         // after the read-back
+    std::uint8_t command;  // 1 or 2
+    int searchTextId;      // while the gateway searches
+    int endingTextId;      // after the end command
+    int endedTextId;       // after the read-back
     bool countsRemovedAndNew;
 };
 

@@ -6,9 +6,9 @@
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
+#include "SmallDialogs.h"
 #include "TransferSteps.h"
 #include "corlink/clsOrvekDali.h"
-#include "SmallDialogs.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -62,7 +62,8 @@ public:
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
         if (role == Qt::DisplayRole && files && index.isValid()) {
             const QModelIndex source = mapToSource(index);
-            if (index.column() == kSize && !files->isDir(source)) return QLocale().formattedDataSize(files->size(source));
+            if (index.column() == kSize && !files->isDir(source))
+                return QLocale().formattedDataSize(files->size(source));
             if (index.column() == kDate) return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
         }
         return QIdentityProxyModel::data(index, role);

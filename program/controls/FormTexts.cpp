@@ -42,7 +42,8 @@ QString QText(int id) { return QString::fromStdString(Text(id)); }
 
 ControlKind KindOf(const QObject& c) {
     if (qobject_cast<const QMenu*>(&c)) return ControlKind::Menu;
-    if (const auto* a = qobject_cast<const QAction*>(&c)) return isMenuItem(*a) ? ControlKind::Menu : ControlKind::Other;
+    if (const auto* a = qobject_cast<const QAction*>(&c))
+        return isMenuItem(*a) ? ControlKind::Menu : ControlKind::Other;
     if (qobject_cast<const QLabel*>(&c)) return ControlKind::Label;
     if (qobject_cast<const QRadioButton*>(&c)) return ControlKind::OptionButton;
     if (qobject_cast<const QPushButton*>(&c)) return ControlKind::CommandButton;
@@ -59,32 +60,27 @@ void SetTag(QObject& control, const QString& tag) { control.setProperty("Tag", t
 void SetFormTexts(QWidget& frm) {
     for (QObject* c : frm.findChildren<QObject*>()) {
         switch (KindOf(*c)) {
-            case ControlKind::Menu:
-                if (auto* m = qobject_cast<QMenu*>(c)) {
-                    statement([m] { m->setTitle(textOfId(m->title())); });
-                } else if (auto* a = qobject_cast<QAction*>(c)) {
-                    statement([a] { a->setText(textOfId(a->text())); });
-                }
-                break;
-            case ControlKind::Label:
-                statement([c] { static_cast<QLabel*>(c)->setText(textOfId(Tag(*c))); });
-                break;
-            case ControlKind::OptionButton:
-            case ControlKind::CommandButton:
-            case ControlKind::CheckBox:
-                statement([c] { static_cast<QAbstractButton*>(c)->setText(textOfId(Tag(*c))); });
-                break;
-            case ControlKind::Frame:
-                statement([c] { static_cast<QGroupBox*>(c)->setTitle(textOfId(Tag(*c))); });
-                break;
-            case ControlKind::Toolbar:
-                for (QAction* b : static_cast<QToolBar*>(c)->actions()) {
-                    if (b->isSeparator() || b->toolTip().isEmpty()) continue;
-                    statement([b] { b->setToolTip(textOfId(b->toolTip())); });
-                }
-                break;
-            case ControlKind::Other:
-                break;
+        case ControlKind::Menu:
+            if (auto* m = qobject_cast<QMenu*>(c)) {
+                statement([m] { m->setTitle(textOfId(m->title())); });
+            } else if (auto* a = qobject_cast<QAction*>(c)) {
+                statement([a] { a->setText(textOfId(a->text())); });
+            }
+            break;
+        case ControlKind::Label: statement([c] { static_cast<QLabel*>(c)->setText(textOfId(Tag(*c))); }); break;
+        case ControlKind::OptionButton:
+        case ControlKind::CommandButton:
+        case ControlKind::CheckBox:
+            statement([c] { static_cast<QAbstractButton*>(c)->setText(textOfId(Tag(*c))); });
+            break;
+        case ControlKind::Frame: statement([c] { static_cast<QGroupBox*>(c)->setTitle(textOfId(Tag(*c))); }); break;
+        case ControlKind::Toolbar:
+            for (QAction* b : static_cast<QToolBar*>(c)->actions()) {
+                if (b->isSeparator() || b->toolTip().isEmpty()) continue;
+                statement([b] { b->setToolTip(textOfId(b->toolTip())); });
+            }
+            break;
+        case ControlKind::Other: break;
         }
     }
 }

@@ -137,7 +137,8 @@ void gatewayBox(QPainter& p, QRectF r) {
     p.drawRoundedRect(r, r.height() * 0.18, r.height() * 0.18);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xff, 0xd5, 0x4a));
-    p.drawEllipse(QPointF(r.right() - r.height() * 0.3, r.top() + r.height() * 0.3), r.height() * 0.12, r.height() * 0.12);
+    p.drawEllipse(QPointF(r.right() - r.height() * 0.3, r.top() + r.height() * 0.3), r.height() * 0.12,
+                  r.height() * 0.12);
     p.setPen(outline(QColor(0xd8, 0xe6, 0xf5), r.height() * 0.09));
     for (int i = 0; i < 3; ++i) {
         const double x = r.left() + r.width() * (0.18 + i * 0.16);
@@ -164,68 +165,67 @@ const QColor kBulbYellow(0xff, 0xd2, 0x3f);
 
 void treeImage(QPainter& p, int index) {
     switch (index) {
-        case 1:  // the DALI line: the gateway
-            gatewayBox(p, QRectF(1, 3.5, 14, 9));
-            break;
-        case 2: {  // a folder
-            p.setPen(outline(QColor(0xa8, 0x7a, 0x1c)));
-            p.setBrush(QColor(0xf3, 0xc4, 0x5a));
-            QPainterPath f;
-            f.moveTo(1.5, 4);
-            f.lineTo(6, 4);
-            f.lineTo(7.5, 5.5);
-            f.lineTo(14.5, 5.5);
-            f.lineTo(14.5, 13.5);
-            f.lineTo(1.5, 13.5);
-            f.closeSubpath();
-            p.drawPath(f);
-            break;
+    case 1:  // the DALI line: the gateway
+        gatewayBox(p, QRectF(1, 3.5, 14, 9));
+        break;
+    case 2: {  // a folder
+        p.setPen(outline(QColor(0xa8, 0x7a, 0x1c)));
+        p.setBrush(QColor(0xf3, 0xc4, 0x5a));
+        QPainterPath f;
+        f.moveTo(1.5, 4);
+        f.lineTo(6, 4);
+        f.lineTo(7.5, 5.5);
+        f.lineTo(14.5, 5.5);
+        f.lineTo(14.5, 13.5);
+        f.lineTo(1.5, 13.5);
+        f.closeSubpath();
+        p.drawPath(f);
+        break;
+    }
+    case 3: {  // physical address: an address tag
+        QPainterPath tag;
+        tag.moveTo(1.5, 8);
+        tag.lineTo(5.5, 3.5);
+        tag.lineTo(14.5, 3.5);
+        tag.lineTo(14.5, 12.5);
+        tag.lineTo(5.5, 12.5);
+        tag.closeSubpath();
+        p.setPen(outline(QColor(0x2e, 0x7d, 0x32)));
+        p.setBrush(QColor(0x66, 0xbb, 0x6a));
+        p.drawPath(tag);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(5.2, 8), 1.2, 1.2);
+        p.setPen(outline(Qt::white, 1.1));
+        p.drawLine(QPointF(8, 6.5), QPointF(12.5, 6.5));
+        p.drawLine(QPointF(8, 9.5), QPointF(11, 9.5));
+        break;
+    }
+    case 4:  // a ballast (lamp); also new installation and scenes
+        bulb(p, QPointF(0, 0), 16, kBulbYellow);
+        break;
+    case 5:  // post-installation: a lamp with a plus
+        bulb(p, QPointF(-1.5, 0), 16, kBulbYellow);
+        plusBadge(p, QPointF(12, 12), 3.4, QColor(0x43, 0xa0, 0x47));
+        break;
+    case 6: {  // scenes: stacked light settings
+        const QColor cols[3] = {QColor(0x7e, 0x57, 0xc2), QColor(0xef, 0x6c, 0x00), QColor(0x26, 0xa6, 0x9a)};
+        for (int i = 0; i < 3; ++i) {
+            p.setPen(outline(cols[i].darker(150)));
+            p.setBrush(cols[i]);
+            p.drawRoundedRect(QRectF(1.5 + i * 2.5, 1.5 + i * 2.5, 9, 9), 2, 2);
         }
-        case 3: {  // physical address: an address tag
-            QPainterPath tag;
-            tag.moveTo(1.5, 8);
-            tag.lineTo(5.5, 3.5);
-            tag.lineTo(14.5, 3.5);
-            tag.lineTo(14.5, 12.5);
-            tag.lineTo(5.5, 12.5);
-            tag.closeSubpath();
-            p.setPen(outline(QColor(0x2e, 0x7d, 0x32)));
-            p.setBrush(QColor(0x66, 0xbb, 0x6a));
-            p.drawPath(tag);
-            p.setBrush(Qt::white);
-            p.drawEllipse(QPointF(5.2, 8), 1.2, 1.2);
-            p.setPen(outline(Qt::white, 1.1));
-            p.drawLine(QPointF(8, 6.5), QPointF(12.5, 6.5));
-            p.drawLine(QPointF(8, 9.5), QPointF(11, 9.5));
-            break;
-        }
-        case 4:  // a ballast (lamp); also new installation and scenes
-            bulb(p, QPointF(0, 0), 16, kBulbYellow);
-            break;
-        case 5:  // post-installation: a lamp with a plus
-            bulb(p, QPointF(-1.5, 0), 16, kBulbYellow);
-            plusBadge(p, QPointF(12, 12), 3.4, QColor(0x43, 0xa0, 0x47));
-            break;
-        case 6: {  // scenes: stacked light settings
-            const QColor cols[3] = {QColor(0x7e, 0x57, 0xc2), QColor(0xef, 0x6c, 0x00), QColor(0x26, 0xa6, 0x9a)};
-            for (int i = 0; i < 3; ++i) {
-                p.setPen(outline(cols[i].darker(150)));
-                p.setBrush(cols[i]);
-                p.drawRoundedRect(QRectF(1.5 + i * 2.5, 1.5 + i * 2.5, 9, 9), 2, 2);
-            }
-            break;
-        }
-        case 7:  // a group of lamps
-            bulb(p, QPointF(3.5, -0.5), 9.5, kBulbYellow);
-            bulb(p, QPointF(-0.5, 6.5), 9.5, kBulbYellow);
-            bulb(p, QPointF(7.5, 6.5), 9.5, kBulbYellow);
-            break;
-        case 8:  // ballast assignment: a lamp pointed at
-            bulb(p, QPointF(3, 0), 14, kBulbYellow);
-            arrow(p, QPointF(0.8, 14.5), QPointF(5.2, 10.2), QColor(0x1e, 0x6f, 0xc8), 1.4);
-            break;
-        default:
-            break;
+        break;
+    }
+    case 7:  // a group of lamps
+        bulb(p, QPointF(3.5, -0.5), 9.5, kBulbYellow);
+        bulb(p, QPointF(-0.5, 6.5), 9.5, kBulbYellow);
+        bulb(p, QPointF(7.5, 6.5), 9.5, kBulbYellow);
+        break;
+    case 8:  // ballast assignment: a lamp pointed at
+        bulb(p, QPointF(3, 0), 14, kBulbYellow);
+        arrow(p, QPointF(0.8, 14.5), QPointF(5.2, 10.2), QColor(0x1e, 0x6f, 0xc8), 1.4);
+        break;
+    default: break;
     }
 }
 
@@ -392,7 +392,8 @@ QPixmap SplashPicture(int width, int height) {
     sub.setPixelSize(std::max(9, width / 22));
     p.setFont(sub);
     p.setPen(QColor(0xcf, 0xe3, 0xf2));
-    p.drawText(QRectF(0, height * 0.76, width, height * 0.06), Qt::AlignCenter, QStringLiteral("KNX / EIB  \u2013  DALI"));
+    p.drawText(QRectF(0, height * 0.76, width, height * 0.06), Qt::AlignCenter,
+               QStringLiteral("KNX / EIB  \u2013  DALI"));
     gatewayBox(p, QRectF(width * 0.3, height * 0.86, width * 0.4, height * 0.07));
     return pm;
 }

@@ -113,22 +113,19 @@ bool clsTextBox::ValidateLeaving() {
 bool clsTextBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == box_) {
         switch (event->type()) {
-            case QEvent::FocusIn:
-                GotFocus();
-                break;
-            case QEvent::KeyPress:
-                if (KeyPress(static_cast<QKeyEvent*>(event)->key())) return true;
-                break;
-            case QEvent::FocusOut: {
-                const auto reason = static_cast<QFocusEvent*>(event)->reason();
-                // Another window (a message box) taking the focus is no leaving of the box.
-                if (refusing || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
-                if (!CausesValidation(QApplication::focusWidget())) break;
-                if (!ValidateLeaving() && reason == Qt::MouseFocusReason) PressCanceller::Arm();
-                break;
-            }
-            default:
-                break;
+        case QEvent::FocusIn: GotFocus(); break;
+        case QEvent::KeyPress:
+            if (KeyPress(static_cast<QKeyEvent*>(event)->key())) return true;
+            break;
+        case QEvent::FocusOut: {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            // Another window (a message box) taking the focus is no leaving of the box.
+            if (refusing || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
+            if (!CausesValidation(QApplication::focusWidget())) break;
+            if (!ValidateLeaving() && reason == Qt::MouseFocusReason) PressCanceller::Arm();
+            break;
+        }
+        default: break;
         }
     }
     return QObject::eventFilter(watched, event);

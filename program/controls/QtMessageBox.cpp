@@ -13,11 +13,11 @@ std::int32_t RunMessageBox(std::int32_t style, const std::string& text, const st
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QString::fromStdString(text));
     switch (style & 0x70) {
-        case 16: box.setIcon(QMessageBox::Critical); break;
-        case 32: box.setIcon(QMessageBox::Question); break;
-        case 48: box.setIcon(QMessageBox::Warning); break;
-        case 64: box.setIcon(QMessageBox::Information); break;
-        default: box.setIcon(QMessageBox::NoIcon); break;
+    case 16: box.setIcon(QMessageBox::Critical); break;
+    case 32: box.setIcon(QMessageBox::Question); break;
+    case 48: box.setIcon(QMessageBox::Warning); break;
+    case 64: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
     }
     struct Button {
         QMessageBox::StandardButton button;
@@ -25,10 +25,10 @@ std::int32_t RunMessageBox(std::int32_t style, const std::string& text, const st
     };
     std::vector<Button> buttons;
     switch (style & 0x0F) {
-        case 1: buttons = {{QMessageBox::Ok, msgOK}, {QMessageBox::Cancel, msgCancel}}; break;
-        case 3: buttons = {{QMessageBox::Yes, msgYes}, {QMessageBox::No, msgNo}, {QMessageBox::Cancel, msgCancel}}; break;
-        case 4: buttons = {{QMessageBox::Yes, msgYes}, {QMessageBox::No, msgNo}}; break;
-        default: buttons = {{QMessageBox::Ok, msgOK}}; break;
+    case 1: buttons = {{QMessageBox::Ok, msgOK}, {QMessageBox::Cancel, msgCancel}}; break;
+    case 3: buttons = {{QMessageBox::Yes, msgYes}, {QMessageBox::No, msgNo}, {QMessageBox::Cancel, msgCancel}}; break;
+    case 4: buttons = {{QMessageBox::Yes, msgYes}, {QMessageBox::No, msgNo}}; break;
+    default: buttons = {{QMessageBox::Ok, msgOK}}; break;
     }
     QMessageBox::StandardButtons all;
     for (const Button& b : buttons) all |= b.button;
@@ -43,9 +43,9 @@ std::int32_t RunMessageBox(std::int32_t style, const std::string& text, const st
     }
     // Closed without a button: the answer that changes nothing.
     switch (style & 0x0F) {
-        case 0: return msgOK;
-        case 4: return msgNo;
-        default: return msgCancel;
+    case 0: return msgOK;
+    case 4: return msgNo;
+    default: return msgCancel;
     }
 }
 

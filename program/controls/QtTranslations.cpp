@@ -21,11 +21,11 @@ struct QtLanguage {
 
 QtLanguage QtLanguageOf(std::int16_t languageOffset) {
     switch (languageOffset) {
-        case kGerman: return {QLocale(QLocale::German, QLocale::Germany), "qtbase_de"};
-        case 2000: return {QLocale(QLocale::Italian, QLocale::Italy), "qtbase_it"};
-        case 3000: return {QLocale(QLocale::Spanish, QLocale::Spain), "qtbase_es"};
-        case 4000: return {QLocale(QLocale::French, QLocale::France), "qtbase_fr"};
-        default: return {QLocale(QLocale::English, QLocale::UnitedStates), {}};
+    case kGerman: return {QLocale(QLocale::German, QLocale::Germany), "qtbase_de"};
+    case 2000: return {QLocale(QLocale::Italian, QLocale::Italy), "qtbase_it"};
+    case 3000: return {QLocale(QLocale::Spanish, QLocale::Spain), "qtbase_es"};
+    case 4000: return {QLocale(QLocale::French, QLocale::France), "qtbase_fr"};
+    default: return {QLocale(QLocale::English, QLocale::UnitedStates), {}};
     }
 }
 

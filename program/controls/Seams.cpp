@@ -67,16 +67,13 @@ std::optional<std::string> GetSetting(const std::string& app, const std::string&
     return v.toString().toStdString();
 }
 
-void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                 const std::string& value) {
+void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value) {
     auto store = openStore(app, section);
     store->setValue(QString::fromStdString(key), QString::fromStdString(value));
     store->sync();
 }
 
-QString ProgramFolder() {
-    return programFolder().isEmpty() ? QCoreApplication::applicationDirPath() : programFolder();
-}
+QString ProgramFolder() { return programFolder().isEmpty() ? QCoreApplication::applicationDirPath() : programFolder(); }
 
 void SetProgramFolder(const QString& folder) { programFolder() = folder; }
 
@@ -195,7 +192,8 @@ void SetWindowTwips(QWidget& window, int left, int top, int width, int height) {
     const QRect now = window.frameGeometry();
     const bool place = left >= 0 || top >= 0;
     const QRect frame(left >= 0 ? TwipsToPixels(left) : now.x(), top >= 0 ? TwipsToPixels(top) : now.y(),
-                      width >= 0 ? TwipsToPixels(width) : now.width(), height >= 0 ? TwipsToPixels(height) : now.height());
+                      width >= 0 ? TwipsToPixels(width) : now.width(),
+                      height >= 0 ? TwipsToPixels(height) : now.height());
     applyFrame(window, fitInto(frame, availableArea(window), place), place);
     delete FramePlacement::Of(window);
     if (!window.isVisible()) new FramePlacement(window, frame, place);

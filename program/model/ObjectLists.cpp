@@ -59,7 +59,7 @@ void GatewayModelDefinition::CreateObjectList(ModelTables& m) {
     fillGroups(m.TemperatureObjectList, g.MaxTemperaturgruppen, 52, 7, 158, kTemperature);
     fillGroups(m.BlindObjectList, g.MaxJalousiegruppen, 66, 4, 165, kBlind);
 
-    m.DeviceObjectList.redim(0, 3);  // entry 3 stays empty
+    m.DeviceObjectList.redim(0, 3);                   // entry 3 stays empty
     m.DeviceObjectList(0) = {108, Text(169), kCWU5};  // time
     m.DeviceObjectList(1) = {109, Text(170), kCWU5};  // date
     m.DeviceObjectList(2) = {110, Text(171), kCRWU};  // display lighting

@@ -45,8 +45,8 @@ constexpr Option kBlindPosition[] = {{591, 3, 0, 0}};  // position and slat posi
 constexpr Option kRollerPosition[] = {{593, 2, 0, 0}};
 
 constexpr std::span<const Option> kValueOptionRows[] = {
-    kSwitchLighting, kDimLighting, kSwitchVentilation, kDimVentilation,
-    kTemperatureMode, kBlindMove, kBlindPosition, kRollerPosition,
+    kSwitchLighting,  kDimLighting, kSwitchVentilation, kDimVentilation,
+    kTemperatureMode, kBlindMove,   kBlindPosition,     kRollerPosition,
 };
 constexpr std::int32_t kSlatPositionText = 592;  // Text2 of the blind position (row 7)
 

@@ -10,9 +10,9 @@
 #include "automation_error.h"
 #include "brimcorbin.h"
 #include "corlink/clsOrvekDali.h"
-#include "variant.h"
 #include "oledate.h"
 #include "text1252.h"
+#include "variant.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +34,7 @@ struct PrintRun {
     corlink::TypHeader PrintHeader;
     corlink::TypZeiten PrintTimes;
     std::unique_ptr<PrinterObject> printer;  // while a printer run is under way
-    std::unique_ptr<QFile> file;              // while a to-file run is under way
+    std::unique_ptr<QFile> file;             // while a to-file run is under way
 };
 
 PrintRun& run() {

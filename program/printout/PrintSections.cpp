@@ -31,7 +31,8 @@ template <std::size_t N>
 void printObjects(const std::array<TypObjectZuordnung, N>& objects, int firstText, std::size_t count) {
     for (std::size_t k = 0; k < std::min(count, N); ++k) {
         const TypObjectZuordnung& o = objects[k];
-        if (o.GrpAdrActive) PrintLine(PrintAddressList(o.GrpAdr, o.Flags) + " " + Text(firstText + static_cast<int>(k)));
+        if (o.GrpAdrActive)
+            PrintLine(PrintAddressList(o.GrpAdr, o.Flags) + " " + Text(firstText + static_cast<int>(k)));
     }
 }
 
@@ -91,21 +92,20 @@ void printSimpleGroups(const SimpleKind& kind, Rec (corlink::clsOrvekDali::*get)
 }  // namespace
 
 void PrintLightingGroups() {
-    printSimpleGroups({101, &corlink::TypZeiten::ReadTimeLight, &corlink::TypMaxGrenzwerte::MaxBeleuchtungsgruppen,
-                       300, 150},
-                      &corlink::clsOrvekDali::BeleuchtungsGruppe);
+    printSimpleGroups(
+        {101, &corlink::TypZeiten::ReadTimeLight, &corlink::TypMaxGrenzwerte::MaxBeleuchtungsgruppen, 300, 150},
+        &corlink::clsOrvekDali::BeleuchtungsGruppe);
 }
 
 void PrintVentilationGroups() {
-    printSimpleGroups({102, &corlink::TypZeiten::ReadTimeAir, &corlink::TypMaxGrenzwerte::MaxBelueftungsgruppen,
-                       320, 154},
-                      &corlink::clsOrvekDali::BelueftungsGruppe);
+    printSimpleGroups(
+        {102, &corlink::TypZeiten::ReadTimeAir, &corlink::TypMaxGrenzwerte::MaxBelueftungsgruppen, 320, 154},
+        &corlink::clsOrvekDali::BelueftungsGruppe);
 }
 
 void PrintBlindGroups() {
     // The fifth object of a blind group is not printed.
-    printSimpleGroups({104, &corlink::TypZeiten::ReadTimeJal, &corlink::TypMaxGrenzwerte::MaxJalousiegruppen, 360,
-                       165},
+    printSimpleGroups({104, &corlink::TypZeiten::ReadTimeJal, &corlink::TypMaxGrenzwerte::MaxJalousiegruppen, 360, 165},
                       &corlink::clsOrvekDali::JalousieGruppe);
 }
 
@@ -222,24 +222,18 @@ void PrintKeys() {
         } else if (const OptionRec* first = actions ? entry(actions->Actions, 0) : nullptr) {
             std::string values;
             switch (first->Kind) {
-                case 0:
-                    P("");
-                    P("");
-                    P("");
-                    break;
-                case 2:
-                    values = num(w.Wert1[0]);
-                    break;
-                case 3:
-                case 5:
-                    values = num(w.Wert1[0]) + " / " + num(w.Wert2[0]);
-                    break;
-                case 4:
-                    values = num(w.Wert1[0]) + " / " + num(w.Wert1[1]) + " / " + num(w.Wert2[0]) + " / " +
-                             num(w.Wert2[1]);
-                    break;
-                default:
-                    break;
+            case 0:
+                P("");
+                P("");
+                P("");
+                break;
+            case 2: values = num(w.Wert1[0]); break;
+            case 3:
+            case 5: values = num(w.Wert1[0]) + " / " + num(w.Wert2[0]); break;
+            case 4:
+                values = num(w.Wert1[0]) + " / " + num(w.Wert1[1]) + " / " + num(w.Wert2[0]) + " / " + num(w.Wert2[1]);
+                break;
+            default: break;
             }
             if (!values.empty()) {
                 P(key.Name);

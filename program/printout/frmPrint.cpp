@@ -59,7 +59,7 @@ void DirListBox::SetPath(const QString& path) {
 void DirListBox::Refresh() {
     clear();
     QStringList chain;
-    for (QDir d(path_);; ) {
+    for (QDir d(path_);;) {
         chain.prepend(d.absolutePath());
         if (!d.cdUp()) break;
     }
@@ -73,7 +73,8 @@ void DirListBox::Refresh() {
     int level = 0;
     for (const QString& folder : chain) setCurrentItem(add(folder, level++));
     const QDir current(path_);
-    for (const QFileInfo& sub : current.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+    for (const QFileInfo& sub :
+         current.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
         add(sub.absoluteFilePath(), level);
     }
 }
@@ -171,9 +172,7 @@ void frmPrint::FillList(bool clear) {
     for (int i = 0; i < File1->count(); ++i) new QListWidgetItem(ImageList1, File1->item(i)->text(), ListView1);
 }
 
-void frmPrint::Drive1_Change() {
-    Dir1->SetPath(QDir::fromNativeSeparators(Drive1->currentText()));
-}
+void frmPrint::Drive1_Change() { Dir1->SetPath(QDir::fromNativeSeparators(Drive1->currentText())); }
 
 void frmPrint::Dir1_Click(const QListWidgetItem& item) {
     File1->Path = DirListBox::FolderOf(item);

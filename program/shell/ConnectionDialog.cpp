@@ -90,7 +90,8 @@ void ConnectionDialog::ListInterfaces_Click() {
         return;
     }
     const busdriver::InterfaceChoice& choice = offered_[static_cast<std::size_t>(row)];
-    TextParameter->setText(QString::fromStdString(sameInterface(choice.interfaceId, EDI) ? EDIPara : choice.parameters));
+    TextParameter->setText(
+        QString::fromStdString(sameInterface(choice.interfaceId, EDI) ? EDIPara : choice.parameters));
 }
 
 void ConnectionDialog::COMOK_Click() {

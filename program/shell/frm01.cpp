@@ -166,8 +166,10 @@ void frm01::createMenu() {
 
     connect(mnuDruckenMehr, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmPrint", 520); }); });
     connect(mnuEnde, &QAction::triggered, this, &QWidget::close);
-    connect(mnuinZielGeraet, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmDownload", 505, "1"); }); });
-    connect(mnuausZielgeraet, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmUpload", 506, "1"); }); });
+    connect(mnuinZielGeraet, &QAction::triggered, this,
+            [this] { Trap([&] { ShowFormModal("frmDownload", 505, "1"); }); });
+    connect(mnuausZielgeraet, &QAction::triggered, this,
+            [this] { Trap([&] { ShowFormModal("frmUpload", 506, "1"); }); });
     connect(mnuVersion, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmVersion", 503); }); });
     connect(mnuSprache, &QAction::triggered, this, [this] { Trap([&] { ShowFormModal("frmSprache", 497); }); });
     connect(mnuGrpDarstellung, &QAction::triggered, this,
@@ -191,9 +193,8 @@ void frm01::createToolbar() {
     const struct {
         const char* key;
         int tooltip;
-    } entries[] = {{nullptr, 0},     {"New", 50},      {"Open", 51},     {"Save", 52},
-                   {"SaveAs", 52},   {nullptr, 0},     {nullptr, 0},     {"Upload", 55},
-                   {"Download", 54}, {nullptr, 0},     {"Info", 745},    {"Ausgang", 746}};
+    } entries[] = {{nullptr, 0}, {"New", 50},    {"Open", 51},     {"Save", 52}, {"SaveAs", 52}, {nullptr, 0},
+                   {nullptr, 0}, {"Upload", 55}, {"Download", 54}, {nullptr, 0}, {"Info", 745},  {"Ausgang", 746}};
     for (const auto& e : entries) {
         if (!e.key) {
             Toolbar1->addSeparator();
@@ -346,14 +347,12 @@ bool frm01::Form_QueryUnload() { return !mDali_ || AskToSave(); }
 bool frm01::AskToSave() {
     if (!mDali().GetChangeFlag()) return true;
     switch (ShowMessage(4, MessageText(MessageTexts.MsgSaveChanges, 901))) {
-        case msgCancel:
-            return false;
-        case msgYes:
-            // A save that was cancelled or failed leaves the changes unsaved: stop here.
-            SaveProjectProc();
-            return !mDali().GetChangeFlag();
-        default:
-            return true;
+    case msgCancel: return false;
+    case msgYes:
+        // A save that was cancelled or failed leaves the changes unsaved: stop here.
+        SaveProjectProc();
+        return !mDali().GetChangeFlag();
+    default: return true;
     }
 }
 

@@ -62,7 +62,8 @@ void frm01::AddProjectNodes() {
     for (int n = 0; n < 16; ++n) {
         const QString name = QString::fromStdString(dali.DaliEinzelgruppe(static_cast<std::int16_t>(n)).Name);
         const QString text = group + QString::number(n + 1) + " (" + name + ")";
-        QTreeWidgetItem* groupNode = tree.Add(groups, "-DALIGruppe" + QString::number(n), text, QString::number(n), 7, ex);
+        QTreeWidgetItem* groupNode =
+            tree.Add(groups, "-DALIGruppe" + QString::number(n), text, QString::number(n), 7, ex);
         for (int i = 0; i < 64; ++i) {
             if (dali.DaliGruppe(static_cast<std::int16_t>(i)).Gruppe != n) continue;
             QTreeWidgetItem* ballast =
@@ -106,10 +107,11 @@ void frm01::SetExpandFlag(const QTreeWidgetItem& node, bool expanded) {
                                       {"Temperaturgruppe", &frm01::ExpandTemperatur},
                                       {"Szenen", &frm01::ExpandSzenen},
                                       {"Meldegruppe", &frm01::ExpandMeldungen}};
-    static const Flag containTests[] = {{"BGruppe", &frm01::ExpandBeleuchtungObj}, {"LGruppe", &frm01::ExpandBelueftungObj},
-                                        {"JGruppe", &frm01::ExpandJalousieObj},    {"TGruppe", &frm01::ExpandTemperaturObj},
-                                        {"SGruppe", &frm01::ExpandSzenenObj},      {"MGruppe", &frm01::ExpandMeldungenObj},
-                                        {"Allgemein", &frm01::ExpandAllgemeinObj}};
+    static const Flag containTests[] = {
+        {"BGruppe", &frm01::ExpandBeleuchtungObj}, {"LGruppe", &frm01::ExpandBelueftungObj},
+        {"JGruppe", &frm01::ExpandJalousieObj},    {"TGruppe", &frm01::ExpandTemperaturObj},
+        {"SGruppe", &frm01::ExpandSzenenObj},      {"MGruppe", &frm01::ExpandMeldungenObj},
+        {"Allgemein", &frm01::ExpandAllgemeinObj}};
     for (const Flag& t : equalTests) {
         if (key == t.text) {
             this->*t.flag = expanded;

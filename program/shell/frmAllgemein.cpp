@@ -27,7 +27,9 @@ namespace {
 // Selects a stored list position; a position the list does not have selects the first entry.
 // The project file does not keep the times, so only a caller of the project library that set
 // them (letZeiten) can bring one.
-void SetListIndex(QComboBox& combo, int index) { combo.setCurrentIndex(index >= 0 && index < combo.count() ? index : 0); }
+void SetListIndex(QComboBox& combo, int index) {
+    combo.setCurrentIndex(index >= 0 && index < combo.count() ? index : 0);
+}
 
 std::uint8_t ByteOf(const QString& text) { return automation::toByte(automation::Variant(text.toStdString())); }
 
@@ -135,7 +137,8 @@ frmAllgemein::frmAllgemein(MainWindowServices& main, QWidget* parent) : QDialog(
     page->addStretch();
     page->addLayout(buttons);
 
-    connect(ComboDatumAllg, &QComboBox::currentIndexChanged, this, [this] { Trap([this] { ComboDatumAllg_Click(); }); });
+    connect(ComboDatumAllg, &QComboBox::currentIndexChanged, this,
+            [this] { Trap([this] { ComboDatumAllg_Click(); }); });
     // The user's choice of a menu language replaces the project's.
     connect(ComboSprache, &QComboBox::activated, this, [this] { keepLanguage_ = false; });
     connect(ComDefault, &QPushButton::clicked, this, [this] { Trap([this] { ComDefault_Click(); }); });

@@ -97,8 +97,7 @@ namespace {
 template <auto Getter, auto Letter, auto Objects, auto Catalogue>
 constexpr GrpAdrObjectKind KindRow(const char* key) {
     using Record = typename RecordOf<decltype(Objects)>::type;
-    return {key,
-            [](std::any& copy, const clsOrvekDali& dali, std::int16_t group) { copy = Get(dali, Getter, group); },
+    return {key, [](std::any& copy, const clsOrvekDali& dali, std::int16_t group) { copy = Get(dali, Getter, group); },
             [](const std::any& copy, clsOrvekDali& dali, std::int16_t group) {
                 Let(dali, Letter, group, std::any_cast<const Record&>(copy));
             },
@@ -118,13 +117,12 @@ constexpr GrpAdrObjectKind kObjectKinds[] = {
             &M::LightingObjectList>("BObjekt"),
     KindRow<&D::BelueftungsGruppe, &D::letBelueftungsGruppe, &corlink::TypBelueftungsGruppe::Objekte,
             &M::VentilationObjectList>("LObjekt"),
-    KindRow<&D::JalousieGruppe, &D::letJalousieGruppe, &corlink::TypJalousieGruppe::Objekte,
-            &M::BlindObjectList>("JObjekt"),
+    KindRow<&D::JalousieGruppe, &D::letJalousieGruppe, &corlink::TypJalousieGruppe::Objekte, &M::BlindObjectList>(
+        "JObjekt"),
     KindRow<&D::TemperaturGruppe, &D::letTemperaturGruppe, &corlink::TypTemperaturGruppe::Objekte,
             &M::TemperatureObjectList>("TObjekt"),
     KindRow<&D::Szene, &D::letSzene, &corlink::TypSzene::ObjNebenstelle, &M::SceneObjectList>("SObjekt"),
-    KindRow<&D::MeldeGruppe, &D::letMeldeGruppe, &corlink::TypMeldeGruppe::Objekte,
-            &M::MessageObjectList>("MObjekt"),
+    KindRow<&D::MeldeGruppe, &D::letMeldeGruppe, &corlink::TypMeldeGruppe::Objekte, &M::MessageObjectList>("MObjekt"),
     KindRow<&D::Zeiten, &D::letZeiten, &corlink::TypZeiten::ObjekteDatumZeitLCD, &M::DeviceObjectList>("AObjekt"),
 };
 
@@ -201,7 +199,9 @@ frmGrpAdr::frmGrpAdr(MainWindowServices& main, QWidget* parent) : QDialog(parent
     setTabOrder(GrpAdr_2, GrpAdr_3);
     GrpAdr_1->setFocus();
 
-    auto trapped = [this](void (frmGrpAdr::*handler)()) { return [this, handler] { Trap([&] { (this->*handler)(); }); }; };
+    auto trapped = [this](void (frmGrpAdr::*handler)()) {
+        return [this, handler] { Trap([&] { (this->*handler)(); }); };
+    };
     connect(ComAdd, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComAdd_Click));
     connect(ComClear, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComClear_Click));
     connect(ComSendend, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComSendend_Click));

@@ -22,9 +22,9 @@ frmProjektInfo::frmProjektInfo(MainWindowServices& main, QWidget* parent) : QDia
         const char* box;
         QLineEdit** field;
     };
-    const Row rows[7] = {{2, "290", "TextBestell", &TextBestell},       {1, "291", "TextFirmware", &TextFirmware},
-                         {0, "292", "TextphyAdr", &TextphyAdr},         {4, "293", "TextDownload", &TextDownload},
-                         {5, "294", "TextUpload", &TextUpload},         {6, "295", "TextDateiZugriff", &TextDateiZugriff},
+    const Row rows[7] = {{2, "290", "TextBestell", &TextBestell}, {1, "291", "TextFirmware", &TextFirmware},
+                         {0, "292", "TextphyAdr", &TextphyAdr},   {4, "293", "TextDownload", &TextDownload},
+                         {5, "294", "TextUpload", &TextUpload},   {6, "295", "TextDateiZugriff", &TextDateiZugriff},
                          {3, "296", "TextProjekt", &TextProjekt}};
     auto* grid = new QGridLayout(this);
     for (int r = 0; r < 7; ++r) {

@@ -12,7 +12,10 @@
 namespace corvane {
 
 QString ProgramVersionText() {
-    return QStringLiteral("%1.%2.%3").arg(CORVANE_VERSION_MAJOR).arg(CORVANE_VERSION_MINOR).arg(CORVANE_VERSION_REVISION);
+    return QStringLiteral("%1.%2.%3")
+        .arg(CORVANE_VERSION_MAJOR)
+        .arg(CORVANE_VERSION_MINOR)
+        .arg(CORVANE_VERSION_REVISION);
 }
 
 frmVersion::frmVersion(QWidget* parent) : QDialog(parent) {

@@ -114,8 +114,7 @@ bool frmphyAdr::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TextphyAdr) {
         if (event->type() == QEvent::FocusIn) {
             TextphyAdr_GotFocus();
-        } else if (event->type() == QEvent::KeyPress &&
-                   TextphyAdr_KeyPress(static_cast<QKeyEvent*>(event)->key())) {
+        } else if (event->type() == QEvent::KeyPress && TextphyAdr_KeyPress(static_cast<QKeyEvent*>(event)->key())) {
             return true;
         }
     }

@@ -99,7 +99,8 @@ TEST_F(ItemLog, TheLogsHoldOneLinePerItemBeforeAndAfterTheTransfer) {
     EXPECT_EQ(readLog("BTSToDO").rfind(" 4    51    20   False   0 0 40 80 1 1 41 81 ", 0), 0u);
     const std::string after = readLog("BTSLog");
     EXPECT_EQ(after.rfind(" 4    51    20   True    0 0 40 80 1 1 41 81 ", 0), 0u);
-    EXPECT_NE(after.find("C 3F 7F BF \r\n 4    56    18   True    0 80 1 81 "), std::string::npos);  // ballast 63, scene 0
+    EXPECT_NE(after.find("C 3F 7F BF \r\n 4    56    18   True    0 80 1 81 "),
+              std::string::npos);                            // ballast 63, scene 0
     EXPECT_EQ(after.substr(after.size() - 7), "F 8F \r\n");  // scene 15
     EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2);
 }

@@ -15,7 +15,8 @@ using GatewayLine = GatewayTest;
 // telegram (2 ballast entries of 4 bytes, 5 scene entries of 2 bytes).
 std::vector<std::string> tableCalls(const std::string& verb, const std::string& countType) {
     std::vector<std::string> out;
-    for (const auto& [property, dataType, elements, perTelegram] : {std::array{51, 20, 64, 2}, std::array{56, 18, 16, 5}}) {
+    for (const auto& [property, dataType, elements, perTelegram] :
+         {std::array{51, 20, 64, 2}, std::array{56, 18, 16, 5}}) {
         const std::string prefix = verb + " 4/" + std::to_string(property) + " type ";
         out.push_back(prefix + countType + " start 0 count 1");
         for (int start = 1; start <= elements; start += perTelegram) {
@@ -36,10 +37,10 @@ TEST_F(GatewayLine, TableDownloadWrites38PiecesAndTableUploadReads38) {
     EXPECT_TRUE(propertyCalls("Read").empty());
     EXPECT_EQ(line().openConnections(), 0);
     // Engine events 7, 6, 6, 8, 11; its result 9 (DownloadDone) comes back as pdDownLoad.
-    EXPECT_EQ(events.loads, (std::vector<std::string>{
-                                " Begin Download\t\tProps:0/2", " Property geschrieben\tObj.ID:4\t\tProp.ID:51",
-                                " Property geschrieben\tObj.ID:4\t\tProp.ID:56", " Ende Download\t\tProps:2/2",
-                                " Verbindung geschlossen\tPhys.Addr:1101"}));
+    EXPECT_EQ(events.loads,
+              (std::vector<std::string>{" Begin Download\t\tProps:0/2", " Property geschrieben\tObj.ID:4\t\tProp.ID:51",
+                                        " Property geschrieben\tObj.ID:4\t\tProp.ID:56", " Ende Download\t\tProps:2/2",
+                                        " Verbindung geschlossen\tPhys.Addr:1101"}));
     ASSERT_EQ(events.downUpLoads.size(), 1u);
     EXPECT_EQ(events.downUpLoads[0].TypLoad, pdDownLoad);
 
@@ -50,10 +51,10 @@ TEST_F(GatewayLine, TableDownloadWrites38PiecesAndTableUploadReads38) {
     EXPECT_EQ(propertyCalls("Read"), tableCalls("Read", "4"));
     EXPECT_TRUE(propertyCalls("Write").empty());
     // Engine events 3, 2, 2, 4, 11; its result 8 (UploadDone) comes back as pdupLoad.
-    EXPECT_EQ(events.loads, (std::vector<std::string>{
-                                " Beginn Upload\t\tProps:0/2", " Property geladen\t\tObj.ID:4\t\tProp.ID:51",
-                                " Property geladen\t\tObj.ID:4\t\tProp.ID:56", " Ende Upload\t\tProps:2/2",
-                                " Verbindung geschlossen\tPhys.Addr:1101"}));
+    EXPECT_EQ(events.loads,
+              (std::vector<std::string>{" Beginn Upload\t\tProps:0/2", " Property geladen\t\tObj.ID:4\t\tProp.ID:51",
+                                        " Property geladen\t\tObj.ID:4\t\tProp.ID:56", " Ende Upload\t\tProps:2/2",
+                                        " Verbindung geschlossen\tPhys.Addr:1101"}));
     ASSERT_EQ(events.downUpLoads.size(), 1u);
     EXPECT_EQ(events.downUpLoads[0].TypLoad, pdupLoad);
     // The connection took the interface and the job's target as the project passed them.

@@ -27,7 +27,10 @@ struct Operation {
 };
 std::vector<Operation> operations() {
     return {{"tables", [](clsOrvekDali& p, TypLoadProc d) { return p.StartDownUpLoad(d, kEdi, kPara); }, "4/56", true},
-            {"command", [](clsOrvekDali& p, TypLoadProc d) { return p.StartNeuinstallation(d, kEdi, kPara, {4, 1, 0}); },
+            {"command",
+             [](clsOrvekDali& p, TypLoadProc d) {
+                 return p.StartNeuinstallation(d, kEdi, kPara, {4, 1, 0});
+             },
              "4/59", false},
             {"scenes", [](clsOrvekDali& p, TypLoadProc d) { return p.StartSceneDownload(d, kEdi, kPara, {}); }, "4/56",
              false}};
@@ -147,8 +150,8 @@ TEST_F(GatewayOperation, TablesDownloadThenUploadRoundTrip) {
         EXPECT_EQ(b.Name, "Name" + std::to_string(i));
     }
     for (std::int16_t i = 0; i < 16; ++i) {
-        EXPECT_EQ(other.DaliScene(i), (TypDaliScene{p.DaliScene(i).Byte1, p.DaliScene(i).Byte2,
-                                                    static_cast<std::uint8_t>(i)}));
+        EXPECT_EQ(other.DaliScene(i),
+                  (TypDaliScene{p.DaliScene(i).Byte1, p.DaliScene(i).Byte2, static_cast<std::uint8_t>(i)}));
     }
 }
 
@@ -227,10 +230,10 @@ TEST_F(GatewayFaults, UnusableRepliesChangeNothing) {
     const auto command = [&] { return p.StartNeuinstallation(pdupLoad, kEdi, kPara, {}); };
     const auto info = [&] { return p.StartDeviceInfo(kEdi, kPara); };
     const std::tuple<std::function<std::int16_t()>, int, int, ReplyFault, std::int16_t> faults[] = {
-        {tables, 4, 51, ReplyFault::tooShort, 13}, {tables, 4, 56, ReplyFault::tooShort, 13},
-        {tables, 4, 51, ReplyFault::empty, 13},    {tables, 4, 56, ReplyFault::empty, 13},
+        {tables, 4, 51, ReplyFault::tooShort, 13},  {tables, 4, 56, ReplyFault::tooShort, 13},
+        {tables, 4, 51, ReplyFault::empty, 13},     {tables, 4, 56, ReplyFault::empty, 13},
         {tables, 4, 51, ReplyFault::outOfRange, 6}, {command, 4, 59, ReplyFault::tooShort, 9},
-        {command, 4, 59, ReplyFault::empty, 13},   {command, 4, 59, ReplyFault::outOfRange, 6},
+        {command, 4, 59, ReplyFault::empty, 13},    {command, 4, 59, ReplyFault::outOfRange, 6},
         {info, 5, 15, ReplyFault::tooShort, 9}};
     const auto before = snapshot(p);
     for (const auto& [call, object, property, fault, error] : faults) {
@@ -322,7 +325,7 @@ TEST_F(GatewayFaults, AnOperationStartedDuringAnotherOneIsRefusedUntouched) {
     EXPECT_EQ(events.outcome(), kDownUpLoadOnly);
     EXPECT_FALSE(logExists("BTSToDO"));
     for (std::int16_t i = 0; i < 64; ++i) EXPECT_EQ(p.DaliGruppe(i).pAdrL, i);  // no nested upload
-    EXPECT_EQ(gateway().peekReply()[0], 0);  // the nested command was never sent
+    EXPECT_EQ(gateway().peekReply()[0], 0);                                     // the nested command was never sent
 
     // Once the operation has returned, the next one runs.
     pumpAction = nullptr;

@@ -63,14 +63,13 @@ protected:
     static void fillTables(clsOrvekDali& project, std::uint8_t seed = 0) {
         for (std::int16_t i = 0; i < 64; ++i) {
             const auto b = static_cast<std::uint8_t>(i + seed);
-            project.letDaliGruppe(i, TypDaliGruppe{static_cast<std::uint8_t>(i % 17), b,
-                                                   static_cast<std::uint8_t>(b + 64),
-                                                   static_cast<std::uint8_t>(b + 128), "Name" + std::to_string(i),
-                                                   "Grp", 0, "d1", "d2"});
+            project.letDaliGruppe(
+                i, TypDaliGruppe{static_cast<std::uint8_t>(i % 17), b, static_cast<std::uint8_t>(b + 64),
+                                 static_cast<std::uint8_t>(b + 128), "Name" + std::to_string(i), "Grp", 0, "d1", "d2"});
         }
         for (std::int16_t i = 0; i < 16; ++i) {
-            project.letDaliScene(i, TypDaliScene{static_cast<std::uint8_t>(i + seed),
-                                                 static_cast<std::uint8_t>(0x80 | i), 0});
+            project.letDaliScene(
+                i, TypDaliScene{static_cast<std::uint8_t>(i + seed), static_cast<std::uint8_t>(0x80 | i), 0});
         }
         project.ClearChangeFlag();
     }

@@ -98,11 +98,10 @@ TEST_F(MenuLanguage, ReadsAHandWrittenFile) {
 TEST_F(MenuLanguage, BadFilesRaiseTheirErrorsAndLeaveTheList) {
     chooseLanguage("Francais", 1);
     EXPECT_EQ(errorOf([&] { readList(); }), 53);
-    const std::pair<const char*, std::int32_t> files[] = {
-        {"", 62},                             // not even a header line
-        {"h\r\n1,2,3,\"a\"\r\n4,5\r\n", 62},  // a record cut short
-        {"h\r\neins,2,3,a\r\n", 13},
-        {"h\r\n1,40000,3,a\r\n", 6}};
+    const std::pair<const char*, std::int32_t> files[] = {{"", 62},  // not even a header line
+                                                          {"h\r\n1,2,3,\"a\"\r\n4,5\r\n", 62},  // a record cut short
+                                                          {"h\r\neins,2,3,a\r\n", 13},
+                                                          {"h\r\n1,40000,3,a\r\n", 6}};
     for (const auto& [content, error] : files) {
         write("Francais.m1", content);
         SafeArray<TypMenuText> items = list({{1, 2, "kept"}});
@@ -161,8 +160,9 @@ TEST_F(MenuLanguage, ItemsLoadTheMenuTextsAndTheAddressTable) {
 
     chooseLanguage("English", 2);
     // The third text is longer than the display: it is cut, and the texts after it still load.
-    write("English.m2", "h\r\n1,1,a,\"Exactly 16 chars\"\r\n2,2,b,\"\"\r\n3,3,c,\"Seventeen chars!!\"\r\n"
-                        "4,4,d,\"Men\xFC\"\r\n");
+    write("English.m2",
+          "h\r\n1,1,a,\"Exactly 16 chars\"\r\n2,2,b,\"\"\r\n3,3,c,\"Seventeen chars!!\"\r\n"
+          "4,4,d,\"Men\xFC\"\r\n");
     corbus::brimDevice loaded;
     Access::BuildLanguageItems(project, loaded);
     EXPECT_EQ(loaded.TargetAddress(), automation::Variant(std::int32_t{0x1105}));
@@ -172,12 +172,18 @@ TEST_F(MenuLanguage, ItemsLoadTheMenuTextsAndTheAddressTable) {
     };
     using namespace corbus;
     const Expected expected[] = {
-        {objControlObject, 5, PT_CONTROL, brimItemStandard}, {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl},
-        {objAddressConnect, 201, PT_UNSIGNED_INT, brimItemAddress}, {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl},
-        {objSprache, 202, PT_UNSIGNED_CHAR, brimItemArray}, {objSprache, 203, PT_UNSIGNED_CHAR, brimItemArray},
-        {objSprache, 204, PT_UNSIGNED_CHAR, brimItemArray}, {objSprache, 205, PT_UNSIGNED_CHAR, brimItemArray},
-        {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl}, {objAddressConnect, 201, PT_UNSIGNED_INT, brimItemAddress},
-        {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl}, {objControlObject, 5, PT_CONTROL, brimItemLoadCtl},
+        {objControlObject, 5, PT_CONTROL, brimItemStandard},
+        {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl},
+        {objAddressConnect, 201, PT_UNSIGNED_INT, brimItemAddress},
+        {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl},
+        {objSprache, 202, PT_UNSIGNED_CHAR, brimItemArray},
+        {objSprache, 203, PT_UNSIGNED_CHAR, brimItemArray},
+        {objSprache, 204, PT_UNSIGNED_CHAR, brimItemArray},
+        {objSprache, 205, PT_UNSIGNED_CHAR, brimItemArray},
+        {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl},
+        {objAddressConnect, 201, PT_UNSIGNED_INT, brimItemAddress},
+        {OBJ_ID_ADDR, 5, PT_CONTROL, brimItemLoadCtl},
+        {objControlObject, 5, PT_CONTROL, brimItemLoadCtl},
     };
     const auto items = loaded.PropItems()->NewEnum();
     ASSERT_EQ(items.size(), std::size(expected));

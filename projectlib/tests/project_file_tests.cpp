@@ -149,9 +149,20 @@ StoredFields storedFields(const std::string& fileName, double lastAccess) {
 // Section 1 of the file: the header's 14 fields.
 Bytes headerBytes(const TypHeader& h) {
     FileBytes f;
-    f.text(h.ProjektBeschreibung).text(h.ProjektKennung).text(h.DateiName).i32(h.phyAdr).text(h.phyAdrString)
-        .text(h.Bestellnummer).text(h.Version).date(h.LetzterZugriff).date(h.LetzterDownload).date(h.LetzterUpload)
-        .text(h.Bemerkung1).i16(h.Bemerkung1ID).text(h.Bemerkung2).text(h.Bemerkung2ID);
+    f.text(h.ProjektBeschreibung)
+        .text(h.ProjektKennung)
+        .text(h.DateiName)
+        .i32(h.phyAdr)
+        .text(h.phyAdrString)
+        .text(h.Bestellnummer)
+        .text(h.Version)
+        .date(h.LetzterZugriff)
+        .date(h.LetzterDownload)
+        .date(h.LetzterUpload)
+        .text(h.Bemerkung1)
+        .i16(h.Bemerkung1ID)
+        .text(h.Bemerkung2)
+        .text(h.Bemerkung2ID);
     return f.bytes;
 }
 
@@ -160,8 +171,8 @@ Bytes layOut(const StoredFields& s) {
     FileBytes f;
     f.bytes = headerBytes(s.header);
     for (const TypDaliGruppe& b : s.ballasts) {
-        f.u8(b.Gruppe).u8(b.pAdrL).u8(b.pAdrM).u8(b.pAdrH).text(b.Name).text(b.GrpName).u8(b.Index).text(b.Des1)
-            .text(b.Des2);
+        f.u8(b.Gruppe).u8(b.pAdrL).u8(b.pAdrM).u8(b.pAdrH).text(b.Name).text(b.GrpName).u8(b.Index).text(b.Des1).text(
+            b.Des2);
     }
     for (const TypDaliScene& d : s.scenes) f.u8(d.Byte1).u8(d.Byte2).u8(d.Index);
     for (const TypDaliEinzelGruppe& g : s.groups) {
@@ -253,7 +264,8 @@ TEST_F(ProjectFile, FieldsAreEncodedAsTheFileLayoutSays) {
     q.SaveProjektData(name);
     f = read(name);
     EXPECT_EQ(f.size(), 1344 + name.size());
-    EXPECT_EQ(slice(f, 48 + name.size(), 14), (Bytes{7, 1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255}));  // ballast 1 sized empty
+    EXPECT_EQ(slice(f, 48 + name.size(), 14),
+              (Bytes{7, 1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255}));  // ballast 1 sized empty
 
     h = TypHeader{};
     h.ProjektBeschreibung = "Büro €";  // texts are stored in Windows-1252
@@ -494,7 +506,7 @@ TEST_F(ProjectFile, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
     p.SaveProjektData(target);
     const Bytes before = read(target);
     fs::create_directory(path("sub"));
-    fs::create_symlink("../target.dal", path("sub/relative.dal"));  // relative to the link's folder
+    fs::create_symlink("../target.dal", path("sub/relative.dal"));    // relative to the link's folder
     fs::create_symlink(path("sub/relative.dal"), path("chain.dal"));  // a link to a link
     fs::create_symlink("new.dal", path("dangling.dal"));
 
@@ -647,8 +659,8 @@ TEST_F(ProjectFile, OnlyRegularFilesAreOpenedOrReplaced) {
     test::Recorder events;
     p.setEventSink(&events);
     const State before = stateOf(p);
-    for (const std::string& special : {fifo, fed, socket, ownDevice ? device : std::string("/dev/zero"),
-                                       folder.dir.string(), path("link.dal")}) {
+    for (const std::string& special :
+         {fifo, fed, socket, ownDevice ? device : std::string("/dev/zero"), folder.dir.string(), path("link.dal")}) {
         SCOPED_TRACE(special);
         struct stat was {};
         ASSERT_EQ(::lstat(special.c_str(), &was), 0);

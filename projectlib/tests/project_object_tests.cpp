@@ -14,10 +14,11 @@ struct Property {
     std::int32_t upper;
 };
 
-#define PROPERTY(Name, Type, upper)                                                      \
-    Property {                                                                           \
-        #Name, [](clsOrvekDali& p, std::int16_t i) { p.Name(i); },                       \
-            [](clsOrvekDali& p, std::int16_t i) { p.let##Name(i, Type{}); }, upper       \
+#define PROPERTY(Name, Type, upper)                                                                                    \
+    Property {                                                                                                         \
+#Name, [](clsOrvekDali & p, std::int16_t i) { p.Name(i); }, [](clsOrvekDali & p,                               \
+                                                                       std::int16_t i) { p.let##Name(i, Type{}); },    \
+                                                                                                                 upper \
     }
 
 // Limits that differ from kind to kind, so that an array sized by another kind's limit shows.
@@ -83,9 +84,11 @@ TEST(ProjectObject, RecordBoundsAndTheChangeFlag) {
     p.ClearChangeFlag();
     p.letDeviceInfo(TypDeviceInfo{});
     EXPECT_FALSE(p.GetChangeFlag());
-    for (const auto& let : std::vector<std::function<void()>>{[&] { p.letdaliCommand({1, 2, 3}); },
-                                                              [&] { p.letZeiten(TypZeiten{}); },
-                                                              [&] { p.letHeader(TypHeader{}); }}) {
+    for (const auto& let :
+         std::vector<std::function<void()>>{[&] {
+                                                p.letdaliCommand({1, 2, 3});
+                                            },
+                                            [&] { p.letZeiten(TypZeiten{}); }, [&] { p.letHeader(TypHeader{}); }}) {
         p.ClearChangeFlag();
         let();
         EXPECT_TRUE(p.GetChangeFlag());
@@ -109,9 +112,13 @@ TEST(ProjectObject, SizingResetsAndKeepsWhatEachOperationSays) {
         TypDaliEinzelGruppe groupAfter;  // entries 0..15, Index set apart
     };
     const Case cases[] = {
-        {"IniInterface", &clsOrvekDali::IniInterface, {255, 1, 2, 3, "EVG", "Gruppe 5", 0, "a", "b"},
+        {"IniInterface",
+         &clsOrvekDali::IniInterface,
+         {255, 1, 2, 3, "EVG", "Gruppe 5", 0, "a", "b"},
          {"Flur", 5, 6, 7, "desc", 0}},
-        {"IniInterfaceStart", &clsOrvekDali::IniInterfaceStart, {255, 0, 0, 0, "", "", 0, "", ""},
+        {"IniInterfaceStart",
+         &clsOrvekDali::IniInterfaceStart,
+         {255, 0, 0, 0, "", "", 0, "", ""},
          {"", 0, 0, 0, "", 0}},
     };
     const TypMaxGrenzwerte g = distinctLimits();
@@ -182,4 +189,3 @@ TEST(ProjectObject, SizingResetsAndKeepsWhatEachOperationSays) {
     EXPECT_EQ(p.Szene(0).TemperaturWerte.ubound(), none.MaxTemperaturgruppen);
     EXPECT_EQ(errorOf([&] { p.Szene(1); }), 9);
 }
-

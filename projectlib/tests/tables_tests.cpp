@@ -24,7 +24,8 @@ Longs longs(const automation::Variant& v) {
 
 // An association table of n objects without sending addresses, with some entries set and
 // further entries appended.
-Longs assoz(std::int32_t n, std::initializer_list<std::pair<std::size_t, std::int32_t>> set, const Longs& further = {}) {
+Longs assoz(std::int32_t n, std::initializer_list<std::pair<std::size_t, std::int32_t>> set,
+            const Longs& further = {}) {
     Longs out;
     for (std::int32_t i = 0; i < n; ++i) out.push_back(0xFE00 + i);
     for (const auto& [i, value] : set) out[i] = value;
@@ -56,7 +57,7 @@ TEST(GroupTables, ObjectWithTwoAddressesInAnOtherwiseEmptyProject) {
 
 TEST(GroupTables, AddressesAreEnteredOnceAndObjectsWithoutSendingAddressGetPosition254) {
     clsTabs tabs;
-    tabs.Add(SafeArray<std::int32_t>{}, 0);    // no list
+    tabs.Add(SafeArray<std::int32_t>{}, 0);      // no list
     tabs.Add(SafeArray<std::int32_t>(1, 1), 2);  // no element 0
     EXPECT_EQ(longs(tabs.AddrTab()), Longs{1});
     EXPECT_EQ(longs(tabs.AssozTab(3)), assoz(3, {}));
@@ -164,7 +165,7 @@ TEST(GroupTables, MoreAddressesOrEntriesThanTheBytesHoldAreRefused) {
         tabs.Add(addresses({0x0800 + 254}), 6);  // a 254th
         EXPECT_EQ(test::errorOf([&] { tabs.AddrTab(); }), 6);
         EXPECT_EQ(test::errorOf([&] { tabs.FindTabItem(0x0800 + 254); }), 6);
-        EXPECT_EQ(tabs.FindTabItem(0x0100), 254);  // not held
+        EXPECT_EQ(tabs.FindTabItem(0x0100), 254);                // not held
         EXPECT_EQ(test::errorOf([&] { tabs.AssozTab(0); }), 6);  // 254 entries would fit
     }
     struct Case {
@@ -172,9 +173,9 @@ TEST(GroupTables, MoreAddressesOrEntriesThanTheBytesHoldAreRefused) {
         bool refused;
     };
     const Case cases[] = {
-        {255, 0, 3, false}, {256, 0, 3, true}, {-1, 0, 3, true},           // object numbers: the low byte
+        {255, 0, 3, false},         {256, 0, 3, true},         {-1, 0, 3, true},  // object numbers: the low byte
         {0, 255 - 111, 111, false}, {0, 256 - 111, 111, true},  // 111 objects and the further ones: 255 entries
-        {0, 0, 255, false}, {0, 0, 256, true},
+        {0, 0, 255, false},         {0, 0, 256, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.objectNr << " " << c.further << " " << c.lMaxObj);
@@ -190,7 +191,6 @@ TEST(GroupTables, MoreAddressesOrEntriesThanTheBytesHoldAreRefused) {
             EXPECT_EQ(std::count(t.begin(), t.end(), 0x0100 + (c.objectNr & 0xFF)), c.further + 1);
         }
     }
-
 }
 
 // The project's table length is a count: the bindings that the packed tables refuse (254

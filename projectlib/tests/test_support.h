@@ -2,9 +2,9 @@
 #pragma once
 
 #include "automation_error.h"
-#include "testing/error_of.h"
 #include "corlink/clsOrvekDali.h"
 #include "gateway_limits.h"
+#include "testing/error_of.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,8 @@ namespace {
 void sizeNamed(clsOrvekDali& p) {
     const TypMaxGrenzwerte g = test::gatewayLimits();
     SafeArray<TypFunktionsGruppen> kinds(0, g.MaxFunktionsGruppen);
-    for (std::int32_t k = 0; k <= g.MaxFunktionsGruppen; ++k) kinds(k) = {"K" + std::to_string(k), static_cast<std::uint8_t>(k)};
+    for (std::int32_t k = 0; k <= g.MaxFunktionsGruppen; ++k)
+        kinds(k) = {"K" + std::to_string(k), static_cast<std::uint8_t>(k)};
     p.IniInterface(g, kinds, TypPropertyObjID{});
 }
 
@@ -88,7 +89,7 @@ TEST(UiLists, SceneValueListCarriesEveryGroupWithTheScenesValue) {
     p.setEventSink(&log);
     p.GetDynamicSzenenArray(list, 9);  // beyond MaxSzenen
     EXPECT_EQ(list.size(), 101u);
-    EXPECT_EQ(list(0).Text, "K1: ");  // the group's part of the first entry is written
+    EXPECT_EQ(list(0).Text, "K1: ");     // the group's part of the first entry is written
     s.BelueftungsWerte(1).WertID = 256;  // no byte
     p.letSzene(3, s);
     p.GetDynamicSzenenArray(list, 3);
@@ -104,7 +105,8 @@ TEST(UiLists, PushButtonListOffersTheActiveGroupsAndScenes) {
     for (std::int16_t i = 0; i <= g.MaxBeleuchtungsgruppen; ++i)  // the entry at index Max is never listed
         p.letBeleuchtungsGruppe(i, {0, 11, "L" + std::to_string(i), true, 0, {}});
     for (std::int16_t i = 0; i < g.MaxBelueftungsgruppen; ++i) p.letBelueftungsGruppe(i, {0, 20, "V", true, 0, {}});
-    for (std::int16_t i = 0; i < g.MaxTemperaturgruppen; ++i) p.letTemperaturGruppe(i, {.AktorTyp = 30, .Name = "T", .Active = true});
+    for (std::int16_t i = 0; i < g.MaxTemperaturgruppen; ++i)
+        p.letTemperaturGruppe(i, {.AktorTyp = 30, .Name = "T", .Active = true});
     for (std::int16_t i = 0; i < g.MaxJalousiegruppen; ++i) p.letJalousieGruppe(i, {0, 41, "J", true, 0, {}});
     TypSzene scene;
     scene.Active = true;

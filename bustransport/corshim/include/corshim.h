@@ -19,10 +19,10 @@ constexpr std::int32_t kStatusFail = static_cast<std::int32_t>(0x80004005u);
 namespace record {
 constexpr std::size_t kNameOffset = 0;
 constexpr std::size_t kNameSize = 132;
-constexpr std::size_t kGuidOffset = 132;        // Data1 (32 bit), Data2, Data3 (16 bit each), little-endian
-constexpr std::size_t kGuidData4Offset = 140;   // 8 bytes in order
+constexpr std::size_t kGuidOffset = 132;       // Data1 (32 bit), Data2, Data3 (16 bit each), little-endian
+constexpr std::size_t kGuidData4Offset = 140;  // 8 bytes in order
 constexpr std::size_t kParameterOffset = 148;
-constexpr std::size_t kParameterSize = 1024;    // at most 511 UTF-16 units and the terminator
+constexpr std::size_t kParameterSize = 1024;  // at most 511 UTF-16 units and the terminator
 }  // namespace record
 
 class CWrapConnectionManager {

@@ -36,8 +36,8 @@ public:
 
     // Builds one item (kind brimItemArray when bArray, else brimItemStandard) and appends it.
     std::shared_ptr<brimPropItem> Add(std::int32_t nObjectID, std::int32_t nPropertyID, std::int32_t nDataType,
-                                      const automation::Variant& vData = {}, bool bVerify = false,
-                                      bool bArray = false, const std::string& sKey = {});
+                                      const automation::Variant& vData = {}, bool bVerify = false, bool bArray = false,
+                                      const std::string& sKey = {});
 
     // Set by the jobs.
     void SetState(std::int32_t value) { state_ = value; }

@@ -41,7 +41,8 @@ public:
     // present raises 457 and changes nothing.
     void add(const std::shared_ptr<T>& element, const std::string& key) {
         if (!element) automation::raiseRuntime(automation::errObjectNotSet, source_ + ".Add");
-        if (!key.empty() && findKey(key) != kNone) automation::raiseRuntime(automation::errDuplicateKey, source_ + ".Add");
+        if (!key.empty() && findKey(key) != kNone)
+            automation::raiseRuntime(automation::errDuplicateKey, source_ + ".Add");
         ChainLinks<T>& links = element->chainLinks();
         links = {};
         if (!entries_.empty()) {

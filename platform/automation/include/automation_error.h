@@ -9,10 +9,10 @@ namespace automation {
 
 // Run-time error numbers the libraries raise or pass on.
 enum RuntimeError : std::int32_t {
-    errInvalidCall = 5,       // invalid procedure call or argument; also "key not present"
+    errInvalidCall = 5,  // invalid procedure call or argument; also "key not present"
     errOverflow = 6,
     errOutOfMemory = 7,
-    errSubscript = 9,         // subscript out of range
+    errSubscript = 9,  // subscript out of range
     errTypeMismatch = 13,
     errBadFileName = 52,
     errFileNotFound = 53,
@@ -20,7 +20,7 @@ enum RuntimeError : std::int32_t {
     errPermissionDenied = 70,
     errPathFileAccess = 75,
     errPathNotFound = 76,
-    errTbd = 88,              // raised by the transport with source and description "tbd"
+    errTbd = 88,  // raised by the transport with source and description "tbd"
     errObjectNotSet = 91,
     errDuplicateKey = 457,
 };

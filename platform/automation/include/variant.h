@@ -13,8 +13,8 @@ namespace automation {
 enum VarType : std::uint16_t {
     vtEmpty = 0,
     vtNull = 1,
-    vtInteger = 2,   // signed 16-bit
-    vtLong = 3,      // signed 32-bit
+    vtInteger = 2,  // signed 16-bit
+    vtLong = 3,     // signed 32-bit
     vtDouble = 5,
     vtDate = 7,
     vtString = 8,
@@ -89,8 +89,8 @@ public:
 
 private:
     std::uint16_t type_ = vtEmpty;
-    std::int64_t int_ = 0;   // Integer, Long, Byte, Boolean
-    double real_ = 0.0;      // Double, Date
+    std::int64_t int_ = 0;  // Integer, Long, Byte, Boolean
+    double real_ = 0.0;     // Double, Date
     std::string text_;
     std::shared_ptr<Object> object_;
     std::int32_t lowerBound_ = 0;

@@ -22,8 +22,8 @@ TEST(OleDates, KnownDatesAndTheirBytes) {
 }
 
 TEST(OleDates, RoundTripToTheSecond) {
-    for (const DateTime dt : {DateTime{2026, 12, 8, 19, 18, 59}, DateTime{2000, 2, 29, 0, 0, 1},
-                              DateTime{1999, 12, 31, 23, 59, 59}}) {
+    for (const DateTime dt :
+         {DateTime{2026, 12, 8, 19, 18, 59}, DateTime{2000, 2, 29, 0, 0, 1}, DateTime{1999, 12, 31, 23, 59, 59}}) {
         const DateTime back = fromOleDate(toOleDate(dt)).value();
         EXPECT_EQ(back.year, dt.year);
         EXPECT_EQ(back.month, dt.month);
@@ -78,7 +78,7 @@ TEST(OleDates, OnlyValuesInsideTheAutomationRangeAreDates) {
         ASSERT_EQ(got.has_value(), c.expected.has_value());
         if (!got) continue;
         EXPECT_EQ(std::tie(got->year, got->month, got->day, got->hour, got->minute, got->second),
-                  std::tie(c.expected->year, c.expected->month, c.expected->day, c.expected->hour,
-                           c.expected->minute, c.expected->second));
+                  std::tie(c.expected->year, c.expected->month, c.expected->day, c.expected->hour, c.expected->minute,
+                           c.expected->second));
     }
 }

@@ -6,15 +6,21 @@ using namespace automation;
 
 TEST(Windows1252, GermanTextsAndTheEuroSign) {
     EXPECT_EQ(toWindows1252("abc"), "abc");
-    EXPECT_EQ(toWindows1252("Größe"), "Gr\xF6\xDF" "e");
+    EXPECT_EQ(toWindows1252("Größe"),
+              "Gr\xF6\xDF"
+              "e");
     EXPECT_EQ(toWindows1252("€ „x“"), "\x80 \x84x\x93");
-    EXPECT_EQ(fromWindows1252("Gr\xF6\xDF" "e \x80"), "Größe €");
+    EXPECT_EQ(fromWindows1252("Gr\xF6\xDF"
+                              "e \x80"),
+              "Größe €");
 }
 
 TEST(Windows1252, UnrepresentableAndBrokenInputBecomesQuestionMark) {
     EXPECT_EQ(toWindows1252("Ω"), "?");
-    EXPECT_EQ(toWindows1252("a\xC3"), "a?");       // sequence cut off
-    EXPECT_EQ(toWindows1252("\xFF" "b"), "?b");     // not a lead byte
+    EXPECT_EQ(toWindows1252("a\xC3"), "a?");  // sequence cut off
+    EXPECT_EQ(toWindows1252("\xFF"
+                            "b"),
+              "?b");  // not a lead byte
 }
 
 TEST(Windows1252, EveryByteRoundTrips) {

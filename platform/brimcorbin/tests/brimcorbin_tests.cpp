@@ -68,8 +68,8 @@ TEST(BrimcorBinGroupAddress, ReadsTypedTextsAndRejectsOthers) {
     EXPECT_EQ(c.TextToGrpAdr(" 01 / 002/3 "), (1 << 11) | (2 << 8) | 3);
     EXPECT_EQ(c.TextToGrpAdr("1/515"), (1 << 11) | 515);
     EXPECT_EQ(c.TextToGrpAdr("0/0"), 0);
-    for (const char* bad : {"", "/", "1", "1/", "/1", "1//2", "1/2/3/4", "32/0", "0/2048", "0/8/0", "0/0/256",
-                            "a/b", "1/2x", "-1/2", "+1/2", "1 2/3", "99999999999/1", "1.2.3"}) {
+    for (const char* bad : {"", "/", "1", "1/", "/1", "1//2", "1/2/3/4", "32/0", "0/2048", "0/8/0", "0/0/256", "a/b",
+                            "1/2x", "-1/2", "+1/2", "1 2/3", "99999999999/1", "1.2.3"}) {
         EXPECT_EQ(c.TextToGrpAdr(bad), brimcorbin::kUnreadableAddress) << bad;
     }
 }
@@ -88,8 +88,8 @@ TEST(BrimcorBinPhysicalAddress, ReadsTypedTextsAndRejectsOthers) {
     const Converter c;
     EXPECT_EQ(c.TextToPhyAdr("01. 2 .003"), 0x1203);
     EXPECT_EQ(c.TextToPhyAdr("0.0.0"), 0);
-    for (const char* bad : {"", "1.2", "1.2.3.4", "16.0.0", "0.16.0", "0.0.256", "1..3", "1.2.", "x.y.z",
-                            "1/2/3", "-1.0.0", "1.2.3 4"}) {
+    for (const char* bad :
+         {"", "1.2", "1.2.3.4", "16.0.0", "0.16.0", "0.0.256", "1..3", "1.2.", "x.y.z", "1/2/3", "-1.0.0", "1.2.3 4"}) {
         EXPECT_EQ(c.TextToPhyAdr(bad), brimcorbin::kUnreadableAddress) << bad;
     }
 }

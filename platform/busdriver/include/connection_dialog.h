@@ -23,8 +23,8 @@ std::vector<InterfaceChoice> offeredInterfaces();
 
 // Shows the interfaces and returns the user's choice, or nothing when the user cancels. An
 // automation::AutomationError thrown by the dialog becomes the failure status of SelectConnection.
-using ConnectionDialog =
-    std::function<std::optional<InterfaceChoice>(const std::string& caption, const std::vector<InterfaceChoice>& offered)>;
+using ConnectionDialog = std::function<std::optional<InterfaceChoice>(const std::string& caption,
+                                                                      const std::vector<InterfaceChoice>& offered)>;
 
 // Installs the dialog; an empty function restores the headless default.
 void setConnectionDialog(ConnectionDialog dialog);

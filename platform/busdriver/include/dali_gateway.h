@@ -26,13 +26,13 @@ enum GatewayCommand : std::uint8_t {
     cmdReadGroupLevel = 12,
 };
 
-constexpr std::uint8_t kReplyDone = 0xFF;     // first reply byte of an executed command
-constexpr int kTableSlots = 64;               // ballast table entries (DALI short addresses 0..63)
+constexpr std::uint8_t kReplyDone = 0xFF;  // first reply byte of an executed command
+constexpr int kTableSlots = 64;            // ballast table entries (DALI short addresses 0..63)
 constexpr int kSceneCount = 16;
 constexpr int kGroupCount = 16;
-constexpr std::uint8_t kGroupNone = 16;       // ballast installed but in no group
-constexpr std::uint8_t kSlotEmpty = 255;      // group byte of an empty table slot
-constexpr std::uint8_t kNotInScene = 255;     // scene level of a ballast that does not take part
+constexpr std::uint8_t kGroupNone = 16;    // ballast installed but in no group
+constexpr std::uint8_t kSlotEmpty = 255;   // group byte of an empty table slot
+constexpr std::uint8_t kNotInScene = 255;  // scene level of a ballast that does not take part
 
 using CommandBytes = std::array<std::uint8_t, 3>;
 
@@ -118,7 +118,8 @@ private:
     void stopBlinking();
     void storeScene(int scene);
     std::uint8_t groupLevel(int group);
-    template <typename F> void forEachInGroup(int group, F f);
+    template <typename F>
+    void forEachInGroup(int group, F f);
 
     std::mt19937 random_;
     CommandBytes command_{};

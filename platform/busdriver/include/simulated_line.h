@@ -26,15 +26,15 @@ inline constexpr const char* kSimulatedLineDefaultParameters = "address=1.1.1;mo
 
 // Failure statuses of the driver's calls, raised as the number of an automation::AutomationError.
 enum DriverStatus : std::int32_t {
-    statusFailed = static_cast<std::int32_t>(0x80004005u),             // unspecified; the default injected failure
-    statusInvalidArgument = static_cast<std::int32_t>(0x80070057u),    // an argument or value the call cannot take
-    statusUnexpected = static_cast<std::int32_t>(0x8000FFFFu),         // not allowed while the connection is open
-    statusClassNotRegistered = static_cast<std::int32_t>(0x80040154u), // unknown program id
-    statusNotConnected = static_cast<std::int32_t>(0x80040301u),       // no open connection behind the call
-    statusNoAnswer = static_cast<std::int32_t>(0x80040302u),           // the device did not answer, retries used up
-    statusUnknownProperty = static_cast<std::int32_t>(0x80040303u),    // the device has no such property
-    statusReadOnly = static_cast<std::int32_t>(0x80040304u),           // the property cannot be written
-    statusVerifyFailed = static_cast<std::int32_t>(0x80040305u),       // a verified write read back differently
+    statusFailed = static_cast<std::int32_t>(0x80004005u),              // unspecified; the default injected failure
+    statusInvalidArgument = static_cast<std::int32_t>(0x80070057u),     // an argument or value the call cannot take
+    statusUnexpected = static_cast<std::int32_t>(0x8000FFFFu),          // not allowed while the connection is open
+    statusClassNotRegistered = static_cast<std::int32_t>(0x80040154u),  // unknown program id
+    statusNotConnected = static_cast<std::int32_t>(0x80040301u),        // no open connection behind the call
+    statusNoAnswer = static_cast<std::int32_t>(0x80040302u),            // the device did not answer, retries used up
+    statusUnknownProperty = static_cast<std::int32_t>(0x80040303u),     // the device has no such property
+    statusReadOnly = static_cast<std::int32_t>(0x80040304u),            // the property cannot be written
+    statusVerifyFailed = static_cast<std::int32_t>(0x80040305u),        // a verified write read back differently
 };
 
 // Codes that Open returns besides 0.
@@ -143,7 +143,8 @@ private:
 
     void apply(const LineConfig& config);
     void exchange(int retries, const char* source);
-    const Property& property(int objectIndex, int propertyId, int dataType, int start, int count, const char* source) const;
+    const Property& property(int objectIndex, int propertyId, int dataType, int start, int count,
+                             const char* source) const;
     std::vector<std::uint8_t> element(const Property& p, int dataType, int index, bool poll);
     void store(const Property& p, int index, const std::vector<std::uint8_t>& bytes);
     std::uint8_t& stateRegister(const Property& p);

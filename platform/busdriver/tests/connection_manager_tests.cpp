@@ -58,11 +58,12 @@ TEST_F(ConnectionManagerTest, HeadlessDefaultChoosesTheSimulatedLine) {
 
 TEST_F(ConnectionManagerTest, DialogChoiceCancelAndFailures) {
     std::vector<InterfaceChoice> seen;
-    setConnectionDialog([&](const std::string&, const std::vector<InterfaceChoice>& offered) -> std::optional<InterfaceChoice> {
-        seen = offered;
-        return InterfaceChoice{"Schnittstelle \xC3\xBC \xF0\x9F\x92\xA1", "{0826ffab-ff34-11d3-b34b-009027434ffa}",
-                               std::string(600, 'p')};
-    });
+    setConnectionDialog(
+        [&](const std::string&, const std::vector<InterfaceChoice>& offered) -> std::optional<InterfaceChoice> {
+            seen = offered;
+            return InterfaceChoice{"Schnittstelle \xC3\xBC \xF0\x9F\x92\xA1", "{0826ffab-ff34-11d3-b34b-009027434ffa}",
+                                   std::string(600, 'p')};
+        });
     ConnectionRecord record;
     ASSERT_EQ(select(record), 0);
     ASSERT_EQ(seen.size(), 1u);

@@ -48,7 +48,6 @@ protected:
         access->WriteProperty(object, property, type, start, count, value, verify);
     }
 
-
     std::shared_ptr<ConnectionObject> connection;
     std::shared_ptr<PropertyAccess> access;
 };
@@ -65,10 +64,18 @@ TEST_F(SimulatedLineTest, TraceRecordsTheCallSequence) {
     write(4, 59, 19, 1, 1, block({3, 0, 0}), true);
     connection->setMode(modeClose);
     EXPECT_EQ(line().openConnections(), 0);
-    const std::vector<std::string> expected = {
-        "CreateClassCreator", "CreateInstance Falcon.ConnectionObject.1", "Mode 5", "RemoteAddress 4353",
-        "Open 1 \"1\"", "CreatePropertyAccess", "Attach", "RetryCount 2", "MaskVersion",
-        "Read 4/51 type 4 start 0 count 1", "Write 4/59 type 19 start 1 count 1 verify", "Mode 6"};
+    const std::vector<std::string> expected = {"CreateClassCreator",
+                                               "CreateInstance Falcon.ConnectionObject.1",
+                                               "Mode 5",
+                                               "RemoteAddress 4353",
+                                               "Open 1 \"1\"",
+                                               "CreatePropertyAccess",
+                                               "Attach",
+                                               "RetryCount 2",
+                                               "MaskVersion",
+                                               "Read 4/51 type 4 start 0 count 1",
+                                               "Write 4/59 type 19 start 1 count 1 verify",
+                                               "Mode 6"};
     EXPECT_EQ(line().trace(), expected);
 }
 
@@ -106,7 +113,8 @@ TEST_F(SimulatedLineTest, OpenRefusals) {
 TEST_F(SimulatedLineTest, ParameterStrings) {
     LineConfig c;
     EXPECT_TRUE(parseLineParameters("1", c));
-    EXPECT_TRUE(parseLineParameters(" address = 15.15.255 ; model=517204;ballasts=0;seed=4294967295;polls=0;mask=16;", c));
+    EXPECT_TRUE(
+        parseLineParameters(" address = 15.15.255 ; model=517204;ballasts=0;seed=4294967295;polls=0;mask=16;", c));
     EXPECT_EQ(c.address, 0xFFFF);
     EXPECT_EQ(c.model, "517204");
     EXPECT_EQ(c.ballasts, 0);
@@ -147,13 +155,15 @@ TEST_F(SimulatedLineTest, ParameterStrings) {
     for (const auto& k : checks) {
         const std::optional<ParameterFault> f = checkLineParameters(k.text);
         ASSERT_EQ(f.has_value(), k.key != nullptr) << k.text;
-        const std::vector<std::string> named = f ? std::vector<std::string>{f->key, f->low, f->high}
-                                                 : std::vector<std::string>{"", "", ""};
+        const std::vector<std::string> named =
+            f ? std::vector<std::string>{f->key, f->low, f->high} : std::vector<std::string>{"", "", ""};
         EXPECT_EQ(named, (std::vector<std::string>{k.key ? k.key : "", k.low, k.high})) << k.text;
     }
-    for (const char* id : {"1", " 1 ", "{6D1C4A3E-52B7-4F0D-9A8E-3C7B15D2E940}", "{6d1c4a3e-52b7-4f0d-9a8e-3c7b15d2e940}"})
+    for (const char* id :
+         {"1", " 1 ", "{6D1C4A3E-52B7-4F0D-9A8E-3C7B15D2E940}", "{6d1c4a3e-52b7-4f0d-9a8e-3c7b15d2e940}"})
         EXPECT_TRUE(selectsSimulatedLine(id)) << id;
-    for (const char* id : {"", "2", "{0826FFAB-FF34-11D3-B34B-009027434FFA}"}) EXPECT_FALSE(selectsSimulatedLine(id)) << id;
+    for (const char* id : {"", "2", "{0826FFAB-FF34-11D3-B34B-009027434FFA}"})
+        EXPECT_FALSE(selectsSimulatedLine(id)) << id;
 }
 
 TEST_F(SimulatedLineTest, TablesMoveAsTheJobsMoveThem) {
@@ -174,15 +184,15 @@ TEST_F(SimulatedLineTest, TablesMoveAsTheJobsMoveThem) {
     const Variant two = read(4, 51, 20, 1, 2);
     EXPECT_EQ(two, Variant::variants({block({3, 0x11, 0x22, 0x33}), block({16, 1, 2, 3})}));
     EXPECT_EQ(read(4, 51, 20, 64, 1), block({255, 0, 0, 0}));
-    EXPECT_EQ(read(4, 56, 18, 12, 5), Variant::variants({block({0, 0}), block({0, 0}), block({0, 0}), block({0, 0}),
-                                                          block({0x0F, 0xF0})}));
+    EXPECT_EQ(read(4, 56, 18, 12, 5),
+              Variant::variants({block({0, 0}), block({0, 0}), block({0, 0}), block({0, 0}), block({0x0F, 0xF0})}));
 
     // Refusals.
     EXPECT_EQ(errorOf([&] { write(4, 51, 3, 0, 1, Variant(std::int32_t{10})); }), statusInvalidArgument);
-    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 64, 2); }), statusInvalidArgument);           // past the end
-    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 1, 3); }), statusInvalidArgument);            // 12 bytes
-    EXPECT_EQ(errorOf([&] { read(4, 51, 18, 1, 1); }), statusInvalidArgument);            // wrong type
-    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 0, 1); }), statusInvalidArgument);            // count as a block
+    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 64, 2); }), statusInvalidArgument);  // past the end
+    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 1, 3); }), statusInvalidArgument);   // 12 bytes
+    EXPECT_EQ(errorOf([&] { read(4, 51, 18, 1, 1); }), statusInvalidArgument);   // wrong type
+    EXPECT_EQ(errorOf([&] { read(4, 51, 20, 0, 1); }), statusInvalidArgument);   // count as a block
     EXPECT_EQ(errorOf([&] { write(4, 51, 20, 1, 1, block({1, 2, 3})); }), statusInvalidArgument);
     EXPECT_EQ(errorOf([&] { write(4, 51, 20, 1, 2, block({1, 2, 3, 4})); }), statusInvalidArgument);
     EXPECT_EQ(errorOf([&] { write(4, 51, 20, 1, 1, Variant::longs({1, 2, 3, 256})); }), statusInvalidArgument);

@@ -106,9 +106,17 @@ TEST(DaliGateway, BlinkAssignAndRefusedCommands) {
     EXPECT_EQ(g.ballastTable[2].group, kGroupNone);
 
     // Refused commands are never answered: the reply stays the command.
-    const CommandBytes refused[] = {{cmdAssign, 2, 17}, {cmdAssign, 3, 1}, {cmdAssign, 64, 1}, {cmdBlink, 10, 0},
-                                    {cmdBallastLevel, 3, 50}, {cmdStoreScene, 16, 0}, {cmdGroupLevel, 16, 1},
-                                    {cmdReadGroupLevel, 16, 0}, {9, 0, 0}, {13, 0, 0}, {0, 0, 0}};
+    const CommandBytes refused[] = {{cmdAssign, 2, 17},
+                                    {cmdAssign, 3, 1},
+                                    {cmdAssign, 64, 1},
+                                    {cmdBlink, 10, 0},
+                                    {cmdBallastLevel, 3, 50},
+                                    {cmdStoreScene, 16, 0},
+                                    {cmdGroupLevel, 16, 1},
+                                    {cmdReadGroupLevel, 16, 0},
+                                    {9, 0, 0},
+                                    {13, 0, 0},
+                                    {0, 0, 0}};
     for (const CommandBytes& c : refused) {
         g.writeCommand(c);
         EXPECT_EQ(g.pollReply(), c) << int(c[0]);

@@ -8,8 +8,8 @@
 #include <functional>
 
 using namespace corvane;
-using corvane::test::Commissioning;
 using corlink::TypDaliCommand;
+using corvane::test::Commissioning;
 
 TEST(GatewayCommands, LevelsRoundHalvesToEven) {
     const std::pair<int, int> toGateway[] = {{0, 0}, {1, 3}, {10, 26}, {30, 76}, {50, 127}, {70, 178}, {100, 255}};
@@ -107,7 +107,7 @@ TEST_F(Commissioning, AddressCheckLeavesTheChangeFlagAsItWasOnEveryWayOut) {
         const char* what;
         std::int32_t address;  // the header's before the check, with its text
         const char* text;
-        int answer;            // to message 910
+        int answer;                            // to message 910
         std::function<void(frmphyAdr&)> user;  // none: no address dialog
         bool passes;
         std::int32_t after;
@@ -115,8 +115,7 @@ TEST_F(Commissioning, AddressCheckLeavesTheChangeFlagAsItWasOnEveryWayOut) {
     const Way ways[] = {
         {"a valid address already", 65535, "15.15.255", msgOK, {}, true, 65535},
         {"message 910 not answered with OK", 0, "0.0.0", msgCancel, {}, false, 0},
-        {"the dialog cancelled",
-         0, "0.0.0", msgOK,
+        {"the dialog cancelled", 0, "0.0.0", msgOK,
          [](frmphyAdr& d) {
              d.TextphyAdr->setText("1.1.1");
              d.COMAbbruch->click();
@@ -124,7 +123,8 @@ TEST_F(Commissioning, AddressCheckLeavesTheChangeFlagAsItWasOnEveryWayOut) {
          false, 0},
         {"OK on the unchanged text", 0, "0.0.0", msgOK, [](frmphyAdr& d) { d.COMOK->click(); }, false, 0},
         {"an address stored", 0, "0.0.0", msgOK, [](frmphyAdr& d) { typeAddress(d, "1.1.1"); }, true, kGateway},
-        {"65536 replaced by 15.15.255", 65536, "", msgOK, [](frmphyAdr& d) { typeAddress(d, "15.15.255"); }, true, 65535},
+        {"65536 replaced by 15.15.255", 65536, "", msgOK, [](frmphyAdr& d) { typeAddress(d, "15.15.255"); }, true,
+         65535},
     };
     for (const Way& way : ways) {
         for (const bool changed : {false, true}) {

@@ -4,11 +4,11 @@
 
 #include "Commissioning.h"
 #include "Forms.h"
+#include "StringTable.h"
 #include "corlink/GatewayHooks.h"
 #include "frmphyAdr.h"
 #include "gui_fixture.h"
 #include "simulated_line.h"
-#include "StringTable.h"
 
 #include <QColor>
 #include <QLineEdit>
@@ -51,16 +51,20 @@ protected:
     corlink::clsOrvekDali& project() { return main->mDali(); }
 
     // Stores a changed copy of one project record: `edit` works on the copy in between.
-    template <typename Edit> void editBallast(int slot, Edit edit) {
+    template <typename Edit>
+    void editBallast(int slot, Edit edit) {
         change(&corlink::clsOrvekDali::DaliGruppe, &corlink::clsOrvekDali::letDaliGruppe, slot, edit);
     }
-    template <typename Edit> void editGroup(int group, Edit edit) {
+    template <typename Edit>
+    void editGroup(int group, Edit edit) {
         change(&corlink::clsOrvekDali::DaliEinzelgruppe, &corlink::clsOrvekDali::letDaliEinzelgruppe, group, edit);
     }
-    template <typename Edit> void editScene(int scene, Edit edit) {
+    template <typename Edit>
+    void editScene(int scene, Edit edit) {
         change(&corlink::clsOrvekDali::DaliScene, &corlink::clsOrvekDali::letDaliScene, scene, edit);
     }
-    template <typename Edit> void editHeader(Edit edit) {
+    template <typename Edit>
+    void editHeader(Edit edit) {
         corlink::TypHeader h = project().Header();
         edit(h);
         project().letHeader(h);
@@ -119,14 +123,16 @@ protected:
     }
 
     // A dialog by its registered name, shown (not modal).
-    template <typename T> QPointer<T> open(const char* name) {
+    template <typename T>
+    QPointer<T> open(const char* name) {
         QPointer<T> d = qobject_cast<T*>(LoadForm(name, *main));
         if (d) d->show();
         return d;
     }
 
     // The same after the windows closed before are gone, with the activation that follows the show.
-    template <typename T> QPointer<T> openActivated(const char* name) {
+    template <typename T>
+    QPointer<T> openActivated(const char* name) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QPointer<T> d = open<T>(name);
         QCoreApplication::processEvents();
@@ -142,7 +148,8 @@ protected:
     // Gateway operations so far: one connection is opened per operation.
     static int operations() {
         const auto& t = line().trace();
-        return static_cast<int>(std::count_if(t.begin(), t.end(), [](const std::string& e) { return e.rfind("Open ", 0) == 0; }));
+        return static_cast<int>(
+            std::count_if(t.begin(), t.end(), [](const std::string& e) { return e.rfind("Open ", 0) == 0; }));
     }
 
     // The physical-address dialog, played by `user`, whenever a modal dialog opens.

@@ -107,7 +107,7 @@ TEST_F(EVGAssign, AssignmentIsStoredWhenTheGatewayConfirmsIt) {
     EXPECT_TRUE(project().GetChangeFlag());
     EXPECT_EQ(colour(0), kGreen);
     EXPECT_EQ(d->TreeView1->currentItem(), d->TreeView1->Node(8));  // still ballast 3
-    d->TimerEVGAssign->Fire();  // one poll per assignment
+    d->TimerEVGAssign->Fire();                                      // one poll per assignment
     EXPECT_EQ(operations(), 2);
 
     // Back to not assigned: the node turns red.

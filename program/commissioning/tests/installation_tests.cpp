@@ -244,17 +244,19 @@ TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
         dlg.close();
         return 0;
     });
-    for (const char* key : {"Neuinstallation", "Nachinstallation", "EVGAssign", "GRPAssign", "-DALIGruppe2", "-DALISzene15"}) {
+    for (const char* key :
+         {"Neuinstallation", "Nachinstallation", "EVGAssign", "GRPAssign", "-DALIGruppe2", "-DALISzene15"}) {
         selectNode(key);
         main->TreeView1_NodeClick(*main->SelectedNode());
     }
     main->mnuinZielGeraet->trigger();
     main->mnuausZielgeraet->trigger();
-    EXPECT_EQ(opened, (QStringList{"frmNeuinstallation: Neuinstallation", "frmNachinstallation: Nachinstallation",
-                                   "frmEVGAssign: EVG Zuordnung", "frmGrpAssign: " + QString::fromStdString(Text(741)),
-                                   "frmGruppe: " + QString::fromStdString(Text(730)) + "3 (Flur) (group 2)",
-                                   "frmScene: Szene16 (scene 15)", QString::fromUtf8("frmDownload: Gerät programmieren"),
-                                   QString::fromUtf8("frmUpload: Gerät lesen")}));
+    EXPECT_EQ(opened,
+              (QStringList{"frmNeuinstallation: Neuinstallation", "frmNachinstallation: Nachinstallation",
+                           "frmEVGAssign: EVG Zuordnung", "frmGrpAssign: " + QString::fromStdString(Text(741)),
+                           "frmGruppe: " + QString::fromStdString(Text(730)) + "3 (Flur) (group 2)",
+                           "frmScene: Szene16 (scene 15)", QString::fromUtf8("frmDownload: Gerät programmieren"),
+                           QString::fromUtf8("frmUpload: Gerät lesen")}));
 }
 
 // After the search: a failed end command ends the run at once (no read-back), a failed read-back
@@ -269,7 +271,9 @@ TEST_F(Commissioning, InstallationFailingAfterTheSearchEndsTheRunWithoutStamp) {
         int progress;
         bool uploadZeroed;
     };
-    const auto noConnectionAfter = [](int opens) { return [opens] { line().failOpen(busdriver::openNoDevice, opens); }; };
+    const auto noConnectionAfter = [](int opens) {
+        return [opens] { line().failOpen(busdriver::openNoDevice, opens); };
+    };
     const auto readBackRefused = [] { line().failCall(1, busdriver::statusFailed, "Read 4/51 "); };
     const Case cases[] = {{"frmNeuinstallation", "read-back", noConnectionAfter(1 + 4 + 1), 7, 24, false},
                           {"frmNachinstallation", "end command", noConnectionAfter(1 + 4), 6, 19, false},

@@ -170,7 +170,7 @@ TEST_F(SceneAndDeviceInfo, FailedSceneTableWriteSendsNoCommandAndFreesTheDialog)
 TEST_F(SceneAndDeviceInfo, RecallSendsCommandSevenWithoutChecksAndIgnoresClicksDuringACall) {
     useGatewayAddress();
     editScene(2, [](corlink::TypDaliScene& s) { s.Byte1 = 0x42; });  // unsaved: recall asks nothing
-    installLine();  // the gateway knows the five ballasts of its line
+    installLine();                                                   // the gateway knows the five ballasts of its line
     busdriver::Ballast& ballast = onLine(0);
     ballast.sceneLevels[2] = 40;
     ballast.level = 0;

@@ -113,8 +113,8 @@ TEST_F(Commissioning, FailedTransferKeepsTheDialogOpenAndTheProjectAsItWas) {
         const char* dialog;
         const char* fault;
         std::function<void()> inject;
-        bool unsaved;  // the save question comes first, answered No
-        double upload, download;  // the header's dates afterwards
+        bool unsaved;               // the save question comes first, answered No
+        double upload, download;    // the header's dates afterwards
         std::vector<int> messages;  // after the save question
     };
     constexpr double kUpload = 45001.25, kDownload = 45002.5;

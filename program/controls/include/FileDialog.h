@@ -11,11 +11,11 @@ namespace corvane {
 struct FileDialogRequest {
     enum Mode { Open, SaveAs };
     Mode mode = Open;
-    QString filter;           // "description |pattern" pairs separated by "|"
-    QString initDir;          // start folder
-    QString fileName;         // proposed name ("" for none)
-    QString defaultExt;       // "*.dal": added to a typed name without extension (save)
-    bool mustExist = false;   // only existing files can be chosen (open)
+    QString filter;                 // "description |pattern" pairs separated by "|"
+    QString initDir;                // start folder
+    QString fileName;               // proposed name ("" for none)
+    QString defaultExt;             // "*.dal": added to a typed name without extension (save)
+    bool mustExist = false;         // only existing files can be chosen (open)
     bool confirmOverwrite = false;  // an existing file is replaced only after a question (save)
 };
 

@@ -21,8 +21,7 @@ inline constexpr const char* kSettingsSection = "Settings";
 // Points the store at an INI file of the caller's (tests); an empty path restores the default.
 void UseSettingsFile(const QString& iniPath);
 std::optional<std::string> GetSetting(const std::string& app, const std::string& section, const std::string& key);
-void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                 const std::string& value);
+void SaveSetting(const std::string& app, const std::string& section, const std::string& key, const std::string& value);
 
 // The folder of the program file; tests set their own (an empty path restores the default).
 QString ProgramFolder();

@@ -99,7 +99,9 @@ void write(const std::string& file, const std::string& bytes) {
 // Fields by kind: T a text at its longest (65535 bytes), a digit that many bytes of a number.
 std::string longest(const std::string& fields) {
     std::string out;
-    for (const char kind : fields) out += kind == 'T' ? "\xFF\xFF" + std::string(65535, 'x') : std::string(static_cast<std::size_t>(kind - '0'), '\0');
+    for (const char kind : fields)
+        out += kind == 'T' ? "\xFF\xFF" + std::string(65535, 'x')
+                           : std::string(static_cast<std::size_t>(kind - '0'), '\0');
     return out;
 }
 
@@ -141,12 +143,36 @@ TEST_F(Document, AnyFailureLeavesTheProjectAndTheModelAsTheyWere) {
         {"missing", [&] { return path("gone.dal"); }, 53, {}, 0, 0},
         {"folder", [&] { return dir.string(); }, 75, {}, 0, 0},
         {"FIFO", [&] { return path("fifo.dal"); }, 75, {}, 0, 0},
-        {"empty", [&] { write(path("e.dal"), ""); return path("e.dal"); }, 62, {}, 0, 0},
-        {"header cut", [&] { write(path("h.dal"), whole.substr(0, header - 1)); return path("h.dal"); }, 62, {}, 0, 0},
-        {"header alone", [&] { write(path("a.dal"), whole.substr(0, header)); return path("a.dal"); }, 0,
-         Outcome::NotRead, 62, 0},
-        {"one byte short", [&] { write(path("s.dal"), whole.substr(0, whole.size() - 1)); return path("s.dal"); }, 0,
-         Outcome::NotRead, 62, 0},
+        {"empty",
+         [&] {
+             write(path("e.dal"), "");
+             return path("e.dal");
+         },
+         62,
+         {},
+         0,
+         0},
+        {"header cut",
+         [&] {
+             write(path("h.dal"), whole.substr(0, header - 1));
+             return path("h.dal");
+         },
+         62,
+         {},
+         0,
+         0},
+        {"header alone",
+         [&] {
+             write(path("a.dal"), whole.substr(0, header));
+             return path("a.dal");
+         },
+         0, Outcome::NotRead, 62, 0},
+        {"one byte short",
+         [&] {
+             write(path("s.dal"), whole.substr(0, whole.size() - 1));
+             return path("s.dal");
+         },
+         0, Outcome::NotRead, 62, 0},
         {"unknown firmware", [&] { return fileOf("517204", "12"); }, 0, Outcome::ModelRefused, 0, 1},
     };
     const corlink::TypHeader header0 = project.Header();
@@ -177,7 +203,8 @@ TEST_F(Document, FilesUpToTheLargestThatASaveWritesAreRead) {
     // Every text at its longest under the models' limits (G 64, S 16, E 16, D 32): the header's
     // 48 bytes and 9 texts, 13 bytes and 4 texts per ballast, 3 bytes per scene, 8 bytes and
     // 2 texts per group, 9 bytes per scene data (the bytes counting each text's length).
-    ASSERT_EQ(ProjectDocument::MaxFileSize(), 48u + 13u * 64 + 3u * 16 + 8u * 16 + 9u * 32 + (9u + 4u * 64 + 2u * 16) * 65535);
+    ASSERT_EQ(ProjectDocument::MaxFileSize(),
+              48u + 13u * 64 + 3u * 16 + 8u * 16 + 9u * 32 + (9u + 4u * 64 + 2u * 16) * 65535);
     std::string largest = longest("TTT4TTT888T2TT");
     for (int i = 0; i < 64; ++i) largest += longest("1111TT1TT");
     largest += std::string(3 * 16, '\0');
@@ -198,12 +225,12 @@ TEST_F(Document, FilesUpToTheLargestThatASaveWritesAreRead) {
 
 TEST_F(Document, StartingAfreshSelectsTheModelSizesTheProjectAndTakesTheHeader) {
     // The open project's header gives the fresh one all but its file, address and dates.
-    corlink::TypHeader full{"Hall", "P-7", "/p/hall.dal", 0x1101, "1.1.1", "517104", "11", 40000.5, 40001.25,
-                            40002.75, "first", 11, "second", "12"};
+    corlink::TypHeader full{"Hall",  "P-7",    "/p/hall.dal", 0x1101,  "1.1.1", "517104", "11",
+                            40000.5, 40001.25, 40002.75,      "first", 11,      "second", "12"};
     project.letHeader(full);
     const corlink::TypHeader fresh = ProjectDocument(project).FreshHeader("517204", "11");
-    EXPECT_EQ(fresh, (corlink::TypHeader{"Hall", "P-7", "", 0, "0.0.0", "517204", "11", 0, 0, 0, "first", 11,
-                                         "second", "12"}));
+    EXPECT_EQ(fresh, (corlink::TypHeader{"Hall", "P-7", "", 0, "0.0.0", "517204", "11", 0, 0, 0, "first", 11, "second",
+                                         "12"}));
 
     using Sizing = ProjectDocument::Sizing;
     const struct {

@@ -80,9 +80,8 @@ void expectOptions(const SafeArray<OptionRec>& actual, const std::vector<Opt>& e
     ASSERT_EQ(actual.ubound(), static_cast<std::int32_t>(expected.size()));
     for (std::size_t j = 0; j < expected.size(); ++j) {
         const Opt& e = expected[j];
-        EXPECT_EQ(actual(static_cast<std::int32_t>(j)),
-                  (OptionRec{textOrEmpty(e.text), textOrEmpty(e.text2), e.kind, e.value, e.flag,
-                             static_cast<std::int16_t>(j + 1)}))
+        EXPECT_EQ(actual(static_cast<std::int32_t>(j)), (OptionRec{textOrEmpty(e.text), textOrEmpty(e.text2), e.kind,
+                                                                   e.value, e.flag, static_cast<std::int16_t>(j + 1)}))
             << "option " << j;
     }
     EXPECT_EQ(actual(actual.ubound()), OptionRec{});
@@ -105,7 +104,8 @@ TEST_F(Models, LimitsOfBothModelsAndRebuildingTheTables) {
     once.PropertyObjectIds.ObjIDTasten = model204.PropertyObjectIds.ObjIDTasten;
     EXPECT_EQ(once, model204);
     // The largest of each: 517204's limits.
-    EXPECT_EQ(LargestModelLimits(), (corlink::TypMaxGrenzwerte{16, 32, 64, 16, 10, 3, 2, 6, 8, 18, 10, 8, 18, 16, 126, 111}));
+    EXPECT_EQ(LargestModelLimits(),
+              (corlink::TypMaxGrenzwerte{16, 32, 64, 16, 10, 3, 2, 6, 8, 18, 10, 8, 18, 16, 126, 111}));
 
     // Tables built into a set of the caller's leave the shared ones alone.
     ModelTables into;
@@ -284,8 +284,8 @@ TEST_F(Models, InterfaceObjectIds) {
         EXPECT_EQ(ids(p.ObjIDMeldung), idRange(38, 11));
         EXPECT_EQ(ids(p.ObjIDTasten), idRange(37, MaxLimits.MaxTasten + 1));
         const std::int32_t codes[] = {p.ObjKennungApplicationData, p.ObjKennungBeleuchtung, p.ObjKennungBelueftung,
-                                      p.ObjKennungTemperatur, p.ObjKennungJalousie, p.ObjKennungSzene,
-                                      p.ObjKennungTasten, p.ObjKennungMedung};
+                                      p.ObjKennungTemperatur,      p.ObjKennungJalousie,    p.ObjKennungSzene,
+                                      p.ObjKennungTasten,          p.ObjKennungMedung};
         for (std::int32_t i = 0; i < 8; ++i) EXPECT_EQ(codes[i], 50023 + i);
         EXPECT_EQ(p.ObjIDSprache, 48);
         EXPECT_EQ(p.ObjKennungSprache, 50032);

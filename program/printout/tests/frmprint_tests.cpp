@@ -98,7 +98,11 @@ TEST_F(BatchPrint, ListsTheProjectFilesOfTheFolderAndPattern) {
     const struct {
         const char* typed;
         QStringList listed;
-    } patterns[] = {{"b", {"b.bts"}}, {"", {}}, {"*.dal", {"c.dal"}}, {"c.dal", {"c.dal"}}, {"*.*", {"a.bts", "b.bts", "c.dal"}},
+    } patterns[] = {{"b", {"b.bts"}},
+                    {"", {}},
+                    {"*.dal", {"c.dal"}},
+                    {"c.dal", {"c.dal"}},
+                    {"*.*", {"a.bts", "b.bts", "c.dal"}},
                     {"*", {"a.bts", "b.bts"}}};
     for (const auto& p : patterns) {
         d->Text1->setText(p.typed);
@@ -206,7 +210,7 @@ TEST_F(BatchPrint, ARefusedModelEndsTheRunAndAnUnreadableFileIsSkipped) {
     d->ComDrucken->click();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text.rfind(Text(907), 0), 0u);  // 0.bts: reported, skipped
-    EXPECT_EQ(shown[1].text, Text(916));              // a.bts: the model is refused
+    EXPECT_EQ(shown[1].text, Text(916));               // a.bts: the model is refused
     EXPECT_EQ(rec->jobs, 0);                           // b.bts is not printed
     EXPECT_EQ(dali().Header().ProjektBeschreibung, before);
     EXPECT_EQ(MaxLimits.MaxTasten, 8);  // the model in force stays

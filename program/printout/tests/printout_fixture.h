@@ -33,7 +33,7 @@ struct Recording {
     bool ended = false, killed = false;
     std::vector<Printed> texts;  // of the last job
     std::vector<Ruled> rules;
-    int failOnPage = 0;          // NewPage to this page raises error 1004
+    int failOnPage = 0;  // NewPage to this page raises error 1004
 };
 
 class RecordingPrinter : public PrinterObject {
@@ -72,8 +72,7 @@ protected:
         main = start(kGerman);
         shown.clear();
         SetPrinterFactory([this] { return std::make_unique<RecordingPrinter>(rec); });
-        clock = std::make_unique<automation::ScopedClock>(
-            [] { return automation::toOleDate({2024, 6, 3, 14, 5, 9}); });
+        clock = std::make_unique<automation::ScopedClock>([] { return automation::toOleDate({2024, 6, 3, 14, 5, 9}); });
         corlink::TypHeader h = dali().Header();
         h.DateiName = "/projects/hall.dal";
         h.phyAdrString = "1.1.7";

@@ -1,9 +1,9 @@
 // The print engine, the page layout, the address lines and the sections, on a recording
 // printer, a PDF file and the print file.
 #include "DateText.h"
+#include "StringTable.h"
 #include "frmPrint.h"
 #include "frmProjektInfo.h"
-#include "StringTable.h"
 #include "printout_fixture.h"
 #include "text1252.h"
 
@@ -142,8 +142,8 @@ TEST_F(Printout, LongProjectsBreakPagesBelowTheFooterRow) {
         EXPECT_EQ(type->page, name->page);
         EXPECT_EQ(type->y, name->y);
     }
-    const auto firstOnPage2 = std::find_if(rec->texts.begin(), rec->texts.end(),
-                                           [](const Printed& p) { return p.page == 2 && p.y >= 8; });
+    const auto firstOnPage2 =
+        std::find_if(rec->texts.begin(), rec->texts.end(), [](const Printed& p) { return p.page == 2 && p.y >= 8; });
     ASSERT_NE(firstOnPage2, rec->texts.end());
     EXPECT_EQ(firstOnPage2->y, 8);
     EXPECT_EQ(rec->rules.back().y1, 75);
@@ -206,34 +206,34 @@ TEST_F(Printout, FunctionGroupLinesInThePrintFile) {
     ASSERT_EQ(lines.size() % 2, 0u);
     const std::vector<std::string> run(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(lines.size() / 2));
     EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(run.size()), lines.end()), run);
-    const std::vector<std::string> expected = {
-        "Beleuchtung",
-        "Zeit zwischen Lesetelegrammen (Basis 10s): 12",
-        "",
-        "Flur",
-        "Aktortyp: " + ActorTypeList(1).Text,
-        "Anzeige im Display: Abhängig vom Rückmeldeobjekt",
-        "Objektwert lesen: Ja",
-        " 1/2/3 : KLS  Priorität: System   Schaltobjekt (1 Bit)",
-        " 1/2/4 :   Priorität: System   Rückmeldeobjekt (1 Bit)",
-        "Belüftung",
-        "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
-        "Jalousie",
-        "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
-        "Temperatur",
-        "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
-        "",
-        "Büro",
-        "Aktortyp: ",
-        Text(342) + ": Isttemperatur",
-        Text(345) + ": Nein",
-        Text(343) + ": " + Text(346),
-        Text(345) + ": Ja",
-        Text(345) + ": Nein",
-        "Szene",
-        "Tastenbelegung"};
+    const std::vector<std::string> expected = {"Beleuchtung",
+                                               "Zeit zwischen Lesetelegrammen (Basis 10s): 12",
+                                               "",
+                                               "Flur",
+                                               "Aktortyp: " + ActorTypeList(1).Text,
+                                               "Anzeige im Display: Abhängig vom Rückmeldeobjekt",
+                                               "Objektwert lesen: Ja",
+                                               " 1/2/3 : KLS  Priorität: System   Schaltobjekt (1 Bit)",
+                                               " 1/2/4 :   Priorität: System   Rückmeldeobjekt (1 Bit)",
+                                               "Belüftung",
+                                               "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
+                                               "Jalousie",
+                                               "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
+                                               "Temperatur",
+                                               "Zeit zwischen Lesetelegrammen (Basis 10s): 0",
+                                               "",
+                                               "Büro",
+                                               "Aktortyp: ",
+                                               Text(342) + ": Isttemperatur",
+                                               Text(345) + ": Nein",
+                                               Text(343) + ": " + Text(346),
+                                               Text(345) + ": Ja",
+                                               Text(345) + ": Nein",
+                                               "Szene",
+                                               "Tastenbelegung"};
     ASSERT_GE(run.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
+    EXPECT_EQ(std::vector<std::string>(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(expected.size())),
+              expected);
     // No signalling or general section in the print file.
     EXPECT_EQ(std::count(run.begin(), run.end(), "Meldung"), 0);
     EXPECT_EQ(std::count(run.begin(), run.end(), "Allgemeine Einstellungen"), 0);
@@ -345,14 +345,13 @@ TEST_F(Printout, GeneralSettingsSection) {
     ASSERT_NE(title, nullptr);
     std::vector<std::string> section;
     for (const Printed* p = title; p->text.rfind("Seite", 0) != 0 && p->y < 75; ++p) section.push_back(p->text);
-    EXPECT_EQ(section, (std::vector<std::string>{"Allgemeine Einstellungen",
-                                                 "Einstellung der Datum- und Zeitformate: 12h - MM.TT.JJ",
-                                                 "Einstellung der Zeiten", "lange Tastzeit (Basis 10ms): 30",
-                                                 "sehr lange Tastzeit (Basis 100ms): 7", "Einstellung Display",
-                                                 "Einschaltzeit Displaybeleuchtung (Basis 1s): 120",
-                                                 "Beleuchtung schaltbar über Objekt: Ja",
-                                                 " 3/1/1 :   Priorität: System   Zeit",
-                                                 " 3/1/3 :   Priorität: System   Display-Beleuchtung"}));
+    EXPECT_EQ(section,
+              (std::vector<std::string>{
+                  "Allgemeine Einstellungen", "Einstellung der Datum- und Zeitformate: 12h - MM.TT.JJ",
+                  "Einstellung der Zeiten", "lange Tastzeit (Basis 10ms): 30", "sehr lange Tastzeit (Basis 100ms): 7",
+                  "Einstellung Display", "Einschaltzeit Displaybeleuchtung (Basis 1s): 120",
+                  "Beleuchtung schaltbar über Objekt: Ja", " 3/1/1 :   Priorität: System   Zeit",
+                  " 3/1/3 :   Priorität: System   Display-Beleuchtung"}));
     EXPECT_EQ(find("Einstellung der Datum- und Zeitformate: 12h - MM.TT.JJ")->y, title->y + 3);
 }
 
@@ -408,7 +407,7 @@ TEST_F(Printout, ReadObjectTextOfAnUnlistedDisplayCodeHasItsOwnRow) {
     corlink::TypBeleuchtungsGruppe light;
     light.Active = true;
     light.Name = "Flur";
-    light.AktorTyp = 222;  // no such actuator: the type text is empty
+    light.AktorTyp = 222;   // no such actuator: the type text is empty
     light.FeedBack = 0x19;  // display 9, read the object value
     dali().letBeleuchtungsGruppe(0, light);
     corlink::TypTemperaturGruppe temp;
@@ -426,18 +425,19 @@ TEST_F(Printout, ReadObjectTextOfAnUnlistedDisplayCodeHasItsOwnRow) {
     const auto placedAfter = [&](const std::string& name, int rows) {
         const Printed* head = find(name);
         std::vector<Placed> out;
-        for (const Printed* p = head + 1; head && p < rec->texts.data() + rec->texts.size() && p->y <= head->y + rows; ++p) {
+        for (const Printed* p = head + 1; head && p < rec->texts.data() + rec->texts.size() && p->y <= head->y + rows;
+             ++p) {
             out.emplace_back(p->text, p->y - head->y, p->x);
         }
         return out;
     };
     EXPECT_EQ(placedAfter("Flur", 1), (std::vector<Placed>{{"Aktortyp: ", 0, 90}, {"Objektwert lesen: Ja", 1, 90}}));
     EXPECT_EQ(placedAfter("Büro", 3), (std::vector<Placed>{{"Aktortyp: ", 0, 90},
-                                                        {Text(342) + ": Isttemperatur", 1, 10},
-                                                        {Text(345) + ": Ja", 1, 90},
-                                                        {Text(345) + ": Ja", 2, 90},
-                                                        {Text(344) + ": " + Text(346), 3, 10},
-                                                        {Text(345) + ": Nein", 3, 90}}));
+                                                           {Text(342) + ": Isttemperatur", 1, 10},
+                                                           {Text(345) + ": Ja", 1, 90},
+                                                           {Text(345) + ": Ja", 2, 90},
+                                                           {Text(344) + ": " + Text(346), 3, 10},
+                                                           {Text(345) + ": Nein", 3, 90}}));
 }
 
 // ---- The page-room checks on both sides of their boundary ----
@@ -461,8 +461,8 @@ void lightingGroupsOfRows(corlink::clsOrvekDali& dali, const std::vector<int>& b
 TEST_F(Printout, ASectionStartsOnANewPageWhenLessThanSevenRowsRemain) {
     struct Case {
         std::vector<int> groups;  // bound objects per lighting group
-        double rule;  // the lighting section's closing rule
-        int page;     // where the ventilation section starts
+        double rule;              // the lighting section's closing rule
+        int page;                 // where the ventilation section starts
         double row;
     };
     const Case cases[] = {{{4, 4, 4, 4, 4, 4, 4, 2, 1}, 68, 1, 69}, {{4, 4, 4, 4, 4, 4, 4, 2, 2}, 69, 2, 8}};
@@ -484,7 +484,7 @@ TEST_F(Printout, ASectionStartsOnANewPageWhenLessThanSevenRowsRemain) {
 TEST_F(Printout, APushButtonPairStaysTogetherAtAPageBreak) {
     struct Case {
         std::vector<int> groups;  // bound objects per lighting group
-        int page;  // of buttons 7 and 8, the fourth pair
+        int page;                 // of buttons 7 and 8, the fourth pair
         double headingRow;
     };
     const Case cases[] = {{{4, 4, 4, 4, 1}, 1, 71}, {{4, 4, 4, 4, 2}, 2, 9}};
@@ -547,7 +547,9 @@ namespace {
 std::uint8_t feedBack(int display, int read) { return static_cast<std::uint8_t>(display | read << 4); }
 
 // The line of an object bound to 1/0/k with flags 0, labelled with text `label`.
-std::string objectLine(int k, int label) { return " 1/0/" + std::to_string(k) + " :   Priorität: System   " + Text(label); }
+std::string objectLine(int k, int label) {
+    return " 1/0/" + std::to_string(k) + " :   Priorität: System   " + Text(label);
+}
 
 }  // namespace
 
@@ -588,11 +590,12 @@ TEST_F(Printout, FunctionGroupsPrintEveryActuatorTypeDisplayValueAndObject) {
         if (c.kind == &blinds) dali().letJalousieGruppe(0, group(corlink::TypJalousieGruppe{}));  // 5 objects
         PrintProject(*main, 0);
         const Kind& k = *c.kind;
-        std::vector<std::string> expected = {Text(490) + ": 0", "Gruppe",
-                                             Text(k.type) + ": " + (c.typeText ? Text(c.typeText) : ""),
-                                             Text(k.display) + ": " + Text(k.values[static_cast<std::size_t>(c.display)]),
-                                             Text(k.read) + ": " + Text(c.read ? k.yes : k.no)};
-        for (int slot = 0; slot < 4; ++slot) expected.push_back(objectLine(slot, k.objects[static_cast<std::size_t>(slot)]));
+        std::vector<std::string> expected = {
+            Text(490) + ": 0", "Gruppe", Text(k.type) + ": " + (c.typeText ? Text(c.typeText) : ""),
+            Text(k.display) + ": " + Text(k.values[static_cast<std::size_t>(c.display)]),
+            Text(k.read) + ": " + Text(c.read ? k.yes : k.no)};
+        for (int slot = 0; slot < 4; ++slot)
+            expected.push_back(objectLine(slot, k.objects[static_cast<std::size_t>(slot)]));
         EXPECT_EQ(textsBetween(Text(k.title), Text(k.next)), expected);
     }
 }
@@ -625,13 +628,14 @@ TEST_F(Printout, TemperatureAndSignalGroupsPrintEveryDisplayValueAndObject) {
     PrintProject(*main, 0);
 
     const auto line = [](int label, int value) { return Text(label) + ": " + Text(value); };
-    const std::vector<std::string> temperature = {
-        Text(490) + ": 0", "Raum 1",       Text(340) + ": " + Text(114),
-        line(342, 346),    line(345, 349), line(343, 352), line(345, 348), line(344, 353), line(345, 349),
-        objectLine(0, 158), objectLine(1, 159), objectLine(2, 160), objectLine(3, 161), objectLine(4, 162),
-        objectLine(5, 163), objectLine(6, 164),
-        "Raum 2",          Text(340) + ": " + Text(109),
-        line(342, 347),    line(345, 348), line(343, 346), line(345, 349), line(344, 346), line(345, 348)};
+    const std::vector<std::string> temperature = {Text(490) + ": 0",  "Raum 1",           Text(340) + ": " + Text(114),
+                                                  line(342, 346),     line(345, 349),     line(343, 352),
+                                                  line(345, 348),     line(344, 353),     line(345, 349),
+                                                  objectLine(0, 158), objectLine(1, 159), objectLine(2, 160),
+                                                  objectLine(3, 161), objectLine(4, 162), objectLine(5, 163),
+                                                  objectLine(6, 164), "Raum 2",           Text(340) + ": " + Text(109),
+                                                  line(342, 347),     line(345, 348),     line(343, 346),
+                                                  line(345, 349),     line(344, 346),     line(345, 348)};
     EXPECT_EQ(textsBetween(Text(103), Text(105)), temperature);
     EXPECT_EQ(textsBetween(Text(107), Text(200)),
               (std::vector<std::string>{Text(420) + ": Störung", Text(421) + ": in Ordnung", objectLine(0, 172)}));
@@ -658,10 +662,14 @@ TEST_F(Printout, GeneralSettingsPrintEveryChoiceAndObject) {
         if (c.slot >= 0) t.ObjekteDatumZeitLCD[static_cast<std::size_t>(c.slot)] = bound({{1, 0, c.slot}}, 0);
         dali().letZeiten(t);
         PrintProject(*main, 0);
-        std::vector<std::string> expected = {
-            Text(444) + ": " + Text(c.konfigText), Text(440) + ": " + Text(c.formatText), Text(441),
-            Text(447) + ": 1", Text(448) + ": 20", Text(442), Text(453) + ": 255",
-            Text(454) + ": " + Text(c.slot == 2 ? 455 : 456)};
+        std::vector<std::string> expected = {Text(444) + ": " + Text(c.konfigText),
+                                             Text(440) + ": " + Text(c.formatText),
+                                             Text(441),
+                                             Text(447) + ": 1",
+                                             Text(448) + ": 20",
+                                             Text(442),
+                                             Text(453) + ": 255",
+                                             Text(454) + ": " + Text(c.slot == 2 ? 455 : 456)};
         if (c.slot >= 0) expected.push_back(objectLine(c.slot, labels[static_cast<std::size_t>(c.slot)]));
         EXPECT_EQ(textsBetween(Text(200), ""), expected);
     }
@@ -675,9 +683,10 @@ TEST_F(Printout, ScenesPrintEveryValueOption) {
         int text;
         std::string value;  // right column, "" none
     };
-    const Case cases[] = {{1, 1, 580, ""}, {1, 2, 581, ""},  {2, 1, 582, "11"}, {3, 1, 583, ""}, {3, 2, 584, ""},
-                          {4, 1, 585, "11"}, {5, 1, 588, ""}, {5, 2, 587, ""},  {5, 3, 586, ""}, {6, 1, 589, ""},
-                          {6, 2, 590, ""}, {7, 1, 591, "11 / 22"}, {8, 1, 593, "11"}};
+    const Case cases[] = {{1, 1, 580, ""},  {1, 2, 581, ""},   {2, 1, 582, "11"}, {3, 1, 583, ""},
+                          {3, 2, 584, ""},  {4, 1, 585, "11"}, {5, 1, 588, ""},   {5, 2, 587, ""},
+                          {5, 3, 586, ""},  {6, 1, 589, ""},   {6, 2, 590, ""},   {7, 1, 591, "11 / 22"},
+                          {8, 1, 593, "11"}};
     corlink::TypSzene scene = dali().Szene(0);
     scene.Active = true;
     scene.Name = "Abend";
@@ -724,15 +733,17 @@ TEST_F(Printout, PushButtonsPrintEveryFunctionActionValueAndLedMode) {
         std::string values;  // for action 0; "-" no rows at all
     };
     const Case cases[] = {
-        {0, 1, 0, 550, 0, ""},      {1, 1, 1, 551, 610, ""},    {1, 2, 2, 551, 611, ""},     {1, 3, 3, 551, 612, ""},
-        {1, 4, 4, 551, 613, ""},    {1, 5, 5, 551, 614, ""},    {2, 1, 6, 552, 615, ""},     {2, 2, 7, 552, 616, ""},
-        {3, 1, 8, 553, 617, ""},    {4, 1, 9, 554, 619, ""},    {4, 2, 0, 554, 620, ""},     {5, 1, 1, 555, 621, ""},
-        {6, 3, 2, 556, 612, ""},    {7, 1, 3, 557, 615, ""},    {8, 1, 4, 558, 617, ""},     {9, 2, 5, 559, 620, ""},
-        {10, 1, 6, 560, 621, ""},   {11, 1, 7, 561, 622, ""},   {11, 2, 8, 561, 623, ""},    {12, 1, 9, 562, 0, ""},
-        {13, 1, 0, 563, 0, ""},     {14, 1, 1, 564, 625, ""},   {14, 2, 2, 564, 624, ""},    {14, 3, 3, 564, 627, ""},
-        {14, 4, 4, 564, 628, ""},   {14, 5, 5, 564, 629, ""},   {14, 6, 6, 564, 630, ""},    {15, 1, 7, 565, 626, ""},
-        {16, 2, 8, 561, 623, ""},   {17, 1, 9, 561, 622, ""},
-        {1, 0, 0, 551, 0, "-"},     {5, 0, 1, 555, 0, "1 / 3"}, {12, 0, 2, 562, 0, "1 / 2 / 3 / 4"},
+        {0, 1, 0, 550, 0, ""},       {1, 1, 1, 551, 610, ""},    {1, 2, 2, 551, 611, ""},
+        {1, 3, 3, 551, 612, ""},     {1, 4, 4, 551, 613, ""},    {1, 5, 5, 551, 614, ""},
+        {2, 1, 6, 552, 615, ""},     {2, 2, 7, 552, 616, ""},    {3, 1, 8, 553, 617, ""},
+        {4, 1, 9, 554, 619, ""},     {4, 2, 0, 554, 620, ""},    {5, 1, 1, 555, 621, ""},
+        {6, 3, 2, 556, 612, ""},     {7, 1, 3, 557, 615, ""},    {8, 1, 4, 558, 617, ""},
+        {9, 2, 5, 559, 620, ""},     {10, 1, 6, 560, 621, ""},   {11, 1, 7, 561, 622, ""},
+        {11, 2, 8, 561, 623, ""},    {12, 1, 9, 562, 0, ""},     {13, 1, 0, 563, 0, ""},
+        {14, 1, 1, 564, 625, ""},    {14, 2, 2, 564, 624, ""},   {14, 3, 3, 564, 627, ""},
+        {14, 4, 4, 564, 628, ""},    {14, 5, 5, 564, 629, ""},   {14, 6, 6, 564, 630, ""},
+        {15, 1, 7, 565, 626, ""},    {16, 2, 8, 561, 623, ""},   {17, 1, 9, 561, 622, ""},
+        {1, 0, 0, 551, 0, "-"},      {5, 0, 1, 555, 0, "1 / 3"}, {12, 0, 2, 562, 0, "1 / 2 / 3 / 4"},
         {13, 0, 3, 563, 0, "1 / 3"},
     };
     for (const Case& c : cases) {

@@ -26,7 +26,7 @@ public:
     QLabel* LabelInterfaces = nullptr;
     QListWidget* ListInterfaces = nullptr;  // one row per offered interface
     QLabel* LabelParameter = nullptr;
-    QLineEdit* TextParameter = nullptr;     // the parameter string of the selected interface
+    QLineEdit* TextParameter = nullptr;  // the parameter string of the selected interface
     QPushButton* COMOK = nullptr;
     QPushButton* COMAbbruch = nullptr;
 

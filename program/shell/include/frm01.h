@@ -38,8 +38,8 @@ struct NodeDialog {
 
 // The dialog of a node key, or none (root, groups, scenes and ballast nodes). left and top are
 // the place beside the tree (twips), screenWidthTwips the screen's width.
-std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text, const QString& parentText,
-                                        int left, int top, int screenWidthTwips);
+std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text, const QString& parentText, int left,
+                                        int top, int screenWidthTwips);
 
 class frm01 : public QMainWindow, public MainWindowServices, private corlink::clsOrvekDaliEvents {
     Q_OBJECT
@@ -100,8 +100,8 @@ public:
     // Expansion flags of the tree's expand and collapse events.
     bool ExpandBeleuchtung = false, ExpandBelueftung = false, ExpandTemperatur = false, ExpandJalousie = false,
          ExpandMeldungen = false, ExpandSzenen = false, ExpandBeleuchtungObj = false, ExpandBelueftungObj = false,
-         ExpandTemperaturObj = false, ExpandJalousieObj = false, ExpandMeldungenObj = false,
-         ExpandSzenenObj = false, ExpandAllgemeinObj = false;
+         ExpandTemperaturObj = false, ExpandJalousieObj = false, ExpandMeldungenObj = false, ExpandSzenenObj = false,
+         ExpandAllgemeinObj = false;
 
     // Controls.
     KeyedTree* TreeView1 = nullptr;
@@ -109,10 +109,10 @@ public:
     QStatusBar* BrimcorStatusBar = nullptr;
     QMenu *mnuMenue = nullptr, *mnuEIB = nullptr, *mnuExtras = nullptr;
     QAction *mnuNeu = nullptr, *mnuGeraetLaden = nullptr, *mnuGeraetSpeichern = nullptr,
-            *mnuGeraetSpeichernunter = nullptr, *mnuDrucken = nullptr, *mnuDruckenMehr = nullptr,
-            *mnuEnde = nullptr, *mnuinZielGeraet = nullptr, *mnuausZielgeraet = nullptr,
-            *mnuGeraeteStatus = nullptr, *mnuSchnittstelle = nullptr, *mnuVersion = nullptr,
-            *mnuSprache = nullptr, *mnuGrpDarstellung = nullptr, *mnuService = nullptr;
+            *mnuGeraetSpeichernunter = nullptr, *mnuDrucken = nullptr, *mnuDruckenMehr = nullptr, *mnuEnde = nullptr,
+            *mnuinZielGeraet = nullptr, *mnuausZielgeraet = nullptr, *mnuGeraeteStatus = nullptr,
+            *mnuSchnittstelle = nullptr, *mnuVersion = nullptr, *mnuSprache = nullptr, *mnuGrpDarstellung = nullptr,
+            *mnuService = nullptr;
 
     // Status bar panel 1..6 ("" outside).
     QString StatusPanel(int panel) const;

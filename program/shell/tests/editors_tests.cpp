@@ -36,7 +36,9 @@ corlink::TypObjectZuordnung Bound(std::vector<std::int32_t> addresses, std::uint
     return o;
 }
 
-std::vector<std::int32_t> AddressesOf(const corlink::TypObjectZuordnung& o) { return {o.GrpAdr.begin(), o.GrpAdr.end()}; }
+std::vector<std::int32_t> AddressesOf(const corlink::TypObjectZuordnung& o) {
+    return {o.GrpAdr.begin(), o.GrpAdr.end()};
+}
 
 class Editors : public Gui {
 protected:
@@ -67,7 +69,8 @@ protected:
     }
     QStringList Column(int column) const {
         QStringList texts;
-        for (int i = 0; i < editor->ListAdresse->topLevelItemCount(); ++i) texts << editor->ListAdresse->topLevelItem(i)->text(column);
+        for (int i = 0; i < editor->ListAdresse->topLevelItemCount(); ++i)
+            texts << editor->ListAdresse->topLevelItem(i)->text(column);
         return texts;
     }
     void Type(const QString& a, const QString& b, const QString& c = {}) {
@@ -233,7 +236,7 @@ TEST_F(Editors, GroupAddressEditorAddsEachAddressOnceWithinTheLimit) {
     const std::int16_t start = d.AssocCount;
     EXPECT_EQ(start, automation::toInteger(w->mDali().GetAssozLen()));
 
-    Type("1", "1");   // the same text
+    Type("1", "1");    // the same text
     Type("01", " 1");  // the same address in another spelling
     EXPECT_EQ(d.ListAdresse->topLevelItemCount(), 1);
     EXPECT_EQ(d.AssocCount, start);
@@ -440,8 +443,8 @@ protected:
 TEST_F(Settings, GeneralSettingsShowAndStoreTheProjectRecord) {
     frmAllgemein& p = Page();
     const auto shownValues = [&p] {
-        return QStringList{p.ComboDatumAllg->currentText(), p.ComboZeitDatumFormat->currentText(), p.varLTastZeit->text(),
-                           p.varSLTastZeit->text(), p.varDispEIN->text()};
+        return QStringList{p.ComboDatumAllg->currentText(), p.ComboZeitDatumFormat->currentText(),
+                           p.varLTastZeit->text(), p.varSLTastZeit->text(), p.varDispEIN->text()};
     };
     EXPECT_EQ(p.FrameLeseZeit->title(), "Einstellung der Zeiten");
     EXPECT_EQ(p.ComboDatumAllg->itemText(0), "keine Anzeige");
@@ -495,7 +498,8 @@ TEST_F(Settings, GeneralSettingsShowAndStoreTheProjectRecord) {
         const corlink::TypZeiten after = w->mDali().Zeiten();
         EXPECT_EQ(after.ZeitDatumKonfig, d.konfig);
         const bool active[3] = {d.time, d.date, d.lighting};
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(after.ObjekteDatumZeitLCD[i], active[i] ? z.ObjekteDatumZeitLCD[i] : off) << i;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(after.ObjekteDatumZeitLCD[i], active[i] ? z.ObjekteDatumZeitLCD[i] : off) << i;
     }
     EXPECT_TRUE(shown.empty());
 }
@@ -509,11 +513,11 @@ TEST_F(Settings, GeneralSettingsNumberBoxesKeepToTheirRanges) {
         const char* text;
         const char* range;
     } cases[] = {
-        {0, "100", nullptr},    {0, "101", "(40-100)"}, {0, "40", nullptr},     {0, "39", "(40-100)"},
-        {1, "50", nullptr},     {1, "51", "(15-50)"},   {1, "15", nullptr},     {1, "14", "(15-50)"},
-        {1, "abc", "(15-50)"},  {2, "0", nullptr},      {2, "255", "(0-254)"},  {2, "254", nullptr},
-        {2, "-1", "(0-254)"},   {0, "2,5", "(40-100)"}, {0, "2.5", "(40-100)"}, {1, "2,5", "(15-50)"},
-        {1, "2.5", "(15-50)"},  {2, "2,5", "(0-254)"},  {2, "2.5", "(0-254)"},
+        {0, "100", nullptr},   {0, "101", "(40-100)"}, {0, "40", nullptr},     {0, "39", "(40-100)"},
+        {1, "50", nullptr},    {1, "51", "(15-50)"},   {1, "15", nullptr},     {1, "14", "(15-50)"},
+        {1, "abc", "(15-50)"}, {2, "0", nullptr},      {2, "255", "(0-254)"},  {2, "254", nullptr},
+        {2, "-1", "(0-254)"},  {0, "2,5", "(40-100)"}, {0, "2.5", "(40-100)"}, {1, "2,5", "(15-50)"},
+        {1, "2.5", "(15-50)"}, {2, "2,5", "(0-254)"},  {2, "2.5", "(0-254)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.box << " " << c.text);
@@ -613,9 +617,7 @@ TEST_F(Settings, GeneralSettingsTwoBoxesOutOfRangeRefuseOnceAndKeepTheFocus) {
 TEST_F(Settings, GeneralSettingsListPositionsOutsideTheListsSelectTheFirstEntries) {
     frmAllgemein& p = Page();  // a showing with the project's valid record first
     p.COMAbbruch->click();
-    const struct {
-        std::uint8_t konfig, format;
-    } damaged[] = {{4, 2}, {7, 1}, {1, 9}, {255, 255}};
+    const struct { std::uint8_t konfig, format; } damaged[] = {{4, 2}, {7, 1}, {1, 9}, {255, 255}};
     for (const auto& d : damaged) {
         corlink::TypZeiten bad = z;
         bad.ZeitDatumKonfig = d.konfig;
@@ -626,7 +628,8 @@ TEST_F(Settings, GeneralSettingsListPositionsOutsideTheListsSelectTheFirstEntrie
         EXPECT_TRUE(shown.empty()) << int(d.konfig);  // no error 380
         EXPECT_EQ(p.ComboDatumAllg->currentIndex(), d.konfig < 4 ? d.konfig : 0) << int(d.konfig);
         EXPECT_EQ(p.ComboZeitDatumFormat->currentIndex(), d.format < 2 ? d.format : 0) << int(d.format);
-        EXPECT_EQ(p.varLTastZeit->text(), QString::number(bad.LangeTastZeit)) << int(d.konfig);  // not the last showing's
+        EXPECT_EQ(p.varLTastZeit->text(), QString::number(bad.LangeTastZeit))
+            << int(d.konfig);  // not the last showing's
         EXPECT_EQ(p.varSLTastZeit->text(), "25");
         p.COMAbbruch->click();
     }
@@ -713,8 +716,10 @@ TEST_F(Editors, ProjectTextBoxesRefuseWhatTheProjectFileCannotHold) {
             continue;
         }
         ASSERT_EQ(shown.size(), 1u) << c.typed.toStdString();
-        EXPECT_EQ(shown[0].text, "Die Projektdatei kann nur Zeichen des westeuropäischen Zeichensatzes (Windows-1252) "
-                                 "speichern. Nicht übernommen: " + c.refused.toStdString());
+        EXPECT_EQ(shown[0].text,
+                  "Die Projektdatei kann nur Zeichen des westeuropäischen Zeichensatzes (Windows-1252) "
+                  "speichern. Nicht übernommen: " +
+                      c.refused.toStdString());
         EXPECT_EQ(shown[0].style, kOkExclamation);
         EXPECT_EQ(shown[0].title, "Hinweis");
         if (c.atOnce) {

@@ -108,7 +108,7 @@ TEST_F(Gui, PhysicalAddressDialogTakesEnterAsTab) {
         EXPECT_EQ(d.TextphyAdr->selectedText(), "1.2.3");  // the whole text is selected on focus
         QTest::keyClick(d.TextphyAdr, Qt::Key_Return);
         EXPECT_TRUE(d.COMOK->hasFocus());
-        EXPECT_TRUE(d.isVisible());  // Enter did not press OK
+        EXPECT_TRUE(d.isVisible());                // Enter did not press OK
         QTest::keyClick(d.COMOK, Qt::Key_Return);  // Enter on the focused OK presses it
     });
     EXPECT_EQ(w->mDali().Header().phyAdrString, "1.2.3");

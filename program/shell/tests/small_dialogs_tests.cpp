@@ -46,18 +46,19 @@ TEST_F(Dialogs, LanguageDialogStoresTheChoiceForTheNextStart) {
     for (const char* name : {"frmSprache", "frmVersion", "frmAdrDarstellung", "frmProjektInfo"}) {
         EXPECT_TRUE(IsFormRegistered(name)) << name;
     }
-    Play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
-        EXPECT_EQ(d.windowTitle(), "Sprachauswahl");
-        EXPECT_EQ(d.COMOK->text(), "Ok");
-        EXPECT_EQ(d.COMAbbruch->text(), "Abbruch");
-        d.Form_Activate();  // a second activation adds nothing
-        ASSERT_EQ(d.ComboSprache->count(), 2);
-        EXPECT_EQ(d.ComboSprache->itemText(0), "German");
-        EXPECT_EQ(d.ComboSprache->itemText(1), "English");
-        EXPECT_EQ(d.ComboSprache->currentIndex(), 0);
-        d.ComboSprache->setCurrentIndex(1);
-        d.COMOK->click();
-    });
+    Play<frmSprache>([&] { w->mnuSprache->trigger(); },
+                     [&](frmSprache& d) {
+                         EXPECT_EQ(d.windowTitle(), "Sprachauswahl");
+                         EXPECT_EQ(d.COMOK->text(), "Ok");
+                         EXPECT_EQ(d.COMAbbruch->text(), "Abbruch");
+                         d.Form_Activate();  // a second activation adds nothing
+                         ASSERT_EQ(d.ComboSprache->count(), 2);
+                         EXPECT_EQ(d.ComboSprache->itemText(0), "German");
+                         EXPECT_EQ(d.ComboSprache->itemText(1), "English");
+                         EXPECT_EQ(d.ComboSprache->currentIndex(), 0);
+                         d.ComboSprache->setCurrentIndex(1);
+                         d.COMOK->click();
+                     });
     ASSERT_EQ(shown.size(), 1u);  // in the start-up language
     EXPECT_EQ(shown[0].text, "Die Sprache wird beim nächsten Programmstart aktiviert.");
     EXPECT_EQ(shown[0].style, kOkExclamation);
@@ -66,21 +67,23 @@ TEST_F(Dialogs, LanguageDialogStoresTheChoiceForTheNextStart) {
 
     // The next dialog comes up in English with English selected; OK unchanged stores it again.
     seed("Language", "0");
-    Play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
-        EXPECT_EQ(d.COMAbbruch->text(), "cancel");
-        EXPECT_EQ(d.ComboSprache->currentText(), "English");
-        d.COMOK->click();
-    });
+    Play<frmSprache>([&] { w->mnuSprache->trigger(); },
+                     [&](frmSprache& d) {
+                         EXPECT_EQ(d.COMAbbruch->text(), "cancel");
+                         EXPECT_EQ(d.ComboSprache->currentText(), "English");
+                         d.COMOK->click();
+                     });
     EXPECT_EQ(stored("Language"), "1000");
 }
 
 TEST_F(Dialogs, LanguageDialogPreselectsGermanForOtherLanguagesAndCancelKeepsAll) {
     auto w = start(4000);
-    Play<frmSprache>([&] { w->mnuSprache->trigger(); }, [&](frmSprache& d) {
-        EXPECT_EQ(d.ComboSprache->currentText(), "German");
-        d.ComboSprache->setCurrentIndex(1);
-        d.COMAbbruch->click();
-    });
+    Play<frmSprache>([&] { w->mnuSprache->trigger(); },
+                     [&](frmSprache& d) {
+                         EXPECT_EQ(d.ComboSprache->currentText(), "German");
+                         d.ComboSprache->setCurrentIndex(1);
+                         d.COMAbbruch->click();
+                     });
     EXPECT_EQ(LanguageOffset, 4000);
     EXPECT_EQ(stored("Language"), "4000");
     EXPECT_TRUE(shown.empty());
@@ -88,16 +91,18 @@ TEST_F(Dialogs, LanguageDialogPreselectsGermanForOtherLanguagesAndCancelKeepsAll
 
 TEST_F(Dialogs, VersionBoxShowsNameAndTheCaptionsVersion) {
     auto w = start(kEnglish);
-    Play<frmVersion>([&] { w->Toolbar1_ButtonClick("Info"); }, [&](frmVersion& d) {
-        EXPECT_EQ(d.windowTitle(), "version");
-        EXPECT_EQ(d.Label1[0]->text(), "Lumivar Service and Comissioning Wizard");
-        EXPECT_EQ(d.Label1[1]->text(), "version");
-        EXPECT_TRUE(w->windowTitle().endsWith(" " + d.varVersion->text())) << w->windowTitle().toStdString();
-        EXPECT_EQ(d.varVersion->text().count('.'), 2);
-        EXPECT_TRUE(d.varVersion->font().bold());
-        EXPECT_EQ(d.COMOK->text(), "ok");
-        d.COMOK->click();
-    });
+    Play<frmVersion>([&] { w->Toolbar1_ButtonClick("Info"); },
+                     [&](frmVersion& d) {
+                         EXPECT_EQ(d.windowTitle(), "version");
+                         EXPECT_EQ(d.Label1[0]->text(), "Lumivar Service and Comissioning Wizard");
+                         EXPECT_EQ(d.Label1[1]->text(), "version");
+                         EXPECT_TRUE(w->windowTitle().endsWith(" " + d.varVersion->text()))
+                             << w->windowTitle().toStdString();
+                         EXPECT_EQ(d.varVersion->text().count('.'), 2);
+                         EXPECT_TRUE(d.varVersion->font().bold());
+                         EXPECT_EQ(d.COMOK->text(), "ok");
+                         d.COMOK->click();
+                     });
 }
 
 TEST_F(Dialogs, AddressDisplayDialogSetsShowGrpAdr) {
@@ -109,8 +114,9 @@ TEST_F(Dialogs, AddressDisplayDialogSetsShowGrpAdr) {
         bool ok;
         std::int16_t after;
     } cases[] = {
-        {1, 1, -1, true, 1}, {1, 1, 0, false, 1}, {1, 1, 0, true, 0}, {0, 0, 1, true, 1},
-        {2, -1, -1, true, 2},  // a stored 2 selects neither option, and OK without a choice keeps it
+        {1, 1, -1, true, 1}, {1, 1, 0, false, 1},  {1, 1, 0, true, 0},
+        {0, 0, 1, true, 1},  {2, -1, -1, true, 2},  // a stored 2 selects neither option, and OK without a choice keeps
+                                                    // it
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << " " << c.chosen << " " << c.ok);
@@ -205,11 +211,10 @@ TEST_F(Dialogs, InterfaceDialogEditsComAndComTyp) {
         bool ok;
         std::int16_t comAfter, comTypAfter;
     } cases[] = {
-        {2, 1, 0, 1, 1, 3, false, 2, 1},
-        {2, 1, 0, 1, 1, 3, true, 4, 2},
-        {4, 2, 1, 3, 2, 2, true, 0, 3},        // USB with a port: no port
-        {0, 3, -1, -1, -1, -1, true, 0, 3},    // opened with USB: no option chosen, OK keeps both
-        {3, 3, -1, 2, -1, -1, true, 0, 3},     // a port stored with USB: OK without a choice drops it
+        {2, 1, 0, 1, 1, 3, false, 2, 1},    {2, 1, 0, 1, 1, 3, true, 4, 2},
+        {4, 2, 1, 3, 2, 2, true, 0, 3},      // USB with a port: no port
+        {0, 3, -1, -1, -1, -1, true, 0, 3},  // opened with USB: no option chosen, OK keeps both
+        {3, 3, -1, 2, -1, -1, true, 0, 3},   // a port stored with USB: OK without a choice drops it
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.com << " " << c.comTyp << " " << c.chosenType << " " << c.chosenPort);

@@ -76,7 +76,8 @@ TEST_F(Gui, TreeOfAProjectWithNamedGroupsAndAssignedBallasts) {
     // Opened: the root, and the groups node, which holds node 11 (ten after the root); nothing
     // can be edited.
     EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 7}));
-    for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) EXPECT_FALSE(w->TreeView1->Node(i)->flags() & Qt::ItemIsEditable);
+    for (int i = 1; i <= w->TreeView1->NodeCount(); ++i)
+        EXPECT_FALSE(w->TreeView1->Node(i)->flags() & Qt::ItemIsEditable);
 
     // Expansion flags follow the keys of the object trees: a whole key, or a part of one.
     QTreeWidgetItem other;
@@ -261,11 +262,11 @@ TEST_F(Gui, IconsAreDrawnOncePerImageAndSizeAndEachImageIsItsOwn) {
 
 TEST_F(Gui, NodeKeysChooseTheirDialogs) {
     const std::pair<const char*, const char*> cases[] = {
-        {"Brimcor", "frmProjektInfo"},   {"Neuinstallation", "frmNeuinstallation"},
-        {"GRPAssign", "frmGrpAssign"},   {"Nachinstallation", "frmNachinstallation"},
-        {"EVGAssign", "frmEVGAssign"},   {"-DALIGruppe12", "frmGruppe"},
-        {"-DALISzene3", "frmScene"},     {"phyAdresse", "frmphyAdr"},
-        {"Allgemein", "frmAllgemein"},   {"0AObjekt:1", "frmGrpAdr"},
+        {"Brimcor", "frmProjektInfo"}, {"Neuinstallation", "frmNeuinstallation"},
+        {"GRPAssign", "frmGrpAssign"}, {"Nachinstallation", "frmNachinstallation"},
+        {"EVGAssign", "frmEVGAssign"}, {"-DALIGruppe12", "frmGruppe"},
+        {"-DALISzene3", "frmScene"},   {"phyAdresse", "frmphyAdr"},
+        {"Allgemein", "frmAllgemein"}, {"0AObjekt:1", "frmGrpAdr"},
         {"2BObjekt:3", "frmGrpAdr"},
     };
     for (const auto& [key, form] : cases) EXPECT_EQ(NodeDialogFor(key, "T", "P", 4300, 700, 19200)->form, form) << key;
@@ -297,7 +298,7 @@ TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     EXPECT_EQ(opened, QStringList{"Szene4|3"});
     EXPECT_EQ(SelectedNodeIndex, 28);
     EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(28));  // selected again by the dialog's rebuild,
-    EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 24}));  // inside the scenes node it opened
+    EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 24}));     // inside the scenes node it opened
 
     // A ballast node opens nothing but is remembered; a dialog not built yet opens nothing.
     SetBallast(w->mDali(), 1, 0);

@@ -5,9 +5,9 @@
 #include "frmSprache.h"
 #include "frmSpracheStart.h"
 #include "frmStart.h"
+#include "gui_fixture.h"
 #include "oledate.h"
 #include "variant.h"
-#include "gui_fixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -63,7 +63,8 @@ QStringList QtOwnTexts(const QString& folder) {
             const QAbstractItemModel* m = list->model();
             for (int i = 0; i < m->rowCount(list->rootIndex()) && !row.isValid(); ++i) {
                 const QModelIndex name = m->index(i, 0, list->rootIndex());
-                if (name.data().toString() == "hall.dal" && !name.siblingAtColumn(3).data().toString().isEmpty()) row = name;
+                if (name.data().toString() == "hall.dal" && !name.siblingAtColumn(3).data().toString().isEmpty())
+                    row = name;
             }
             return row.isValid();
         });
@@ -99,8 +100,8 @@ TEST_F(Gui, SetFormTextsPutsTextsOnEveryKindOfControlAndSkipsWhatFails) {
     QAction* withTip = (new QToolBar(&w))->addAction(QString());
     withTip->setToolTip("52");
     const auto texts = [&] {
-        return QStringList{label->text(), notNumber->text(), noText->text(), option->text(), frame->title(),
-                           menu->title(),   item->text(),      wordItem->text(), withTip->toolTip()};
+        return QStringList{label->text(), notNumber->text(), noText->text(),   option->text(),    frame->title(),
+                           menu->title(), item->text(),      wordItem->text(), withTip->toolTip()};
     };
 
     LanguageOffset = 1000;
@@ -116,7 +117,8 @@ TEST_F(Gui, SetFormTextsPutsTextsOnEveryKindOfControlAndSkipsWhatFails) {
 
 TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
     const QStringList english = {"&Yes", "&No", "Cancel", "Look in:", "&Open", "en_US", "1.50 KiB", "5/17/24 9:30 AM"};
-    const QStringList german = {"&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen", "de_DE", "1,50 KiB", "17.05.24 09:30"};
+    const QStringList german = {
+        "&Ja", "&Nein", "Abbrechen", "Suchen in:", "&Öffnen", "de_DE", "1,50 KiB", "17.05.24 09:30"};
     const struct {
         std::int16_t language;
         // File menu, download item, exit button, nodes 2 and 8, message title (none: not checked).
@@ -146,10 +148,11 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
         }
         for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) EXPECT_FALSE(w->TreeView1->Node(i)->text(0).isEmpty());
         if (!c.own.isEmpty()) {
-            EXPECT_EQ((QStringList{w->mnuMenue->title(), w->mnuinZielGeraet->text(),
-                                   w->Toolbar1->findChild<QAction*>("Ausgang")->toolTip(), w->TreeView1->Node(2)->text(0),
-                                   w->TreeView1->Node(8)->text(0), QString::fromStdString(MessageTexts.MsgTitle)}),
-                      c.own);
+            EXPECT_EQ(
+                (QStringList{w->mnuMenue->title(), w->mnuinZielGeraet->text(),
+                             w->Toolbar1->findChild<QAction*>("Ausgang")->toolTip(), w->TreeView1->Node(2)->text(0),
+                             w->TreeView1->Node(8)->text(0), QString::fromStdString(MessageTexts.MsgTitle)}),
+                c.own);
         }
         // The title is text 60 (taken without the language offset) and the version.
         EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.3.0");
@@ -217,10 +220,10 @@ TEST_F(Gui, MessageBoxKindsShowTheirButtonsAndReturnTheirCodes) {
         B::StandardButton press;
         int result;
     } cases[] = {
-        {0, okCancel, B::Warning, B::Ok, 1},      {0, okCancel, B::Warning, B::Cancel, 2},
-        {1, B::Ok, B::Warning, B::Ok, 1},         {2, yesNo, B::Warning, B::Yes, 6},
-        {2, yesNo, B::Warning, B::No, 7},         {3, B::Ok, B::Information, B::Ok, 1},
-        {4, all, B::Information, B::Yes, 6},      {4, all, B::Information, B::No, 7},
+        {0, okCancel, B::Warning, B::Ok, 1},    {0, okCancel, B::Warning, B::Cancel, 2},
+        {1, B::Ok, B::Warning, B::Ok, 1},       {2, yesNo, B::Warning, B::Yes, 6},
+        {2, yesNo, B::Warning, B::No, 7},       {3, B::Ok, B::Information, B::Ok, 1},
+        {4, all, B::Information, B::Yes, 6},    {4, all, B::Information, B::No, 7},
         {4, all, B::Information, B::Cancel, 2},
     };
     for (const auto& c : cases) {
@@ -376,13 +379,12 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
 }
 
 TEST_F(Gui, SettingsRoundTrip) {
-    const std::pair<const char*, const char*> seeded[] = {{"COM", "3"},          {"COMTyp", "2"},
-                                                          {"EDI", "{0A1B2C3D-0000-1111-2222-333344445555}"},
-                                                          {"EDIPara", "USB:1"},  {"ShowGrpAdr", "1"},
-                                                          {"DefaultPath", "/data/projects"}};
+    const std::pair<const char*, const char*> seeded[] = {
+        {"COM", "3"},         {"COMTyp", "2"},     {"EDI", "{0A1B2C3D-0000-1111-2222-333344445555}"},
+        {"EDIPara", "USB:1"}, {"ShowGrpAdr", "1"}, {"DefaultPath", "/data/projects"}};
     for (const auto& [key, value] : seeded) seed(key, value);
     const auto settings = [] {
-        return std::vector<std::string>{std::to_string(COM), std::to_string(COMTyp), EDI, EDIPara,
+        return std::vector<std::string>{std::to_string(COM),        std::to_string(COMTyp),         EDI,        EDIPara,
                                         std::to_string(ShowGrpAdr), std::to_string(LanguageOffset), DefaultPath};
     };
     auto w = start(3000);
@@ -398,9 +400,9 @@ TEST_F(Gui, SettingsRoundTrip) {
     DefaultPath = "/other";
     EXPECT_TRUE(w->close());
     EXPECT_FALSE(w->HasProject());
-    const std::pair<const char*, const char*> written[] = {{"COM", "4"},      {"COMTyp", "3"},      {"EDI", ""},
-                                                           {"EDIPara", ""},   {"ShowGrpAdr", "0"},  {"Language", "4000"},
-                                                           {"DefaultPath", "/other"}};
+    const std::pair<const char*, const char*> written[] = {
+        {"COM", "4"},         {"COMTyp", "3"},          {"EDI", ""}, {"EDIPara", ""}, {"ShowGrpAdr", "0"},
+        {"Language", "4000"}, {"DefaultPath", "/other"}};
     for (const auto& [key, value] : written) EXPECT_EQ(stored(key), value) << key;
     auto again = start(4000);  // the next start reads what was written
     EXPECT_EQ(settings(), (std::vector<std::string>{"4", "3", "", "", "0", "4000", "/other"}));
@@ -469,7 +471,7 @@ TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTickAndReleasesItsPicture) {
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(splash->isVisible());
     EXPECT_TRUE(splash->Image1->pixmap().isNull());  // unloaded
-    splash->Timer1->Fire();  // a late tick starts nothing
+    splash->Timer1->Fire();                          // a late tick starts nothing
     EXPECT_EQ(splash->MainWindow(), main.get());
     const QWidgetList windows = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(windows.begin(), windows.end(), [](QWidget* t) { return qobject_cast<frm01*>(t); }), 1);

@@ -37,8 +37,8 @@ extern std::string DefaultPath;  // start folder of the project file dialogs
 
 // The gateway menu-language files "*.m??" of the program folder, listed at start-up.
 struct LanguageFileRec {
-    std::string Name;          // file name up to its first "."
-    std::int16_t Number = 0;   // the last two digits of the file name
+    std::string Name;         // file name up to its first "."
+    std::int16_t Number = 0;  // the last two digits of the file name
 };
 extern std::vector<LanguageFileRec> LanguageFileList;
 
@@ -48,34 +48,34 @@ extern std::int16_t SelectedNodeIndex;
 // Message texts, fetched once at start-up in the language of the start-up and kept so until
 // the program ends.
 struct MessageTextSet {
-    std::string MsgResourceFileMissing;   // 900
-    std::string MsgSaveChanges;           // 901
-    std::string MsgAssignmentsLost;       // 737
-    std::string MsgTitle;                 // 990
-    std::string MsgNoDataToSave;          // 902
-    std::string MsgNoNameGiven;           // 903
-    std::string MsgGroupAddressesLost;    // 904
-    std::string MsgFunctionGroupInUse;    // 905
-    std::string MsgValueOutOfRange;       // 906
-    std::string MsgErrorCode;             // 907
-    std::string MsgFunctionGroupExists;   // 908
-    std::string MsgSceneWithoutName;      // 909
-    std::string MsgNoPhysAddress;         // 910
-    std::string MsgLanguageAtRestart;     // 911
-    std::string MsgNotSaved;              // 912
-    std::string MsgDeviceDataOverwrite;   // 913
-    std::string MsgEnterPhysAddress;      // 914
-    std::string MsgEnterGroupAddress;     // 915
-    std::string MsgUnknownFirmware;       // 916
-    std::string MsgNoPrinter;             // 917
-    std::string MsgDeviceDataDiffer;      // 918
-    std::string MsgMaxLinks;              // 919
-    std::string MsgCommAborted;           // 920
-    std::string MsgCommSuccess;           // 921
-    std::string MsgNoPrintData;           // 922
-    std::string MsgFeedbackObjectAdded;   // 923
-    std::string MsgAccessDenied;          // 924
-    std::string MsgPropertyWriteFailed;   // 885
+    std::string MsgResourceFileMissing;  // 900
+    std::string MsgSaveChanges;          // 901
+    std::string MsgAssignmentsLost;      // 737
+    std::string MsgTitle;                // 990
+    std::string MsgNoDataToSave;         // 902
+    std::string MsgNoNameGiven;          // 903
+    std::string MsgGroupAddressesLost;   // 904
+    std::string MsgFunctionGroupInUse;   // 905
+    std::string MsgValueOutOfRange;      // 906
+    std::string MsgErrorCode;            // 907
+    std::string MsgFunctionGroupExists;  // 908
+    std::string MsgSceneWithoutName;     // 909
+    std::string MsgNoPhysAddress;        // 910
+    std::string MsgLanguageAtRestart;    // 911
+    std::string MsgNotSaved;             // 912
+    std::string MsgDeviceDataOverwrite;  // 913
+    std::string MsgEnterPhysAddress;     // 914
+    std::string MsgEnterGroupAddress;    // 915
+    std::string MsgUnknownFirmware;      // 916
+    std::string MsgNoPrinter;            // 917
+    std::string MsgDeviceDataDiffer;     // 918
+    std::string MsgMaxLinks;             // 919
+    std::string MsgCommAborted;          // 920
+    std::string MsgCommSuccess;          // 921
+    std::string MsgNoPrintData;          // 922
+    std::string MsgFeedbackObjectAdded;  // 923
+    std::string MsgAccessDenied;         // 924
+    std::string MsgPropertyWriteFailed;  // 885
 };
 extern MessageTextSet MessageTexts;
 

@@ -83,8 +83,8 @@ TEST(ErrorConvention, Text907ABlankAndTheNumberUnderTitle990) {
     MessageTexts = {};
     LanguageOffset = kLanguageNotChosen;
     EXPECT_FALSE(Trap([] { automation::raiseRuntime(automation::errSubscript); }));
-    EXPECT_EQ(shown.back(), std::make_pair(std::string("Please contact manufacturer: error code  9"),
-                                           std::string("advice")));
+    EXPECT_EQ(shown.back(),
+              std::make_pair(std::string("Please contact manufacturer: error code  9"), std::string("advice")));
 
     // Any exception is reported with a number and goes no further; the lead text can differ.
     LanguageOffset = 1000;
@@ -166,8 +166,10 @@ TEST(ErrorConvention, EachReportIsLoggedWithNumberSourceAndDescription) {
 TEST(GeneralDate, DateTimeDateAloneTimeAlone) {
     EXPECT_EQ(GeneralDate(0), "00:00:00");
     const std::pair<automation::DateTime, const char*> cases[] = {
-        {{2024, 3, 7, 14, 5, 9}, "07.03.2024 14:05:09"}, {{2024, 3, 7, 0, 0, 0}, "07.03.2024"},
-        {{2024, 3, 7, 0, 0, 5}, "07.03.2024 00:00:05"},  {{1899, 12, 30, 8, 30, 0}, "08:30:00"},
+        {{2024, 3, 7, 14, 5, 9}, "07.03.2024 14:05:09"},
+        {{2024, 3, 7, 0, 0, 0}, "07.03.2024"},
+        {{2024, 3, 7, 0, 0, 5}, "07.03.2024 00:00:05"},
+        {{1899, 12, 30, 8, 30, 0}, "08:30:00"},
     };
     for (const auto& [time, text] : cases) EXPECT_EQ(GeneralDate(automation::toOleDate(time)), text);
     EXPECT_EQ(ShortDate(automation::toOleDate({2024, 12, 24, 18, 0, 0})), "24.12.2024");

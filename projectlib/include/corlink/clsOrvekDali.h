@@ -14,7 +14,7 @@
 namespace corbus {
 class brimEib;
 class brimDevice;
-}
+}  // namespace corbus
 namespace brimcorbin {
 class Converter;
 }
@@ -64,11 +64,11 @@ public:
 
     // Record properties. A get returns a copy, a let stores a copy. Every let except
     // DeviceInfo marks the project changed, before the index is checked.
-    TypDaliScene DaliScene(std::int16_t Index) const;                                // 0..MaxDaliScenes
+    TypDaliScene DaliScene(std::int16_t Index) const;  // 0..MaxDaliScenes
     void letDaliScene(std::int16_t Index, const TypDaliScene& Obj_DaliScene);
-    TypDaliEinzelGruppe DaliEinzelgruppe(std::int16_t Index) const;                  // 0..16
+    TypDaliEinzelGruppe DaliEinzelgruppe(std::int16_t Index) const;  // 0..16
     void letDaliEinzelgruppe(std::int16_t Index, const TypDaliEinzelGruppe& Obj_DaliEinzelGruppe);
-    TypDaliGruppe DaliGruppe(std::int16_t Index) const;                              // 0..64
+    TypDaliGruppe DaliGruppe(std::int16_t Index) const;  // 0..64
     void letDaliGruppe(std::int16_t Index, const TypDaliGruppe& Obj_DaliGruppe);
     void letDaliGruppeName(std::int16_t Index, const std::string& Obj_DaliGruppeName);  // 0..64, Name alone
     TypDaliCommand daliCommand() const;
@@ -77,7 +77,7 @@ public:
     void letHeader(const TypHeader& Obj_Header);  // raises HeaderChanged after storing
     TypDeviceInfo DeviceInfo() const;
     void letDeviceInfo(const TypDeviceInfo& Obj_DeviceInfo);  // leaves the change flag alone
-    TypSzene Szene(std::int16_t Index) const;  // 0..MaxSzenen
+    TypSzene Szene(std::int16_t Index) const;                 // 0..MaxSzenen
     void letSzene(std::int16_t Index, const TypSzene& Obj_Szene);
     TypTasten Tasten(std::int16_t Index) const;  // 0..MaxTasten
     void letTasten(std::int16_t Index, const TypTasten& Obj_Taste);
@@ -209,9 +209,8 @@ public:
                                       const std::string& comparastr, const TypDaliCommand& dCommand,
                                       bool LogFileFlag = false);
     // Writes the scene table alone, or reads it into DaliScene; dCommand is not used.
-    std::int16_t StartSceneDownload(TypLoadProc UpDownFlag, const std::string& comEdistr,
-                                    const std::string& comparastr, const TypDaliCommand& dCommand,
-                                    bool LogFileFlag = false);
+    std::int16_t StartSceneDownload(TypLoadProc UpDownFlag, const std::string& comEdistr, const std::string& comparastr,
+                                    const TypDaliCommand& dCommand, bool LogFileFlag = false);
 
 private:
     class BusEvents;   // the engine's event sink

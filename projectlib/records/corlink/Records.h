@@ -55,18 +55,18 @@ enum UpDownEnum : std::int32_t {
 struct TypHeader {
     std::string ProjektBeschreibung;
     std::string ProjektKennung;
-    std::string DateiName;          // path of the project file; set by every save and open
-    std::int32_t phyAdr = 0;        // the gateway's physical address as a number
-    std::string phyAdrString;       // the same as text area.line.device
-    std::string Bestellnummer;      // order number of the gateway model
-    std::string Version;            // firmware version of the gateway model
-    double LetzterZugriff = 0;      // last access: set by every save
+    std::string DateiName;      // path of the project file; set by every save and open
+    std::int32_t phyAdr = 0;    // the gateway's physical address as a number
+    std::string phyAdrString;   // the same as text area.line.device
+    std::string Bestellnummer;  // order number of the gateway model
+    std::string Version;        // firmware version of the gateway model
+    double LetzterZugriff = 0;  // last access: set by every save
     double LetzterDownload = 0;
     double LetzterUpload = 0;
     std::string Bemerkung1;
     std::int16_t Bemerkung1ID = 0;
     std::string Bemerkung2;
-    std::string Bemerkung2ID;       // a text, where Bemerkung1ID is a number
+    std::string Bemerkung2ID;  // a text, where Bemerkung1ID is a number
     bool operator==(const TypHeader&) const = default;
 };
 
@@ -75,7 +75,7 @@ struct TypDeviceInfo {
     std::int32_t phyAdr = 0;
     std::string Bestellnummer;
     std::string FirmwareVersion;
-    std::string ErrorCode;          // set by no operation of the library
+    std::string ErrorCode;  // set by no operation of the library
     std::uint8_t AppLoadState = 0;
     std::uint8_t AppRunState = 0;
     std::uint8_t LoadState = 0;
@@ -87,8 +87,8 @@ struct TypDeviceInfo {
 // One DALI ballast; the array index is its short address. The first four fields are the
 // element of the gateway's ballast table.
 struct TypDaliGruppe {
-    std::uint8_t Gruppe = 0;        // DALI group 0..15; 16 not assigned; 255 empty entry
-    std::uint8_t pAdrL = 0;         // 24-bit long address, low byte
+    std::uint8_t Gruppe = 0;  // DALI group 0..15; 16 not assigned; 255 empty entry
+    std::uint8_t pAdrL = 0;   // 24-bit long address, low byte
     std::uint8_t pAdrM = 0;
     std::uint8_t pAdrH = 0;
     std::string Name;
