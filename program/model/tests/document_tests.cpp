@@ -41,13 +41,10 @@ protected:
         fs::remove_all(dir);
         fs::create_directories(dir);
         // The open project: model 517104, unsaved work, and what no file holds.
-        ASSERT_TRUE(SelectDeviceDefinition("517104", "11"));
-        project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
         corlink::TypHeader h;
         h.DateiName = "mine.dal";
         h.Bestellnummer = "517104";
-        project.letHeader(h);
-        ballast(project, 9, 2, "unsaved work");
+        openProject(h);
         ballast(project, 64, 7, "beyond the limits");
         corlink::TypDeviceInfo info;
         info.Bestellnummer = "517104";
@@ -59,6 +56,13 @@ protected:
         SetMessageBox({});
         LanguageOffset = kLanguageNotChosen;
         fs::remove_all(dir);
+    }
+    // The project sized for model 517104 with its header and ballast 9 in group 2, unsaved.
+    void openProject(const corlink::TypHeader& h) {
+        ASSERT_TRUE(SelectDeviceDefinition("517104", "11"));
+        project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
+        project.letHeader(h);
+        ballast(project, 9, 2, "unsaved work");
     }
     static void ballast(corlink::clsOrvekDali& p, std::int16_t i, std::uint8_t group, const std::string& name) {
         corlink::TypDaliGruppe b = p.DaliGruppe(i);
@@ -81,6 +85,11 @@ protected:
         return name;
     }
     std::string path(const std::string& name) const { return (dir / name).string(); }
+    // The file `name` in the test folder, holding `bytes`.
+    std::string written(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path(name), std::ios::binary | std::ios::trunc) << bytes;
+        return path(name);
+    }
 
     fs::path dir = fs::temp_directory_path() / ("corvane-document-" + std::to_string(::getpid()));
     corlink::clsOrvekDali project;
@@ -91,9 +100,6 @@ protected:
 std::string bytesOf(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-void write(const std::string& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Fields by kind: T a text at its longest (65535 bytes), a digit that many bytes of a number.
@@ -143,36 +149,11 @@ TEST_F(Document, AnyFailureLeavesTheProjectAndTheModelAsTheyWere) {
         {"missing", [&] { return path("gone.dal"); }, 53, {}, 0, 0},
         {"folder", [&] { return dir.string(); }, 75, {}, 0, 0},
         {"FIFO", [&] { return path("fifo.dal"); }, 75, {}, 0, 0},
-        {"empty",
-         [&] {
-             write(path("e.dal"), "");
-             return path("e.dal");
-         },
-         62,
-         {},
-         0,
+        {"empty", [&] { return written("e.dal", ""); }, 62, {}, 0, 0},
+        {"header cut", [&] { return written("h.dal", whole.substr(0, header - 1)); }, 62, {}, 0, 0},
+        {"header alone", [&] { return written("a.dal", whole.substr(0, header)); }, 0, Outcome::NotRead, 62, 0},
+        {"one byte short", [&] { return written("s.dal", whole.substr(0, whole.size() - 1)); }, 0, Outcome::NotRead, 62,
          0},
-        {"header cut",
-         [&] {
-             write(path("h.dal"), whole.substr(0, header - 1));
-             return path("h.dal");
-         },
-         62,
-         {},
-         0,
-         0},
-        {"header alone",
-         [&] {
-             write(path("a.dal"), whole.substr(0, header));
-             return path("a.dal");
-         },
-         0, Outcome::NotRead, 62, 0},
-        {"one byte short",
-         [&] {
-             write(path("s.dal"), whole.substr(0, whole.size() - 1));
-             return path("s.dal");
-         },
-         0, Outcome::NotRead, 62, 0},
         {"unknown firmware", [&] { return fileOf("517204", "12"); }, 0, Outcome::ModelRefused, 0, 1},
     };
     const corlink::TypHeader header0 = project.Header();
@@ -211,13 +192,11 @@ TEST_F(Document, FilesUpToTheLargestThatASaveWritesAreRead) {
     for (int i = 0; i < 16; ++i) largest += longest("T111T1");
     largest += std::string(9 * 32, '\0');
     ASSERT_EQ(largest.size(), ProjectDocument::MaxFileSize());
-    const std::string name = path("largest.dal");
-
-    write(name, largest + '\0');
+    const std::string name = written("largest.dal", largest + '\0');
     EXPECT_EQ(errorOf([&] { ProjectDocument(project).Open(name); }), 6);
     EXPECT_EQ(project.DaliGruppe(9).Name, "unsaved work");
 
-    write(name, largest);
+    written("largest.dal", largest);
     EXPECT_EQ(ProjectDocument(project).Open(name).outcome, ProjectDocument::Outcome::Opened);
     EXPECT_EQ(project.DaliGruppe(63).Des2.size(), 65535u);
     EXPECT_EQ(project.DaliEinzelgruppe(15).Desc1.size(), 65535u);
@@ -248,10 +227,7 @@ TEST_F(Document, StartingAfreshSelectsTheModelSizesTheProjectAndTakesTheHeader) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.order);
-        ASSERT_TRUE(SelectDeviceDefinition("517104", "11"));
-        project.IniInterface(MaxLimits, FunctionGroupList, PropertyObjectIds);
-        project.letHeader(full);
-        ballast(project, 9, 2, "unsaved work");
+        openProject(full);
         events.headerChanged = 0;
         messages.clear();
         const ModelTables before = Model;

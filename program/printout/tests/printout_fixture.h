@@ -65,6 +65,27 @@ private:
     std::shared_ptr<Recording> r_;
 };
 
+// An object bound to the group addresses main/middle/sub given as three-level triples.
+inline corlink::TypObjectZuordnung bound(std::initializer_list<std::array<int, 3>> addresses, std::uint8_t flags) {
+    corlink::TypObjectZuordnung o;
+    o.GrpAdrActive = true;
+    o.Flags = flags;
+    o.GrpAdr.redim(0, static_cast<std::int32_t>(addresses.size()) - 1);
+    int i = 0;
+    for (const auto& a : addresses) o.GrpAdr(i++) = (a[0] << 11) | (a[1] << 8) | a[2];
+    return o;
+}
+
+// An active function group of kind G with its name and actuator type.
+template <class G>
+G activeGroup(const std::string& name, std::uint8_t actor = 0) {
+    G g;
+    g.Active = true;
+    g.Name = name;
+    g.AktorTyp = actor;
+    return g;
+}
+
 class Printout : public Gui {
 protected:
     void SetUp() override {
@@ -89,17 +110,6 @@ protected:
     }
 
     corlink::clsOrvekDali& dali() { return main->mDali(); }
-
-    // An object bound to the group addresses main/middle/sub given as three-level triples.
-    static corlink::TypObjectZuordnung bound(std::initializer_list<std::array<int, 3>> addresses, std::uint8_t flags) {
-        corlink::TypObjectZuordnung o;
-        o.GrpAdrActive = true;
-        o.Flags = flags;
-        o.GrpAdr.redim(0, static_cast<std::int32_t>(addresses.size()) - 1);
-        int i = 0;
-        for (const auto& a : addresses) o.GrpAdr(i++) = (a[0] << 11) | (a[1] << 8) | a[2];
-        return o;
-    }
 
     // The texts printed on a page, in order.
     std::vector<std::string> textsOn(int page) const {

@@ -16,6 +16,8 @@
 #include <cmath>
 
 using namespace corvane;
+using corvane::test::activeGroup;
+using corvane::test::bound;
 using corvane::test::Printed;
 using corvane::test::Printout;
 
@@ -34,15 +36,8 @@ std::vector<std::string> printFileLines(const QString& folder) {
 
 // A lighting group with its four objects bound: seven rows in the printout.
 corlink::TypBeleuchtungsGruppe fullLightingGroup(int i) {
-    corlink::TypBeleuchtungsGruppe g;
-    g.Active = true;
-    g.Name = "Licht " + std::to_string(i + 1);
-    g.AktorTyp = ActorTypeList(1).ActorCode;
-    for (int k = 0; k < 4; ++k) {
-        g.Objekte[static_cast<std::size_t>(k)].GrpAdrActive = true;
-        g.Objekte[static_cast<std::size_t>(k)].GrpAdr.redim(0, 0);
-        g.Objekte[static_cast<std::size_t>(k)].GrpAdr(0) = (1 << 11) | (i << 8) | k;
-    }
+    auto g = activeGroup<corlink::TypBeleuchtungsGruppe>("Licht " + std::to_string(i + 1), ActorTypeList(1).ActorCode);
+    for (int k = 0; k < 4; ++k) g.Objekte[static_cast<std::size_t>(k)] = bound({{1, i, k}}, 0);
     return g;
 }
 
@@ -180,18 +175,12 @@ TEST_F(Printout, FunctionGroupLinesInThePrintFile) {
     corlink::TypZeiten t = dali().Zeiten();
     t.ReadTimeLight = 12;
     dali().letZeiten(t);
-    corlink::TypBeleuchtungsGruppe light;
-    light.Active = true;
-    light.Name = "Flur";
-    light.AktorTyp = ActorTypeList(1).ActorCode;
+    auto light = activeGroup<corlink::TypBeleuchtungsGruppe>("Flur", ActorTypeList(1).ActorCode);
     light.FeedBack = 0x12;  // display 2, read the object value
     light.Objekte[0] = bound({{1, 2, 3}}, 0b0001'1100);
     light.Objekte[3] = bound({{1, 2, 4}}, 0);
     dali().letBeleuchtungsGruppe(1, light);
-    corlink::TypTemperaturGruppe temp;
-    temp.Active = true;
-    temp.Name = "Büro";
-    temp.AktorTyp = 222;  // no such actuator
+    auto temp = activeGroup<corlink::TypTemperaturGruppe>("Büro", 222);  // no such actuator
     temp.FeedBack1 = 6;
     temp.FeedBack2 = 0x10;
     temp.FeedBack3 = 9;  // no display line; its read line follows the row printed last
@@ -257,11 +246,8 @@ TEST_F(Printout, ScenesAndPushButtonsInTheirColumns) {
         }
     }
     ASSERT_GE(row, 0);
-    corlink::TypBeleuchtungsGruppe light;
-    light.Active = true;
-    light.Name = "Saal";
-    light.AktorTyp = ValueOptionList(row).ActorCode;
-    dali().letBeleuchtungsGruppe(0, light);
+    dali().letBeleuchtungsGruppe(0,
+                                 activeGroup<corlink::TypBeleuchtungsGruppe>("Saal", ValueOptionList(row).ActorCode));
     corlink::TypSzene scene = dali().Szene(0);
     scene.Active = true;
     scene.Name = "Abend";
@@ -404,16 +390,10 @@ TEST_F(Printout, PrintCommandOfTheMainWindow) {
 // A display code outside the table prints no display line; its read-object text then takes a row
 // of its own in the middle column instead of the row printed before.
 TEST_F(Printout, ReadObjectTextOfAnUnlistedDisplayCodeHasItsOwnRow) {
-    corlink::TypBeleuchtungsGruppe light;
-    light.Active = true;
-    light.Name = "Flur";
-    light.AktorTyp = 222;   // no such actuator: the type text is empty
-    light.FeedBack = 0x19;  // display 9, read the object value
+    auto light = activeGroup<corlink::TypBeleuchtungsGruppe>("Flur", 222);  // no such actuator: no type text
+    light.FeedBack = 0x19;                                                  // display 9, read the object value
     dali().letBeleuchtungsGruppe(0, light);
-    corlink::TypTemperaturGruppe temp;
-    temp.Active = true;
-    temp.Name = "Büro";
-    temp.AktorTyp = 222;
+    auto temp = activeGroup<corlink::TypTemperaturGruppe>("Büro", 222);
     temp.FeedBack1 = 0x16;  // actual temperature, read
     temp.FeedBack2 = 0x17;  // display 7, read
     temp.FeedBack3 = 0x00;  // no display, not read
@@ -603,18 +583,13 @@ TEST_F(Printout, FunctionGroupsPrintEveryActuatorTypeDisplayValueAndObject) {
 // Temperature: each display line's two values and both read settings, the seven objects; the
 // signalling groups' message texts and object.
 TEST_F(Printout, TemperatureAndSignalGroupsPrintEveryDisplayValueAndObject) {
-    corlink::TypTemperaturGruppe first;
-    first.Active = true;
-    first.Name = "Raum 1";
-    first.AktorTyp = 30;
+    auto first = activeGroup<corlink::TypTemperaturGruppe>("Raum 1", 30);
     first.FeedBack1 = feedBack(0, 0);
     first.FeedBack2 = feedBack(4, 1);
     first.FeedBack3 = feedBack(5, 0);
     for (int k = 0; k < 7; ++k) first.Objekte[static_cast<std::size_t>(k)] = bound({{1, 0, k}}, 0);
     dali().letTemperaturGruppe(0, first);
-    corlink::TypTemperaturGruppe second;
-    second.Active = true;
-    second.Name = "Raum 2";
+    auto second = activeGroup<corlink::TypTemperaturGruppe>("Raum 2");
     second.FeedBack1 = feedBack(6, 1);
     second.FeedBack2 = feedBack(0, 0);
     second.FeedBack3 = feedBack(0, 1);
