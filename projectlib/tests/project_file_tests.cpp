@@ -149,20 +149,9 @@ StoredFields storedFields(const std::string& fileName, double lastAccess) {
 // Section 1 of the file: the header's 14 fields.
 Bytes headerBytes(const TypHeader& h) {
     FileBytes f;
-    f.text(h.ProjektBeschreibung)
-        .text(h.ProjektKennung)
-        .text(h.DateiName)
-        .i32(h.phyAdr)
-        .text(h.phyAdrString)
-        .text(h.Bestellnummer)
-        .text(h.Version)
-        .date(h.LetzterZugriff)
-        .date(h.LetzterDownload)
-        .date(h.LetzterUpload)
-        .text(h.Bemerkung1)
-        .i16(h.Bemerkung1ID)
-        .text(h.Bemerkung2)
-        .text(h.Bemerkung2ID);
+    f.text(h.ProjektBeschreibung).text(h.ProjektKennung).text(h.DateiName).i32(h.phyAdr).text(h.phyAdrString);
+    f.text(h.Bestellnummer).text(h.Version).date(h.LetzterZugriff).date(h.LetzterDownload).date(h.LetzterUpload);
+    f.text(h.Bemerkung1).i16(h.Bemerkung1ID).text(h.Bemerkung2).text(h.Bemerkung2ID);
     return f.bytes;
 }
 
@@ -171,8 +160,8 @@ Bytes layOut(const StoredFields& s) {
     FileBytes f;
     f.bytes = headerBytes(s.header);
     for (const TypDaliGruppe& b : s.ballasts) {
-        f.u8(b.Gruppe).u8(b.pAdrL).u8(b.pAdrM).u8(b.pAdrH).text(b.Name).text(b.GrpName).u8(b.Index).text(b.Des1).text(
-            b.Des2);
+        f.u8(b.Gruppe).u8(b.pAdrL).u8(b.pAdrM).u8(b.pAdrH).text(b.Name).text(b.GrpName);
+        f.u8(b.Index).text(b.Des1).text(b.Des2);
     }
     for (const TypDaliScene& d : s.scenes) f.u8(d.Byte1).u8(d.Byte2).u8(d.Index);
     for (const TypDaliEinzelGruppe& g : s.groups) {

@@ -64,19 +64,11 @@ TEST_F(SimulatedLineTest, TraceRecordsTheCallSequence) {
     write(4, 59, 19, 1, 1, block({3, 0, 0}), true);
     connection->setMode(modeClose);
     EXPECT_EQ(line().openConnections(), 0);
-    const std::vector<std::string> expected = {"CreateClassCreator",
-                                               "CreateInstance Falcon.ConnectionObject.1",
-                                               "Mode 5",
-                                               "RemoteAddress 4353",
-                                               "Open 1 \"1\"",
-                                               "CreatePropertyAccess",
-                                               "Attach",
-                                               "RetryCount 2",
-                                               "MaskVersion",
-                                               "Read 4/51 type 4 start 0 count 1",
-                                               "Write 4/59 type 19 start 1 count 1 verify",
-                                               "Mode 6"};
-    EXPECT_EQ(line().trace(), expected);
+    EXPECT_EQ(line().trace(),
+              (std::vector<std::string>{"CreateClassCreator", "CreateInstance Falcon.ConnectionObject.1", "Mode 5",
+                                        "RemoteAddress 4353", "Open 1 \"1\"", "CreatePropertyAccess", "Attach",
+                                        "RetryCount 2", "MaskVersion", "Read 4/51 type 4 start 0 count 1",
+                                        "Write 4/59 type 19 start 1 count 1 verify", "Mode 6"}));
 }
 
 TEST_F(SimulatedLineTest, OpenRefusals) {
