@@ -104,6 +104,13 @@ inline bool Activate(QWidget& window) {
     return QTest::qWaitForWindowActive(&window);
 }
 
+// The nodes of a keyed tree in the order of their Index (1..NodeCount).
+inline QList<QTreeWidgetItem*> Nodes(const KeyedTree& tree) {
+    QList<QTreeWidgetItem*> nodes;
+    for (int i = 1; i <= tree.NodeCount(); ++i) nodes << tree.Node(i);
+    return nodes;
+}
+
 // The Index of every expanded node of the project tree.
 inline QList<int> ExpandedNodes(const frm01& w) {
     QList<int> indexes;

@@ -34,8 +34,8 @@ protected:
 
     // The list node of a slot in the group assignment dialog.
     static QTreeWidgetItem* nodeOf(const frmGrpAssign& d, int slot) {
-        for (int i = 1; i <= d.TreeView1->NodeCount(); ++i)
-            if (KeyedTree::Tag(*d.TreeView1->Node(i)).toInt() == slot) return d.TreeView1->Node(i);
+        for (QTreeWidgetItem* n : test::Nodes(*d.TreeView1))
+            if (KeyedTree::Tag(*n).toInt() == slot) return n;
         return nullptr;
     }
     static void tick(const frmGrpAssign& d, int slot, bool on) {
@@ -43,10 +43,8 @@ protected:
     }
     static std::vector<int> ticked(const frmGrpAssign& d) {
         std::vector<int> out;
-        for (int i = 1; i <= d.TreeView1->NodeCount(); ++i) {
-            const QTreeWidgetItem& node = *d.TreeView1->Node(i);
-            if (node.checkState(0) == Qt::Checked) out.push_back(KeyedTree::Tag(node).toInt());
-        }
+        for (const QTreeWidgetItem* n : test::Nodes(*d.TreeView1))
+            if (n->checkState(0) == Qt::Checked) out.push_back(KeyedTree::Tag(*n).toInt());
         return out;
     }
 };
@@ -127,10 +125,8 @@ TEST_F(GroupDialogs, BatchProgramsTheChangedBallastsAndStoresEachConfirmedOne) {
     // Closing rebuilds the project tree: group 3 now lists ballasts 2 and 5.
     d->ComClose->click();
     EXPECT_TRUE(d.isNull() || !d->isVisible());
-    bool found = false;
-    const KeyedTree& tree = *main->TreeView1;
-    for (int i = 1; i <= tree.NodeCount(); ++i) found = found || tree.Node(i)->text(0) == "EVG 5";
-    EXPECT_TRUE(found);
+    const QList<QTreeWidgetItem*> nodes = test::Nodes(*main->TreeView1);
+    EXPECT_TRUE(std::any_of(nodes.begin(), nodes.end(), [](auto* n) { return n->text(0) == "EVG 5"; }));
 }
 
 TEST_F(GroupDialogs, BatchStopsAtTheFirstUnconfirmedBallast) {
@@ -196,10 +192,8 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
         {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
     };
     const auto mainNode = [&](const QString& keyOrText) -> QTreeWidgetItem* {
-        for (int i = 1; i <= main->TreeView1->NodeCount(); ++i) {
-            QTreeWidgetItem* n = main->TreeView1->Node(i);
+        for (QTreeWidgetItem* n : test::Nodes(*main->TreeView1))
             if (KeyedTree::Key(*n) == keyOrText || n->text(0) == keyOrText) return n;
-        }
         return nullptr;
     };
     int group = 4;

@@ -235,7 +235,7 @@ TEST_F(Gui, OpenOfARefusedModelOrAnUnreadableFileLeavesTheProjectAsItWas) {
     const std::string folder = DefaultPath;
     const auto window = [&] {
         QStringList seen;
-        for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) seen << w->TreeView1->Node(i)->text(0);
+        for (const QTreeWidgetItem* n : Nodes(*w->TreeView1)) seen << n->text(0);
         seen << "selected " + QString::number(w->SelectedNode() ? KeyedTree::Index(*w->SelectedNode()) : 0);
         for (int panel = 2; panel <= 6; ++panel) seen << w->StatusPanel(panel);
         return seen;

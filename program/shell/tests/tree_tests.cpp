@@ -76,8 +76,7 @@ TEST_F(Gui, TreeOfAProjectWithNamedGroupsAndAssignedBallasts) {
     // Opened: the root, and the groups node, which holds node 11 (ten after the root); nothing
     // can be edited.
     EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 7}));
-    for (int i = 1; i <= w->TreeView1->NodeCount(); ++i)
-        EXPECT_FALSE(w->TreeView1->Node(i)->flags() & Qt::ItemIsEditable);
+    for (const QTreeWidgetItem* n : Nodes(*w->TreeView1)) EXPECT_FALSE(n->flags() & Qt::ItemIsEditable);
 
     // Expansion flags follow the keys of the object trees: a whole key, or a part of one.
     QTreeWidgetItem other;
@@ -253,10 +252,10 @@ TEST_F(Gui, IconsAreDrawnOncePerImageAndSizeAndEachImageIsItsOwn) {
     auto w = start(kEnglish);
     SetBallast(w->mDali(), 3, 2);
     w->CreateObjektDataTree();
-    for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) {
-        EXPECT_EQ(w->TreeView1->Node(i)->icon(0).pixmap(QSize(16, 16)).cacheKey(),
-                  TreeImage(KeyedTree::Image(*w->TreeView1->Node(i))).pixmap(QSize(16, 16)).cacheKey())
-            << i;
+    for (const QTreeWidgetItem* n : Nodes(*w->TreeView1)) {
+        EXPECT_EQ(n->icon(0).pixmap(QSize(16, 16)).cacheKey(),
+                  TreeImage(KeyedTree::Image(*n)).pixmap(QSize(16, 16)).cacheKey())
+            << KeyedTree::Index(*n);
     }
 }
 

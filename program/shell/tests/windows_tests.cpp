@@ -146,7 +146,7 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
         for (QAction* b : w->Toolbar1->actions()) {
             EXPECT_TRUE(b->isSeparator() || !(b->toolTip().isEmpty() || isId(b->toolTip())));
         }
-        for (int i = 1; i <= w->TreeView1->NodeCount(); ++i) EXPECT_FALSE(w->TreeView1->Node(i)->text(0).isEmpty());
+        for (const QTreeWidgetItem* n : Nodes(*w->TreeView1)) EXPECT_FALSE(n->text(0).isEmpty());
         if (!c.own.isEmpty()) {
             EXPECT_EQ(
                 (QStringList{w->mnuMenue->title(), w->mnuinZielGeraet->text(),
