@@ -29,6 +29,13 @@ QString row(const frm01& w, int index) {
         .join('|');
 }
 
+// Rebuilds the tree with node `selected` remembered, and lets the view settle.
+void rebuildAt(frm01& w, int selected) {
+    SelectedNodeIndex = static_cast<std::int16_t>(selected);
+    w.CreateObjektDataTree();
+    QApplication::processEvents();
+}
+
 // Whether a node lies within the tree's view.
 bool Shows(const frm01& w, int index) {
     const QRect r = w.TreeView1->visualItemRect(w.TreeView1->Node(index));
@@ -185,9 +192,7 @@ TEST_F(Gui, RebuildOfAFullProjectShowsTheSelectedNodeAndTheTenthAfterIt) {
     for (int i = 0; i < 64; ++i) SetBallast(w->mDali(), i, i / 4);
     w->show();
     for (const Case& c : cases) {
-        SelectedNodeIndex = static_cast<std::int16_t>(c.selected);
-        w->CreateObjektDataTree();
-        QApplication::processEvents();
+        rebuildAt(*w, c.selected);
         ASSERT_EQ(w->TreeView1->NodeCount(), 104);
         EXPECT_EQ(ExpandedNodes(*w), c.expanded) << c.selected;
         EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(c.selected)) << c.selected;
@@ -216,9 +221,7 @@ TEST_F(Gui, RebuildScrollsToTheTenthNodeAfterTheSelectedOne) {
     w->TreeView1->resize(w->TreeView1->width(), w->TreeView1->visualItemRect(w->TreeView1->Node(1)).height() * 3 + 4);
     QApplication::processEvents();
     for (const Case& c : cases) {
-        SelectedNodeIndex = static_cast<std::int16_t>(c.selected);
-        w->CreateObjektDataTree();
-        QApplication::processEvents();
+        rebuildAt(*w, c.selected);
         EXPECT_TRUE(Shows(*w, c.shows)) << c.selected;
         EXPECT_FALSE(Shows(*w, c.hidden)) << c.selected;
     }
