@@ -114,9 +114,8 @@ TEST_F(Dialogs, AddressDisplayDialogSetsShowGrpAdr) {
         bool ok;
         std::int16_t after;
     } cases[] = {
-        {1, 1, -1, true, 1}, {1, 1, 0, false, 1},  {1, 1, 0, true, 0},
-        {0, 0, 1, true, 1},  {2, -1, -1, true, 2},  // a stored 2 selects neither option, and OK without a choice keeps
-                                                    // it
+        // A stored 2 selects neither option, and OK without a choice keeps it.
+        {1, 1, -1, true, 1}, {1, 1, 0, false, 1}, {1, 1, 0, true, 0}, {0, 0, 1, true, 1}, {2, -1, -1, true, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << " " << c.chosen << " " << c.ok);
