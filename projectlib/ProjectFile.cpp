@@ -418,17 +418,15 @@ std::string ReadProjectFileBytes(const std::string& NameofFile, std::size_t limi
     // The name first, so that nothing but a regular file is ever opened (opening a FIFO would
     // wait for a writer, a terminal could become the program's), then the file that was opened,
     // since the name may have changed in between.
+    const auto failName = [&](int err) {
+        if (err == ENOENT) detail::raiseMissing(NameofFile);
+        failErrno(err);
+    };
     struct stat st {};
-    if (::stat(NameofFile.c_str(), &st) != 0) {
-        if (errno == ENOENT) detail::raiseMissing(NameofFile);
-        failErrno(errno);
-    }
+    if (::stat(NameofFile.c_str(), &st) != 0) failName(errno);
     if (!S_ISREG(st.st_mode)) fail(automation::errPathFileAccess);
     Descriptor file(::open(NameofFile.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.get() < 0) {
-        if (errno == ENOENT) detail::raiseMissing(NameofFile);
-        failErrno(errno);
-    }
+    if (file.get() < 0) failName(errno);
     if (::fstat(file.get(), &st) != 0) failErrno(errno);
     if (!S_ISREG(st.st_mode)) fail(automation::errPathFileAccess);
 

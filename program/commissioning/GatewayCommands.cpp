@@ -64,14 +64,23 @@ std::uint8_t LevelFromPercent(int percent) {
 
 int PercentFromLevel(int level) { return static_cast<int>(std::nearbyint(static_cast<double>(level) / 255.0 * 100.0)); }
 
-std::int16_t SendDaliCmd(MainWindowServices& main, const corlink::TypDaliCommand& cmd) {
+namespace {
+
+// One call of the command channel in either direction, with DaliCmd = cmd.
+std::int16_t commandChannel(MainWindowServices& main, corlink::TypLoadProc direction,
+                            const corlink::TypDaliCommand& cmd) {
     DaliCmd = cmd;
-    return main.mDali().StartNeuinstallation(corlink::pdDownLoad, EDI, EDIPara, DaliCmd, main.LogFileFlag());
+    return main.mDali().StartNeuinstallation(direction, EDI, EDIPara, DaliCmd, main.LogFileFlag());
+}
+
+}  // namespace
+
+std::int16_t SendDaliCmd(MainWindowServices& main, const corlink::TypDaliCommand& cmd) {
+    return commandChannel(main, corlink::pdDownLoad, cmd);
 }
 
 std::int16_t PollDaliCmd(MainWindowServices& main, const corlink::TypDaliCommand& cmd) {
-    DaliCmd = cmd;
-    return main.mDali().StartNeuinstallation(corlink::pdupLoad, EDI, EDIPara, DaliCmd, main.LogFileFlag());
+    return commandChannel(main, corlink::pdupLoad, cmd);
 }
 
 corlink::TypDaliCommand DaliReply(MainWindowServices& main) { return main.mDali().daliCommand(); }

@@ -17,7 +17,8 @@ namespace corvane {
 namespace {
 
 // Passes the transfer events of a scratch project on to the main window's handlers, which show
-// the transfer's error messages; remembers a trapped error, which makes the read a failure.
+// the transfer's error messages and report their own errors; remembers a trapped error, which
+// makes the read a failure.
 class RelayToMainWindow : public corlink::clsOrvekDaliEvents {
 public:
     explicit RelayToMainWindow(corlink::clsOrvekDaliEvents& main) : main_(main) {}
@@ -26,18 +27,18 @@ public:
 
     void InterfaceError(std::int16_t ErrCode) override {
         trappedError = true;
-        Trap([&] { main_.InterfaceError(ErrCode); });
+        main_.InterfaceError(ErrCode);
     }
     void DownUpLoad(corlink::DeviceState status, double date, const automation::Variant& phyAdr,
                     corlink::TypLoadProc TypLoad) override {
-        Trap([&] { main_.DownUpLoad(status, date, phyAdr, TypLoad); });
+        main_.DownUpLoad(status, date, phyAdr, TypLoad);
     }
     void LoadEvent(const std::string& loadMsg, std::int32_t param1, std::int32_t param2, double dateTime) override {
-        Trap([&] { main_.LoadEvent(loadMsg, param1, param2, dateTime); });
+        main_.LoadEvent(loadMsg, param1, param2, dateTime);
     }
     void LoadErrorEvent(const std::string& loadMsg, std::int32_t param1, std::int32_t param2, double dateTime,
                         corlink::LoadError& ErrCode) override {
-        Trap([&] { main_.LoadErrorEvent(loadMsg, param1, param2, dateTime, ErrCode); });
+        main_.LoadErrorEvent(loadMsg, param1, param2, dateTime, ErrCode);
     }
 
 private:
@@ -54,8 +55,6 @@ KeepChangeFlag::~KeepChangeFlag() {
 }
 
 bool AskAssignmentsLost() { return ShowMessage(2, MessageText(MessageTexts.MsgAssignmentsLost, 737)) != msgNo; }
-
-bool AskToSaveChanges(MainWindowServices& main) { return main.AskToSave(); }
 
 bool IsValidPhysicalAddress(std::int32_t phyAdr) { return phyAdr >= 1 && phyAdr <= 0xFFFF; }
 

@@ -31,10 +31,6 @@ private:
 // Message 737 (Yes/No): false when the user answers No.
 bool AskAssignmentsLost();
 
-// The main window's save question (MainWindowServices::AskToSave); error 91 while it has no
-// project object.
-bool AskToSaveChanges(MainWindowServices& main);
-
 // 1..65535: an address the gateway operations can reach.
 bool IsValidPhysicalAddress(std::int32_t phyAdr);
 

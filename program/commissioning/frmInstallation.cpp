@@ -2,6 +2,7 @@
 
 #include "FormTexts.h"
 #include "GatewayCommands.h"
+#include "MainWindowServices.h"
 
 #include <QFont>
 #include <QLabel>
@@ -41,7 +42,7 @@ QLabel* InstallationDialog::countLabel(const char* name) {
 
 void InstallationDialog::ComUpLoad_Click() {
     if (design_.asksAssignmentsLost && !AskAssignmentsLost()) return;
-    if (!AskToSaveChanges(Main())) return;
+    if (!Main().AskToSave()) return;
     if (!CheckPhysicalAddress(Main(), design_.captionPhysicalAddress)) return;
     // The project is re-initialised only when the gateway's tables have been read (the end of
     // the run), so an abandoned or failed run leaves it as it was.

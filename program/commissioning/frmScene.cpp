@@ -117,7 +117,7 @@ void frmScene::ComSetScene_Click() {
     entry.Byte1 = static_cast<std::uint8_t>(mask >> 8);
     entry.Byte2 = static_cast<std::uint8_t>(mask & 0xFF);
 
-    if (!AskToSaveChanges(Main()) || !CheckPhysicalAddress(Main(), false)) return;
+    if (!Main().AskToSave() || !CheckPhysicalAddress(Main(), false)) return;
     LabelInfo->setText(QText(743));
     LabelInfo->show();
     ComClose->setEnabled(false);

@@ -18,7 +18,7 @@ TransferDialog::TransferDialog(const QString& name, MainWindowServices& main, co
 }
 
 void TransferDialog::ComUpLoad_Click() {
-    if (!AskToSaveChanges(Main())) return;
+    if (!Main().AskToSave()) return;
     if (!CheckPhysicalAddress(Main(), false)) return;
     BeginRun();
     const bool download = direction_ == corlink::pdDownLoad;

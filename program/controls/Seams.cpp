@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <memory>
 
 namespace corvane {
@@ -140,25 +139,19 @@ void applyFrame(QWidget& window, const QRect& frame, bool place) {
 // window its margins are unknown, so its inner area would take the frame's size (and, once
 // the native window exists, the frame's position). The placement is applied once more when the
 // window is first exposed, with the margins known then. A window has one pending placement at
-// most, kept by its window (a child object) and listed by window.
+// most, a child object of the window.
 class FramePlacement : public QObject {
+    Q_OBJECT
+
 public:
     FramePlacement(QWidget& window, const QRect& frame, bool place)
         : QObject(&window), window_(window), frame_(frame), place_(place) {
-        setObjectName("FramePlacement");
         window.installEventFilter(this);
-        pending()[&window] = this;
-    }
-
-    ~FramePlacement() override {
-        const auto it = pending().find(&window_);
-        if (it != pending().end() && it->second == this) pending().erase(it);
     }
 
     // The placement still pending for a window, or nullptr.
     static FramePlacement* Of(const QWidget& window) {
-        const auto it = pending().find(&window);
-        return it == pending().end() ? nullptr : it->second;
+        return window.findChild<FramePlacement*>(QString(), Qt::FindDirectChildrenOnly);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -175,12 +168,6 @@ public:
     }
 
 private:
-    static std::map<const QWidget*, FramePlacement*>& pending() {
-        // Never destroyed: a window that outlives the program's statics still ends its placement.
-        static auto* const placements = new std::map<const QWidget*, FramePlacement*>;
-        return *placements;
-    }
-
     QWidget& window_;
     QRect frame_;
     bool place_;
@@ -200,3 +187,5 @@ void SetWindowTwips(QWidget& window, int left, int top, int width, int height) {
 }
 
 }  // namespace corvane
+
+#include "Seams.moc"

@@ -31,14 +31,10 @@ void showError(const std::string& leadText, std::int32_t number) {
     ShowMessage(1, leadText + " " + std::to_string(number));
 }
 
-// Logs and shows a raised error; a box that fails ends nothing.
-void report(const ErrorRecord& error, const std::string& leadText) noexcept {
+// Logs a raised error and shows it under the convention (leadText: text 907 when empty).
+void report(const ErrorRecord& error, const std::string& leadText) {
     LogError(error);
-    try {
-        showError(leadText.empty() ? errorCodeText() : leadText, error.number);
-    } catch (...) {
-        // The report itself failed (no box can be drawn): the program still goes on.
-    }
+    showError(leadText.empty() ? errorCodeText() : leadText, error.number);
 }
 
 }  // namespace
@@ -95,15 +91,10 @@ void ReportError(const std::string& leadText, std::int32_t number) {
 
 void ReportError(std::int32_t number) { ReportError(errorCodeText(), number); }
 
-void ReportError(const std::exception& e, const std::string& leadText) {
-    const ErrorRecord error = ErrorOf(e);
-    LogError(error);
-    showError(leadText.empty() ? errorCodeText() : leadText, error.number);
-}
+void ReportError(const std::exception& e, const std::string& leadText) { report(ErrorOf(e), leadText); }
 
 bool Trap(const std::function<void()>& f, const std::string& leadText) {
     ErrorRecord error;
-    bool known = true;
     try {
         f();
         return true;
@@ -116,16 +107,17 @@ bool Trap(const std::function<void()>& f, const std::string& leadText) {
         }
     } catch (...) {
         error.number = 51;
-        known = false;
-    }
-    if (!known) {
         try {
             error.source = kProgramSource;
             error.description = "an exception of no known type";
         } catch (...) {
         }
     }
-    report(error, leadText);
+    try {
+        report(error, leadText);
+    } catch (...) {
+        // The report itself failed (no box can be drawn): the program still goes on.
+    }
     return false;
 }
 
