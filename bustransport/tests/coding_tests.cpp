@@ -1,3 +1,5 @@
+// Zero values, array data and comparison of property values. Element sizes and elements per
+// telegram come from the driver's table of property types, which its own tests check.
 #include "corbus/coding.h"
 #include "corbus/enums.h"
 #include "test_support.h"
@@ -8,48 +10,6 @@ using namespace corbus;
 using namespace corbus::coding;
 using automation::Variant;
 using corbus_test::caught;
-
-TEST(Coding, ElementSizeAndTelegramPackingOfEveryType) {
-    struct Row {
-        std::int32_t type, size, perTelegram;
-    };
-    const Row rows[] = {
-        {PT_UNDEFINED, 0, 0},
-        {PT_CONTROL, 10, 1},
-        {PT_CHAR, 1, 10},
-        {PT_UNSIGNED_CHAR, 1, 10},
-        {PT_INT, 2, 5},
-        {PT_UNSIGNED_INT, 2, 5},
-        {PT_EIB_FLOAT, 2, 5},
-        {PT_DATE, 3, 3},
-        {PT_TIME, 3, 3},
-        {PT_LONG, 4, 2},
-        {PT_UNSIGNED_LONG, 4, 2},
-        {PT_FLOAT, 4, 2},
-        {PT_DOUBLE, 8, 1},
-        {PT_CHAR_BLOCK, 10, 1},
-        {PT_POLL_GROUP_SETTINGS, 3, 1},
-        {PT_SHORT_CHAR_BLOCK, 5, 1},
-        {15, 0, 0},
-        {16, 0, 0},
-        {PT_GENERIC_01, 1, 10},
-        {PT_GENERIC_02, 2, 5},
-        {PT_GENERIC_03, 3, 3},
-        {PT_GENERIC_04, 4, 2},
-        {PT_GENERIC_05, 5, 2},
-        {PT_GENERIC_06, 6, 1},
-        {PT_GENERIC_07, 7, 1},
-        {PT_GENERIC_08, 8, 1},
-        {PT_GENERIC_09, 9, 1},
-        {PT_GENERIC_10, 10, 1},
-        {27, 0, 0},
-        {-2, 0, 0},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(ElementSize(row.type), row.size) << row.type;
-        EXPECT_EQ(ElementsPerTelegram(row.type), row.perTelegram) << row.type;
-    }
-}
 
 TEST(Coding, ZeroValuesAndArrays) {
     EXPECT_EQ(genEibData(PT_UNSIGNED_INT), Variant(std::int32_t{0}));
