@@ -109,7 +109,14 @@ TEST_F(Jobs, UploadCallSequenceWithMaskCheck) {
     const auto device = queue(kUp, std::int32_t{4353});
     const auto scenes = device->Add(objAddressConnect, 56, PT_GENERIC_02, std::int32_t{-1}, false, true);
     const auto ballasts = device->Add(objAddressConnect, 51, PT_GENERIC_04, std::int32_t{-1}, false, true);
+    // Each "item read" event comes while the item still holds its previous value.
+    Lines dataAtRead;
+    sink.onEvent = [&](const std::string& event) {
+        if (event == "L2(4,56)") dataAtRead.push_back(describe(scenes->Data()));
+        if (event == "L2(4,51)") dataAtRead.push_back(describe(ballasts->Data()));
+    };
     EXPECT_EQ(engine.DoUpload(), brimEibUploadDone);
+    EXPECT_EQ(dataAtRead, (Lines{"-1", "-1"}));
     EXPECT_EQ(bus->log, (Lines{"ClassCreator",
                                "CreateInstance Falcon.ConnectionObject.1",
                                "Auxiliary",
