@@ -2,18 +2,19 @@
 #include "GatewayDetail.h"
 #include "corbus/devices.h"
 #include "gateway_support.h"
+#include "tables_test_access.h"
 
 #include <algorithm>
 
 using namespace corlink;
 using namespace corlink::test;
-using corlink::detail::errorReport;
 using corlink::detail::itemLogLine;
 using corlink::detail::progressText;
 
 namespace {
 
 using ItemLog = GatewayTest;
+using BusEventHandlers = GatewayTest;
 
 std::shared_ptr<corbus::brimPropItem> item(std::int32_t objectId, std::int32_t propertyId, std::int32_t dataType,
                                            const automation::Variant& data, bool update = false) {
@@ -50,12 +51,20 @@ TEST(BusEventTexts, ProgressTextsOfEveryEventId) {
     for (std::int32_t id : {0, 19, 26, 28, -1}) EXPECT_EQ(progressText(id, 1, 2), "") << id;
 }
 
-TEST(BusEventTexts, ErrorTextsAndCodesOfEveryEventId) {
-    const auto expect = [](std::int32_t id, std::int32_t p1, std::int32_t p2, const std::string& text, LoadError code) {
-        const auto report = errorReport(id, p1, p2);
-        ASSERT_TRUE(report.has_value()) << id;
-        EXPECT_EQ(report->text, text) << id;
-        EXPECT_EQ(report->code, code) << id;
+TEST_F(BusEventHandlers, EachEngineEventRunsTheMessagesOnceAroundItsText) {
+    pumpAction = [this] { events.sequence.push_back("pump"); };
+    corbus::brimEibEvents& engineSink = ListsAndTablesTestAccess::busEvents(p);
+    const auto raise = [&](std::int32_t id, std::int32_t p1, std::int32_t p2) {
+        events = Recorder{};
+        engineSink.EventError(static_cast<corbus::enumEventID>(id), p1, p2, kBuilt);
+    };
+    const auto expect = [&](std::int32_t id, std::int32_t p1, std::int32_t p2, const std::string& text,
+                            LoadError code) {
+        raise(id, p1, p2);
+        EXPECT_EQ(events.sequence, (std::vector<std::string>{"LoadErrorEvent", "pump"})) << id;
+        ASSERT_EQ(events.loadErrors.size(), 1u) << id;
+        EXPECT_EQ(events.loadErrors[0].first, text) << id;
+        EXPECT_EQ(events.loadErrors[0].second, code) << id;
     };
     expect(19, static_cast<std::int32_t>(0x80004005u), 7, "Allgemeiner Fehler Param1:\t80004005\tParam2:7",
            ERR_COMMUNICATION);
@@ -67,7 +76,19 @@ TEST(BusEventTexts, ErrorTextsAndCodesOfEveryEventId) {
     expect(25, 4, 56, "Fehler beim Schreiben Property!! Obj.ID:\t4\tProp.ID:56", ERR_PROPERTYWRITE);
     expect(26, 3, 4, "Abbruch durch Anwender!!", ERR_USER);
     expect(27, 0, 1, "Load Error\t\tAktuell:0\tAngefragt:1", ERR_LOAD);
-    for (std::int32_t id : {0, 1, 18, 28}) EXPECT_FALSE(errorReport(id, 1, 2).has_value()) << id;
+    // Any other id raises nothing, but the messages still run once.
+    for (std::int32_t id : {0, 1, 18, 28, -1}) {
+        raise(id, 1, 2);
+        EXPECT_EQ(events.sequence, std::vector<std::string>{"pump"}) << id;
+    }
+    // A progress event runs them first, then raises its text after one blank (a blank alone
+    // for an id outside 1..18).
+    for (const auto& [id, text] : {std::pair<std::int32_t, std::string>{3, " Beginn Upload\t\tProps:0/2"}, {19, " "}}) {
+        events = Recorder{};
+        engineSink.EventLoad(static_cast<corbus::enumEventID>(id), 2, 0, kBuilt);
+        EXPECT_EQ(events.sequence, (std::vector<std::string>{"pump", "LoadEvent"})) << id;
+        EXPECT_EQ(events.loads, std::vector<std::string>{text}) << id;
+    }
 }
 
 TEST(IdentificationTexts, OrderNumberSkipsFFAndFirmwareKeepsTwoDigits) {

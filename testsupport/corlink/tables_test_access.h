@@ -1,5 +1,6 @@
 // Reaches the private list, table and menu-language operations of the project object, its scene
-// data (which only the project file reads and writes) and its job engine's lists.
+// data (which only the project file reads and writes), its job engine's lists and its handlers of
+// the engine's events.
 #pragma once
 
 #include "MenuLanguage.h"
@@ -23,6 +24,8 @@ struct ListsAndTablesTestAccess {
         return e.Upload()->Count() + e.Download()->Count() + e.UploadDone()->Count() + e.DownloadDone()->Count() +
                e.LoadError()->Count();
     }
+    // The sink that the project object installed in its job engine.
+    static corbus::brimEibEvents& busEvents(clsOrvekDali& p) { return *p.mBusEvents; }
 };
 
 }  // namespace corlink

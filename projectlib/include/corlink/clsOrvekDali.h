@@ -13,6 +13,7 @@
 
 namespace corbus {
 class brimEib;
+class brimEibEvents;
 class brimDevice;
 }  // namespace corbus
 namespace brimcorbin {
@@ -228,8 +229,8 @@ private:
     void ReadCommandReply(const corbus::brimDevice& dev);
     void ReadSceneReply(const corbus::brimDevice& dev);
 
-    std::shared_ptr<BusEvents> mBusEvents;
-    bool mGatewayBusy = false;  // a gateway operation runs
+    std::shared_ptr<corbus::brimEibEvents> mBusEvents;  // the engine's sink, a BusEvents
+    bool mGatewayBusy = false;                          // a gateway operation runs
     // ---- end of gateway operations ----
 
     // ---- Lists for the windows, group-address tables, menu language (UiLists.cpp, clsTabs.cpp,
