@@ -1,6 +1,10 @@
 #include "Forms.h"
 
+#include "Messages.h"
+#include "automation_error.h"
+
 #include <QApplication>
+#include <QVariant>
 #include <QWidget>
 
 #include <map>
@@ -14,11 +18,23 @@ std::map<QString, FormFactory>& factories() {
     return f;
 }
 
+// The property that marks a window with the main window it was made for.
+const char* const kMadeFor = "_corvane_mainWindow";
+
+QVariant madeFor(MainWindowServices& main) { return QVariant::fromValue(reinterpret_cast<quintptr>(&main)); }
+
 QWidget* create(const QString& name, MainWindowServices& main) {
     const auto it = factories().find(name);
-    if (it == factories().end() || !it->second) return nullptr;
+    if (it == factories().end() || !it->second) {
+        ReportError(automation::AutomationError(errFormNotRegistered, "Corvane",
+                                                "No module registered the window " + name.toStdString()));
+        return nullptr;
+    }
     QWidget* w = it->second(main);
-    if (w) w->setObjectName(name);
+    if (w) {
+        w->setObjectName(name);
+        w->setProperty(kMadeFor, madeFor(main));
+    }
     return w;
 }
 
@@ -34,15 +50,15 @@ void RegisterForm(const QString& name, FormFactory factory) {
 
 bool IsFormRegistered(const QString& name) { return factories().count(name) != 0; }
 
-QWidget* FindForm(const QString& name) {
+QWidget* FindForm(const QString& name, MainWindowServices& main) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name) return w;
+        if (w->objectName() == name && w->property(kMadeFor) == madeFor(main)) return w;
     }
     return nullptr;
 }
 
 QWidget* LoadForm(const QString& name, MainWindowServices& main) {
-    if (QWidget* w = FindForm(name)) return w;
+    if (QWidget* w = FindForm(name, main)) return w;
     return create(name, main);
 }
 

@@ -77,9 +77,8 @@ void frm01::mDali_InterfaceError(std::int16_t ErrCode) {
     ShowMessage(1, MessageText(MessageTexts.MsgErrorCode, 907) + "Interface " + std::to_string(ErrCode));
 }
 
-// Hook: the device-information dialog frmDeviceInfo comes with the commissioning dialogs;
-// until it is registered there is no window to fill and the values are dropped. Filling it
-// loads it without showing it.
+// The device-information dialog frmDeviceInfo comes with the commissioning dialogs, which
+// register it. Filling it loads it without showing it.
 void frm01::mDali_DeviceInfoEvent(const corlink::TypDeviceInfo& info) {
     auto* form = dynamic_cast<DeviceInfoView*>(LoadForm(kDeviceInfo, *this));
     if (!form) return;

@@ -141,7 +141,7 @@ void frm01::TreeView1_NodeClick(QTreeWidgetItem& node) {
 
 void frm01::OpenNodeDialog(const NodeDialog& d) {
     QPointer<QDialog> dialog = qobject_cast<QDialog*>(d.newInstance ? NewForm(d.form, *this) : LoadForm(d.form, *this));
-    if (!dialog) return;  // no module registered the window
+    if (!dialog) return;  // an unknown name is reported by the registry
     if (!d.tag.isEmpty()) SetTag(*dialog, d.tag);
     dialog->setWindowTitle(d.caption);
     // Left and Top count from the window's inner area (below the menu bar).

@@ -1,5 +1,6 @@
 #include "frmSpracheStart.h"
 
+#include "Languages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
 
@@ -13,9 +14,8 @@ frmSpracheStart::frmSpracheStart(QWidget* parent) : QDialog(parent) {
     setObjectName("frmSpracheStart");
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(this);
-    const char* const captions[5] = {"english", "deutsch", "italiano", "español", "français"};
     for (int i = 0; i < 5; ++i) {
-        OptionSprache[i] = new QRadioButton(QString::fromUtf8(captions[i]), this);
+        OptionSprache[i] = new QRadioButton(QString::fromUtf8(LanguageOfStartOption(i).StartCaption), this);
         OptionSprache[i]->setObjectName(QStringLiteral("OptionSprache(%1)").arg(i));
         layout->addWidget(OptionSprache[i]);
     }
@@ -35,10 +35,9 @@ void frmSpracheStart::Form_Load() {
 }
 
 void frmSpracheStart::COMOK_Click() {
-    static const std::int16_t offsets[5] = {kEnglish, kGerman, 2000, 3000, 4000};
     for (int i = 0; i < 5; ++i) {
         if (OptionSprache[i]->isChecked()) {
-            LanguageOffset = offsets[i];
+            LanguageOffset = LanguageOfStartOption(i).Offset;
             SaveSetting(kSettingsApp, kSettingsSection, "Language", std::to_string(LanguageOffset));
             break;
         }

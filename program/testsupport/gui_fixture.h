@@ -1,11 +1,13 @@
 // Shared set-up of the window tests: a QApplication, a private settings file and program
 // folder, a scripted message box, scripted file dialogs, manual timers, the program's connection
-// dialog, and a modal-dialog runner that fails the test unless the test expects a dialog.
+// dialog, a modal-dialog runner that fails the test unless the test expects a dialog, and an
+// error log that fails it when a window is opened by a name that no module registered.
 #pragma once
 
 #include "ConnectionDialog.h"
 #include "FileDialog.h"
 #include "FormTimer.h"
+#include "Forms.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "Seams.h"
@@ -137,6 +139,9 @@ protected:
             return a;
         });
         ExpectNoModalDialog();
+        SetErrorLog([](const ErrorRecord& error) {
+            if (error.number == errFormNotRegistered) ADD_FAILURE() << error.description;
+        });
         // Each file dialog takes the next answer of `files` ("" = cancel).
         SetFileDialog([this](const FileDialogRequest& request) {
             fileRequests.push_back(request);
@@ -155,6 +160,7 @@ protected:
     void TearDown() override {
         SetModalRunner({});
         SetMessageBox({});
+        SetErrorLog({});
         SetFileDialog({});
         busdriver::setConnectionDialog({});
         UseSettingsFile({});

@@ -1,5 +1,6 @@
 #include "ModDefinition.h"
 
+#include "Languages.h"
 #include "StringTable.h"
 
 namespace corvane {
@@ -16,14 +17,12 @@ std::vector<LanguageFileRec> LanguageFileList;
 std::int16_t SelectedNodeIndex = 1;
 MessageTextSet MessageTexts;
 
-bool IsLanguageOffset(std::int32_t offset) {
-    return offset == 0 || offset == 1000 || offset == 2000 || offset == 3000 || offset == 4000;
-}
+bool IsLanguageOffset(std::int32_t offset) { return LanguageOf(offset) != nullptr; }
 
+// The languages of the list, then one empty entry.
 void CreateLanguageTable() {
-    LanguageTable.assign(6, LanguageRec{});
-    const char* const names[5] = {"German", "English", "Italian", "Spanish", "French"};
-    for (int i = 0; i < 5; ++i) LanguageTable[i] = {names[i], static_cast<std::int16_t>(1000 * i)};
+    LanguageTable.assign(kLanguages.size() + 1, LanguageRec{});
+    for (std::size_t i = 0; i < kLanguages.size(); ++i) LanguageTable[i] = {kLanguages[i].Name, kLanguages[i].Offset};
 }
 
 void LoadMessageTexts() {

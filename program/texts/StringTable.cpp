@@ -1,5 +1,6 @@
 #include "StringTable.h"
 
+#include "Languages.h"
 #include "ModDefinition.h"
 #include "automation_error.h"
 #include "variant.h"
@@ -28,9 +29,9 @@ std::string unescape(const std::string& field) {
     return out;
 }
 
-// strings.tsv: "id<TAB>German<TAB>English<TAB>Italian<TAB>Spanish<TAB>French" per line; lines
-// starting with '#' and empty lines are skipped; \n, \t and \\ are escapes. Language k's text
-// of id n is entry n + 1000 * k. An empty field means the table has no text there.
+// strings.tsv: the id, then one column per language (its Column in Languages.h), tab-separated; lines starting with '#'
+// and empty lines are skipped; \n, \t and \\ are escapes. A language's text of id n, from its column, is entry n + its
+// offset. An empty or missing field means the table has no text there.
 std::map<std::int32_t, std::string> parseTable() {
     std::map<std::int32_t, std::string> table;
     std::istringstream in(detail::kStringTableData);
@@ -47,8 +48,11 @@ std::map<std::int32_t, std::string> parseTable() {
             start = tab + 1;
         }
         const std::int32_t id = std::stoi(fields[0]);
-        for (std::size_t k = 1; k < fields.size() && k <= 5; ++k) {
-            if (!fields[k].empty()) table[id + 1000 * static_cast<std::int32_t>(k - 1)] = unescape(fields[k]);
+        for (const Language& language : kLanguages) {
+            const auto column = static_cast<std::size_t>(language.Column);
+            if (column < fields.size() && !fields[column].empty()) {
+                table[id + language.Offset] = unescape(fields[column]);
+            }
         }
     }
     return table;

@@ -566,7 +566,7 @@ TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
                                    "frmUpload|read device|1", "frmUpload|read device|1", "frmVersion|version|",
                                    "frmVersion|version|", "frmSprache|language selection|"}));
     for (const QString& f : forms) {
-        delete FindForm(f);
+        delete FindForm(f, *w);
         RegisterForm(f, {});
     }
     // "Ausgang" runs the shutdown with its save question.

@@ -139,7 +139,7 @@ TEST_F(Gui, PhysicalAddressDialogOpenedByName) {
     });
     EXPECT_EQ(ShowModal(*d), QDialog::Accepted);
     UnloadClosedWindows();
-    EXPECT_EQ(FindForm("frmphyAdr"), nullptr);
+    EXPECT_EQ(FindForm("frmphyAdr", *w), nullptr);
     EXPECT_EQ(w->mDali().Header().phyAdr, 65535);
     EXPECT_EQ(w->mDali().Header().phyAdrString, "15.15.255");
 }

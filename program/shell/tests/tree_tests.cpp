@@ -302,12 +302,11 @@ TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     EXPECT_EQ(w->SelectedNode(), w->TreeView1->Node(28));  // selected again by the dialog's rebuild,
     EXPECT_EQ(ExpandedNodes(*w), (QList<int>{1, 24}));     // inside the scenes node it opened
 
-    // A ballast node opens nothing but is remembered; a dialog not built yet opens nothing.
+    // A ballast node opens nothing but is remembered.
     SetBallast(w->mDali(), 1, 0);
     w->CreateObjektDataTree();
     w->TreeView1_NodeClick(*w->TreeView1->Node(9));
     EXPECT_EQ(SelectedNodeIndex, 9);
-    w->TreeView1_NodeClick(*w->TreeView1->Node(3));  // frmNeuinstallation: a later module
     EXPECT_EQ(opened.size(), 1);
     RegisterForm("frmScene", {});
     EXPECT_TRUE(shown.empty());
@@ -355,7 +354,6 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
     auto w = start(kEnglish);
     corlink::TypDeviceInfo info;
     info.Bestellnummer = "517104";
-    w->mDali_DeviceInfoEvent(info);  // the dialog is not built yet: nowhere to go
     w->mDali_LoadEvent(" Beginn Upload", 6);
 
     // A stand-in of the device-information dialog with the controls the events fill.
@@ -381,7 +379,7 @@ TEST_F(Gui, DeviceInformationAndItsProgress) {
     info.LoadState = 3;
     info.RunState = 7;
     w->mDali_DeviceInfoEvent(info);
-    QWidget* form = FindForm("frmDeviceInfo");
+    QWidget* form = FindForm("frmDeviceInfo", *w);
     ASSERT_NE(form, nullptr);
     EXPECT_FALSE(form->isVisible());  // loaded, not shown
     QStringList boxes;

@@ -539,3 +539,26 @@ TEST_F(Gui, ShutdownAsksToSaveUnsavedChanges) {
         EXPECT_TRUE(w->close());
     }
 }
+
+// A window name that no module registered is reported (error 429) and opens nothing; a loaded
+// window is found only for the main window it was made for.
+TEST_F(Gui, UnregisteredWindowNamesAreReportedAndWindowsBelongToTheirMainWindow) {
+    auto w = start(kEnglish);
+    std::vector<std::string> logged;
+    SetErrorLog([&](const ErrorRecord& e) { logged.push_back(std::to_string(e.number) + " " + e.description); });
+    EXPECT_EQ(LoadForm("frmNirgends", *w), nullptr);
+    EXPECT_EQ(NewForm("frmNirgends", *w), nullptr);
+    EXPECT_EQ(logged, std::vector<std::string>(2, "429 No module registered the window frmNirgends"));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "Please contact manufacturer: error code  429");
+
+    RegisterForm("frmTest", [](MainWindowServices&) { return new QDialog; });
+    frm01 other;
+    std::unique_ptr<QWidget> mine(LoadForm("frmTest", *w));
+    EXPECT_EQ(FindForm("frmTest", *w), mine.get());
+    EXPECT_EQ(FindForm("frmTest", other), nullptr);
+    std::unique_ptr<QWidget> theirs(LoadForm("frmTest", other));
+    EXPECT_NE(theirs.get(), mine.get());
+    EXPECT_EQ(LoadForm("frmTest", *w), mine.get());
+    RegisterForm("frmTest", {});
+}

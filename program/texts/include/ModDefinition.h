@@ -7,19 +7,19 @@
 
 namespace corvane {
 
-// Language block of the string table: 0 German, 1000 English, 2000 Italian, 3000 Spanish,
-// 4000 French; 1111 while no language has been chosen.
+// Language block of the string table: the offset of one of the languages (Languages.h), 1111
+// while no language has been chosen.
 extern std::int16_t LanguageOffset;
 
 constexpr std::int16_t kLanguageNotChosen = 1111;
 constexpr std::int16_t kGerman = 0;
 constexpr std::int16_t kEnglish = 1000;
 
-// True for the five offsets that select a language block.
+// True for the offsets of the languages (Languages.h).
 bool IsLanguageOffset(std::int32_t offset);
 
-// The languages the language dialogs offer: entries 0..4 German, English, Italian, Spanish,
-// French with their offsets; entry 5 stays empty.
+// The languages the language dialogs offer: the languages of Languages.h in their order, with
+// their names and offsets, then one empty entry.
 struct LanguageRec {
     std::string Name;
     std::int16_t Offset = 0;

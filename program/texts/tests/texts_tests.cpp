@@ -1,4 +1,5 @@
 #include "DateText.h"
+#include "Languages.h"
 #include "Messages.h"
 #include "ModDefinition.h"
 #include "StringTable.h"
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <new>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -28,6 +30,25 @@ TEST(StringTable, TextsAreFetchedAsIdPlusLanguageOffset) {
     LanguageOffset = 32000;
     EXPECT_EQ(errorOf([] { Text(990); }), 6);  // the 16-bit sum overflows
     LanguageOffset = kLanguageNotChosen;
+}
+
+// Every language of the list has a text for each id that any language has: a language whose
+// column the string table lacks, or a field left empty, fails here.
+TEST(StringTable, EveryLanguageHasEveryText) {
+    std::set<std::int32_t> ids;
+    for (const Language& language : kLanguages) {
+        for (std::int32_t id = 0; id < 1000; ++id) {
+            if (HasResString(id + language.Offset)) ids.insert(id);
+        }
+    }
+    ASSERT_GT(ids.size(), 300u);
+    for (const Language& language : kLanguages) {
+        std::string missing;
+        for (const std::int32_t id : ids) {
+            if (!HasResString(id + language.Offset)) missing += " " + std::to_string(id);
+        }
+        EXPECT_EQ(missing, "") << language.Name;
+    }
 }
 
 TEST(MessageTexts, LoadedOnceInTheLanguageOfTheStart) {
