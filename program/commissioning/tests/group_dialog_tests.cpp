@@ -144,6 +144,7 @@ TEST_F(GroupDialogs, BatchStopsAtTheFirstUnconfirmedBallast) {
     EXPECT_EQ(d->LabelInfo->text(), QString::fromStdString(Text(742)) + "1");
     EXPECT_FALSE(d->LabelInfo->isHidden());
     EXPECT_FALSE(d->Label1->isHidden());
+    EXPECT_EQ(d->Label1->text(), "bitte warten ....");
     EXPECT_EQ(KeyedTree::Key(*nodeOf(*d, 4)), "4U");
     EXPECT_TRUE(d->TreeView1->isEnabled());
 
@@ -266,6 +267,7 @@ TEST_F(GroupDialogs, GroupTestSetsAndReadsTheGroupsLevel) {
     d->DimmValueSlider->setValue(0);
     d->Command1->click();
     EXPECT_FALSE(d->LabelBitteWarten->isHidden());
+    EXPECT_EQ(d->LabelBitteWarten->text(), "bitte warten ....");
     EXPECT_TRUE(d->TimerWAIT1->Enabled());
     // A reply still marked 0xFF is passed over; so is a failed poll.
     gateway().writeCommand({3, 0, 0});
