@@ -138,8 +138,8 @@ frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssi
     connect(TimerEVGBlink, &FormTimer::tick, this, &frmEVGAssign::TimerEVGBlink_Timer);
     TimerEVGBlink->setEnabled(true);
     // Mouse and keyboard alike: the selected node is the clicked one. A click on the node
-    // already selected fills the frame again from the project (a click on another node fills
-    // it twice, alike).
+    // already selected fills the frame again from the project; a click that moves the selection
+    // brings both signals, and filling the frame twice does no harm.
     const auto nodeClicked = [this](QTreeWidgetItem* node) {
         if (!node) return;
         Trap([&] { TreeView1_NodeClick(*node); });
