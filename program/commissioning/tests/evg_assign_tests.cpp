@@ -172,11 +172,6 @@ TEST_F(EVGAssign, ClosingKeepsTheTypedNameAndAConfirmedAssignment) {
     editBallast(6, [](corlink::TypDaliGruppe& g) { g.Gruppe = 16; });  // unknown to the gateway
     project().ClearChangeFlag();
     d->CreateEVGDataTree();
-    const std::pair<const char*, std::function<void(QDialog&)>> closes[] = {
-        {"close button", [](QDialog& w) { w.findChild<QPushButton*>("ComClose")->click(); }},
-        {"close box", [](QDialog& w) { w.close(); }},
-        {"Escape", [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
-    };
     struct Poll {
         const char* outcome;
         int ballast;
@@ -193,7 +188,7 @@ TEST_F(EVGAssign, ClosingKeepsTheTypedNameAndAConfirmedAssignment) {
         return QString();
     };
     int group = 0;
-    for (const auto& [way, close] : closes) {
+    for (const auto& [way, close] : closingWays()) {
         for (const Poll& p : polls) {
             SCOPED_TRACE(std::string("by its ") + way + ", poll " + p.outcome);
             ++group;

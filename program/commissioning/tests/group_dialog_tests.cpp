@@ -187,11 +187,6 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
              d.InfoOK->click();
          }},
     };
-    const std::pair<const char*, std::function<void(QDialog&)>> closes[] = {
-        {"close button", [](QDialog& d) { d.findChild<QPushButton*>("ComClose")->click(); }},
-        {"close box", [](QDialog& d) { d.close(); }},
-        {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-    };
     const auto mainNode = [&](const QString& keyOrText) -> QTreeWidgetItem* {
         for (QTreeWidgetItem* n : test::Nodes(*main->TreeView1))
             if (KeyedTree::Key(*n) == keyOrText || n->text(0) == keyOrText) return n;
@@ -199,7 +194,7 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
     };
     int group = 4;
     for (const auto& [dialog, assign] : dialogs) {
-        for (const auto& [way, close] : closes) {
+        for (const auto& [way, close] : closingWays()) {
             for (const bool change : {true, false}) {
                 SCOPED_TRACE(std::string(dialog) + " by its " + way + (change ? " after an assignment" : " unchanged"));
                 main->CreateObjektDataTree();
