@@ -52,19 +52,23 @@ frmDeviceInfo::frmDeviceInfo(MainWindowServices& main) : GatewayDialog("frmDevic
     ComDownLoad = CommandButton(this, "ComDownLoad", "537");
     Command1 = CommandButton(this, "Command1", "538");
 
+    // Tight rows, the progress beside the buttons: the content fits the window's 3100 twips with
+    // the window system's title bar.
     auto* layout = new QGridLayout(this);
+    const int gap = TwipsToPixels(90);
+    layout->setContentsMargins(gap, gap, gap, gap);
+    layout->setVerticalSpacing(TwipsToPixels(30));
     for (int i = 0; i < 6; ++i) {
         layout->addWidget(Label1[i], i, 0);
-        layout->addWidget(boxes[i], i, 1, 1, 3);
+        layout->addWidget(boxes[i], i, 1);
     }
-    layout->addWidget(ProgressBar1, 6, 0, 1, 2);
-    layout->addWidget(PropNr, 6, 2);
-    layout->addWidget(Label1[6], 6, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ComDownLoad);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    layout->addLayout(buttons, 7, 0, 1, 4);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(ProgressBar1, 1);
+    bottom->addWidget(PropNr);
+    bottom->addWidget(Label1[6]);
+    bottom->addWidget(ComDownLoad);
+    bottom->addWidget(Command1);
+    layout->addLayout(bottom, 6, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 
     connect(ComDownLoad, &QPushButton::clicked, this, [this] { Trap([this] { ComDownLoad_Click(); }); });

@@ -137,12 +137,16 @@ frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssi
     connect(TimerEVGAssign, &FormTimer::tick, this, [this] { Trap([this] { TimerEVGAssign_Timer(); }); });
     connect(TimerEVGBlink, &FormTimer::tick, this, &frmEVGAssign::TimerEVGBlink_Timer);
     TimerEVGBlink->setEnabled(true);
-    // Mouse and keyboard alike: the selected node is the clicked one.
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
+    // Mouse and keyboard alike: the selected node is the clicked one. A click on the node
+    // already selected fills the frame again from the project; a click that moves the selection
+    // brings both signals, and filling the frame twice does no harm.
+    const auto nodeClicked = [this](QTreeWidgetItem* node) {
         if (!node) return;
         Trap([&] { TreeView1_NodeClick(*node); });
         TreeView1_Click();
-    });
+    };
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, nodeClicked);
+    connect(TreeView1, &QTreeWidget::itemClicked, this, nodeClicked);
     connect(SliderEVGAll, &QSlider::valueChanged, EVGInfoValueAll, qOverload<int>(&QLabel::setNum));
     connect(DimmValueSlider, &QSlider::valueChanged, EVGINfoValue, qOverload<int>(&QLabel::setNum));
 
@@ -292,7 +296,19 @@ bool frmEVGAssign::eventFilter(QObject* watched, QEvent* event) {
 
 void frmEVGAssign::TimerEVGBlink_Timer() { BlinkState = BlinkState == 1 ? 0 : 1; }
 
+void frmEVGAssign::keepWhatTheUserDid() {
+    if (InCall()) return;
+    if (focusWidget() == EVGInfoText[0]) EVGInfoText_LostFocus(0);
+    if (pending_) TimerEVGAssign_Timer();
+}
+
+void frmEVGAssign::done(int result) {
+    Trap([this] { keepWhatTheUserDid(); });
+    GatewayDialog::done(result);
+}
+
 void frmEVGAssign::ComClose_Click() {
+    keepWhatTheUserDid();  // before the rebuild, so that the tree shows it
     RebuildProjectTree();
     close();
 }

@@ -74,12 +74,18 @@ public:
     // The ballast whose node is selected; none when the root or an address node is.
     std::optional<int> SelectedBallast() const;
 
+    // The close button, the close box and Escape all end here: what the user did is kept first.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The command of one button, sent with the guard; the result is not looked at.
     void sendOnly(const corlink::TypDaliCommand& command);
+    // Before the window closes: a name still being typed is stored as the focus leaving the box
+    // stores it, and an assignment awaiting its confirmation is polled now (stored if confirmed).
+    void keepWhatTheUserDid();
 
     // The assignment that waits for the gateway's confirmation.
     std::optional<corlink::TypDaliCommand> pending_;

@@ -145,6 +145,13 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    // The ways the user closes a dialog.
+    static std::vector<std::pair<const char*, std::function<void(QDialog&)>>> closingWays() {
+        return {{"close button", [](QDialog& d) { d.findChild<QPushButton*>("ComClose")->click(); }},
+                {"close box", [](QDialog& d) { d.close(); }},
+                {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }}};
+    }
+
     // Gateway operations so far: one connection is opened per operation.
     static int operations() {
         const auto& t = line().trace();

@@ -58,6 +58,13 @@ TEST_F(EVGAssign, TreeListsEverySlotColouredByItsGroup) {
     EXPECT_EQ(d->SelectedBallast(), std::nullopt);
     select(7);
     EXPECT_FALSE(d->FrameEVG->isVisible());
+
+    // A click on the ballast already selected shows the project's group again.
+    select(2);
+    d->ComboGruppe->setCurrentIndex(5);
+    QTest::mouseClick(d->TreeView1->viewport(), Qt::LeftButton, {},
+                      d->TreeView1->visualItemRect(d->TreeView1->Node(6)).center());
+    EXPECT_EQ(d->ComboGruppe->currentIndex(), 16);
 }
 
 TEST_F(EVGAssign, BlinkAndLevelsReachTheBallasts) {
@@ -156,6 +163,58 @@ TEST_F(EVGAssign, UnconfirmedAssignmentShowsMessage885AndStoresNothing) {
     EXPECT_FALSE(d->LabelInfo->isHidden());
     EXPECT_TRUE(d->InfoOK->isEnabled());
     EXPECT_EQ(project().DaliGruppe(1).Gruppe, 16);
+}
+
+// However the window is closed, a name still being typed is stored as the focus leaving the box
+// stores it, and an assignment awaiting its confirmation is polled first: stored, and shown in the
+// main window's tree, when the gateway confirms it; else the group stays as it was.
+TEST_F(EVGAssign, ClosingKeepsTheTypedNameAndAConfirmedAssignment) {
+    editBallast(6, [](corlink::TypDaliGruppe& g) { g.Gruppe = 16; });  // unknown to the gateway
+    project().ClearChangeFlag();
+    d->CreateEVGDataTree();
+    struct Poll {
+        const char* outcome;
+        int ballast;
+        bool fails;
+        std::vector<std::string> messages;
+    };
+    const Poll polls[] = {{"confirmed", 1, false, {}},
+                          {"not confirmed", 6, false, {Text(885)}},
+                          {"failed", 2, true, {Text(881)}}};  // the main window's transfer message
+    // The group of a ballast's node in the main window's tree ("" when it is in none).
+    const auto groupNode = [&](int ballast) {
+        for (QTreeWidgetItem* n : test::Nodes(*main->TreeView1))
+            if (n->text(0) == "EVG " + QString::number(ballast + 1)) return KeyedTree::Key(*n->parent());
+        return QString();
+    };
+    int group = 0;
+    for (const auto& [way, close] : closingWays()) {
+        for (const Poll& p : polls) {
+            SCOPED_TRACE(std::string("by its ") + way + ", poll " + p.outcome);
+            ++group;
+            shown.clear();
+            if (!d) d = openActivated<frmEVGAssign>("frmEVGAssign");
+            const std::uint8_t before = project().DaliGruppe(static_cast<std::int16_t>(p.ballast)).Gruppe;
+            select(p.ballast);
+            d->ComboGruppe->setCurrentIndex(group);
+            d->InfoOK->click();
+            if (p.fails) line().failOpen(busdriver::openNoDevice);
+            const QString name = "Raum" + QString::number(group);
+            d->EVGInfoText[0]->setFocus();
+            d->EVGInfoText[0]->setText(name);
+            close(*d);
+            line().clearFaults();
+            test::UnloadClosedWindows();
+            EXPECT_TRUE(d.isNull());
+            EXPECT_EQ(texts(), p.messages);
+            const corlink::TypDaliGruppe r = project().DaliGruppe(static_cast<std::int16_t>(p.ballast));
+            EXPECT_EQ(r.Name, name.toStdString());
+            EXPECT_EQ(r.Gruppe, p.messages.empty() ? group : before);
+            if (p.messages.empty()) {
+                EXPECT_EQ(groupNode(p.ballast), "-DALIGruppe" + QString::number(group));
+            }
+        }
+    }
 }
 
 TEST_F(EVGAssign, NameBoxStoresTheNameOfTheSelectedBallast) {

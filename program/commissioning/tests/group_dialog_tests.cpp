@@ -144,6 +144,7 @@ TEST_F(GroupDialogs, BatchStopsAtTheFirstUnconfirmedBallast) {
     EXPECT_EQ(d->LabelInfo->text(), QString::fromStdString(Text(742)) + "1");
     EXPECT_FALSE(d->LabelInfo->isHidden());
     EXPECT_FALSE(d->Label1->isHidden());
+    EXPECT_EQ(d->Label1->text(), "bitte warten ....");
     EXPECT_EQ(KeyedTree::Key(*nodeOf(*d, 4)), "4U");
     EXPECT_TRUE(d->TreeView1->isEnabled());
 
@@ -186,11 +187,6 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
              d.InfoOK->click();
          }},
     };
-    const std::pair<const char*, std::function<void(QDialog&)>> closes[] = {
-        {"close button", [](QDialog& d) { d.findChild<QPushButton*>("ComClose")->click(); }},
-        {"close box", [](QDialog& d) { d.close(); }},
-        {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-    };
     const auto mainNode = [&](const QString& keyOrText) -> QTreeWidgetItem* {
         for (QTreeWidgetItem* n : test::Nodes(*main->TreeView1))
             if (KeyedTree::Key(*n) == keyOrText || n->text(0) == keyOrText) return n;
@@ -198,7 +194,7 @@ TEST_F(GroupDialogs, ProjectTreeFollowsEveryCloseOfTheAssignmentDialogsAfterACha
     };
     int group = 4;
     for (const auto& [dialog, assign] : dialogs) {
-        for (const auto& [way, close] : closes) {
+        for (const auto& [way, close] : closingWays()) {
             for (const bool change : {true, false}) {
                 SCOPED_TRACE(std::string(dialog) + " by its " + way + (change ? " after an assignment" : " unchanged"));
                 main->CreateObjektDataTree();
@@ -266,6 +262,7 @@ TEST_F(GroupDialogs, GroupTestSetsAndReadsTheGroupsLevel) {
     d->DimmValueSlider->setValue(0);
     d->Command1->click();
     EXPECT_FALSE(d->LabelBitteWarten->isHidden());
+    EXPECT_EQ(d->LabelBitteWarten->text(), "bitte warten ....");
     EXPECT_TRUE(d->TimerWAIT1->Enabled());
     // A reply still marked 0xFF is passed over; so is a failed poll.
     gateway().writeCommand({3, 0, 0});

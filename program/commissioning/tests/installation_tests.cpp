@@ -198,6 +198,39 @@ TEST_F(Commissioning, InstallationProgressStaysInRangeAndCountsEachRunAnew) {
     EXPECT_EQ(d->ProgressNeuinstallation->value(), 1);
 }
 
+// What the bar and the progress line show while each gateway operation of a run goes on: the
+// search command, four polls, the end command, the read-back.
+TEST_F(Commissioning, InstallationShowsEachStepWhileTheGatewayWorks) {
+    using Shown = std::vector<std::pair<int, QString>>;
+    const QString searching = "Suche EVGs .....", found = "Suche nach EVGs beendet - bitte warten .....";
+    const auto run = [&](const Shown::value_type& ending) {
+        return Shown{{4, searching}, {9, searching}, {9, searching}, {9, searching},
+                     {9, searching}, {19, found},    ending};
+    };
+    const std::pair<const char*, Shown> dialogs[] = {
+        {"frmNeuinstallation", run({24, "Neuinstallation wird beendet ....."})},
+        {"frmNachinstallation", run({24, "Nachinstallation wird beendet ....."})},
+    };
+    useGatewayAddress();
+    for (const auto& [name, expected] : dialogs) {
+        SCOPED_TRACE(name);
+        line().clearTrace();
+        project().ClearChangeFlag();
+        QPointer<InstallationDialog> d = open<InstallationDialog>(name);
+        Shown seen;
+        corlink::setMessagePump([&] {
+            if (static_cast<int>(seen.size()) < operations())
+                seen.emplace_back(d->ProgressNeuinstallation->value(), d->LabelInfo->text());
+        });
+        if (d->objectName() == "frmNeuinstallation") answers = {msgYes};  // its loss question
+        d->ComUpLoad->click();
+        runToEnd(*d);
+        corlink::setMessagePump({});
+        EXPECT_EQ(seen, expected);
+        closeNow(d);
+    }
+}
+
 TEST_F(Commissioning, RunningInstallationStartsNoSecondGatewayOperation) {
     useGatewayAddress();
     auto d = open<frmNeuinstallation>("frmNeuinstallation");

@@ -73,6 +73,8 @@ TEST_F(SceneAndDeviceInfo, SceneLoadsItsMaskAndStoresTheTableThenTheCommand) {
     EXPECT_EQ(checkedRows(*d), (std::vector<int>{8, 9}));
     EXPECT_EQ(d->ComSetScene->text(), "Szene programmieren");
 
+    QString during;  // the progress note while the gateway works
+    corlink::setMessagePump([&] { during = d->LabelInfo->isVisible() ? d->LabelInfo->text() : "hidden"; });
     // Row 1 is the highest bit of Byte1, row 16 the lowest of Byte2.
     const std::pair<std::vector<int>, std::pair<int, int>> cases[] = {
         {{1}, {0x80, 0x00}},
@@ -88,7 +90,9 @@ TEST_F(SceneAndDeviceInfo, SceneLoadsItsMaskAndStoresTheTableThenTheCommand) {
         EXPECT_EQ(sceneBytes(project().DaliScene(3)), bytes);
         EXPECT_EQ((std::pair<int, int>{gateway().sceneTable[3].byte1, gateway().sceneTable[3].byte2}), bytes);
         EXPECT_EQ(writes(), (std::vector<std::string>{"4/56", "4/59"}));
+        EXPECT_EQ(during, "bitte warten ......");
     }
+    corlink::setMessagePump({});
     EXPECT_EQ(gateway().peekReply(), (busdriver::CommandBytes{0xFF, 3, 0}));  // command 6 for scene 3 ran
     // The gateway takes the rows as the dialog means them: rows 2 and 10 are groups 1 and 9.
     EXPECT_EQ(onLine(1).sceneLevels[3], 70);
@@ -215,6 +219,10 @@ TEST_F(SceneAndDeviceInfo, DeviceInfoReadsTheGatewayAfterTheAddressDialog) {
     EXPECT_EQ(d->Label1[0]->text(), "Artikelnummer");
     EXPECT_EQ(d->Label1[5]->text(), "Run Status der BCU");
     EXPECT_EQ(d->ComDownLoad->text(), "Lese Geräteinformation");
+    // The frame at left 1, top 100, 6315 wide and 3100 high (twips).
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+    EXPECT_EQ(d->frameGeometry(),
+              QRect(TwipsToPixels(1), TwipsToPixels(100), TwipsToPixels(6315), TwipsToPixels(3100)));
     QApplication::setActiveWindow(d);
     ASSERT_EQ(QApplication::activeWindow(), d.data());
 
