@@ -154,8 +154,9 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
                              w->TreeView1->Node(8)->text(0), QString::fromStdString(MessageTexts.MsgTitle)}),
                 c.own);
         }
-        // The title is text 60 (taken without the language offset) and the version.
-        EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.3.0");
+        // The title is text 60 (taken without the language offset) and the version 1.2.0.2 as
+        // major.minor.revision.
+        EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.2.2");
         EXPECT_EQ(QtOwnTexts(dir.path()).join('|').toStdString(), c.qt.join('|').toStdString());
     }
     // A language chosen in the language dialog waits for the next start for Qt's texts and the
