@@ -56,9 +56,10 @@ std::int16_t roundRow(double y) { return automation::toInteger(y); }
 void PrintPageHeader();
 void PrintPageFooter();
 
-// A page that has reached the footer row ends before the next row is printed on it. Breaking
-// here rather than right after the row that filled the page keeps a same-row column beside its
-// line, and a job whose last row fills a page ends without an empty page after it.
+// A page that a row has filled ends before anything else goes on a new row: the next line, a
+// rule or the room check of the next section. Only what goes back up beside the rows already
+// printed stays on the page: a same-row column beside its line, the right block of a push-button
+// pair beside the left one.
 void breakIfFull() {
     PrintRun& r = run();
     if (r.PrintLineY < kFooterRow) return;
@@ -143,6 +144,7 @@ void PrintPageFooter() {
 void EnsurePageRoom(int rows) {
     PrintRun& r = run();
     if (r.PrintToFile) return;
+    breakIfFull();
     if (printer().CurrentY + rows > kFooterRow) {
         r.PrintLineY = kFooterRow - 1;
         PrintLine("");
@@ -183,7 +185,9 @@ void PrintLineMiddleSameRow(const std::string& Text) { out(Text, run().PrintToFi
 void PrintLineRightSameRow(const std::string& Text) { out(Text, run().PrintToFile ? 0 : rightColumn(), -1); }
 
 void PrintRule() {
-    if (!run().PrintToFile) rule();
+    if (run().PrintToFile) return;
+    breakIfFull();
+    rule();
 }
 
 void EnsurePageRoom7() { EnsurePageRoom(7); }

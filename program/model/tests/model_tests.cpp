@@ -383,6 +383,11 @@ TEST_F(Models, ActorTypeTextsAreLookedUpByCode) {
     EXPECT_EQ(GetActorTypeText(12), "");
     ActorTypeList(9).ActorCode = 99;  // the end entry is not searched
     EXPECT_EQ(GetActorTypeText(99), "");
+    // A code that two entries carry gives the first one's text.
+    ActorTypeList(8).ActorCode = 10;
+    EXPECT_EQ(GetActorTypeText(10), Text(110));
+    ActorTypeList(0).ActorCode = 10;
+    EXPECT_EQ(GetActorTypeText(10), Text(109));
     EXPECT_TRUE(messages.empty());
 }
 

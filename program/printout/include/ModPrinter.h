@@ -42,7 +42,7 @@ void PrintLine(const std::string& Text);
 void PrintLineMiddle(const std::string& Text);
 void PrintLineMiddleSameRow(const std::string& Text);
 void PrintLineRightSameRow(const std::string& Text);
-// A rule across the page on the current row.
+// A rule across the page on the current row (after ending a full page).
 void PrintRule();
 // End the page now unless 7 (5) rows remain above the footer.
 void EnsurePageRoom7();

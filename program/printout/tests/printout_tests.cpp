@@ -20,6 +20,7 @@ using corvane::test::activeGroup;
 using corvane::test::bound;
 using corvane::test::Printed;
 using corvane::test::Printout;
+using corvane::test::Ruled;
 
 namespace {
 
@@ -437,21 +438,42 @@ void lightingGroupsOfRows(corlink::clsOrvekDali& dali, const std::vector<int>& b
 }  // namespace
 
 // A section needs 7 rows above the footer row 75: after a rule at row 68 the next one starts
-// beside it, after a rule at row 69 on the next page.
-TEST_F(Printout, ASectionStartsOnANewPageWhenLessThanSevenRowsRemain) {
+// beside it, after a rule at row 69 on the next page. A line at row 74 ends its page at once: the
+// section's rule follows at row 8 of the next page, and the next section below it.
+TEST_F(Printout, ALineAtRow74EndsThePageAndASectionNeedsSevenRows) {
     struct Case {
         std::vector<int> groups;  // bound objects per lighting group
-        double rule;              // the lighting section's closing rule
-        int page;                 // where the ventilation section starts
+        int rulePage;             // the lighting section's closing rule
+        double rule;
+        int page;  // where the ventilation section starts
         double row;
     };
-    const Case cases[] = {{{4, 4, 4, 4, 4, 4, 4, 2, 1}, 68, 1, 69}, {{4, 4, 4, 4, 4, 4, 4, 2, 2}, 69, 2, 8}};
+    const Case cases[] = {{{4, 4, 4, 4, 4, 4, 4, 2, 1}, 1, 68, 1, 69},
+                          {{4, 4, 4, 4, 4, 4, 4, 2, 2}, 1, 69, 2, 8},
+                          {{4, 4, 4, 4, 4, 4, 4, 4, 2, 0}, 1, 74, 2, 8},
+                          {{4, 4, 4, 4, 4, 4, 4, 4, 3, 0}, 2, 8, 2, 9}};
+    // The job's last section ends with its empty line at row 74 (15 rows more than an empty
+    // project): its rule opens page 2, and the job's footer follows there.
+    lightingGroupsOfRows(dali(), {4, 1, 1});
+    PrintProject(*main, 0);
+    const Printed* lastText = find(Text(454) + ": " + Text(456));
+    ASSERT_NE(lastText, nullptr);
+    EXPECT_EQ(std::tuple(lastText->page, lastText->y), std::tuple(1, 73.0));
+    ASSERT_EQ(rec->pages, 2);
+    ASSERT_GE(rec->rules.size(), 2u);
+    const Ruled& last = rec->rules[rec->rules.size() - 2];  // above the footer's
+    EXPECT_EQ(std::tuple(last.page, last.y1), std::tuple(2, 8.0));
+    EXPECT_EQ(textsOn(2).back(), "Seite: 2");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         lightingGroupsOfRows(dali(), c.groups);
         PrintProject(*main, 0);
-        ASSERT_GE(rec->rules.size(), 2u);
-        EXPECT_EQ(rec->rules[1].y1, c.rule);
+        // The first rule that is no header's (row 7) or footer's (row 75).
+        const auto rule =
+            std::find_if(rec->rules.begin(), rec->rules.end(), [](const Ruled& r) { return r.y1 != 7 && r.y1 != 75; });
+        ASSERT_NE(rule, rec->rules.end());
+        EXPECT_EQ(rule->page, c.rulePage);
+        EXPECT_EQ(rule->y1, c.rule);
         const Printed* title = find("Belüftung");
         ASSERT_NE(title, nullptr);
         EXPECT_EQ(title->page, c.page);

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -525,11 +526,39 @@ TEST_F(Gui, InterfaceParametersTheSimulatedLineCannotTakeAreRefusedAndTheDialogS
 
 TEST_F(Gui, MenuStatesAndTheOpenersOfOtherDialogs) {
     auto w = start(kEnglish);
-    const QList<QAction*> off = {w->mnuDrucken, w->mnuDruckenMehr, w->mnuGeraeteStatus, w->mnuGrpDarstellung,
-                                 w->mnuService};
-    for (QMenu* m : {w->mnuMenue, w->mnuEIB, w->mnuExtras}) {
-        for (QAction* a : m->actions()) EXPECT_EQ(a->isEnabled(), !off.contains(a)) << a->objectName().toStdString();
+    // The three menus, each followed by its items, with their caption ids; "off": switched off.
+    const struct {
+        const char* name;
+        int caption;
+        const char* state;
+    } menu[] = {{"mnuMenue", 10, ""},
+                {"mnuNeu", 11, ""},
+                {"mnuGeraetLaden", 12, ""},
+                {"mnuGeraetSpeichern", 13, ""},
+                {"mnuGeraetSpeichernunter", 14, ""},
+                {"mnuDrucken", 15, "off"},
+                {"mnuDruckenMehr", 16, "off"},
+                {"mnuEnde", 17, ""},
+                {"mnuEIB", 30, ""},
+                {"mnuinZielGeraet", 31, ""},
+                {"mnuausZielgeraet", 32, ""},
+                {"mnuGeraeteStatus", 33, "off"},
+                {"mnuExtras", 40, ""},
+                {"mnuSchnittstelle", 41, ""},
+                {"mnuVersion", 42, ""},
+                {"mnuSprache", 43, ""},
+                {"mnuGrpDarstellung", 44, "off"},
+                {"mnuService", 45, "off"}};
+    QStringList expected, shownMenu;
+    for (const auto& m : menu) expected << QString("%1|%2|%3").arg(m.name, QText(m.caption), m.state);
+    const auto entry = [](const QObject& o, const QString& text, bool on) {
+        return o.objectName() + "|" + text + "|" + (on ? "" : "off");
+    };
+    for (QAction* bar : w->menuBar()->actions()) {
+        shownMenu << entry(*bar->menu(), bar->text(), bar->isEnabled());
+        for (QAction* a : bar->menu()->actions()) shownMenu << entry(*a, a->text(), a->isEnabled());
     }
+    EXPECT_EQ(shownMenu, expected);
     // The download log: a check mark that the item toggles, read as the log flag.
     w->mnuService->setEnabled(true);
     w->mnuService->trigger();

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -154,8 +155,9 @@ TEST_F(Gui, MainWindowAndQtsOwnTextsSpeakTheLanguageOfTheStart) {
                              w->TreeView1->Node(8)->text(0), QString::fromStdString(MessageTexts.MsgTitle)}),
                 c.own);
         }
-        // The title is text 60 (taken without the language offset) and the version.
-        EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.3.0");
+        // The title is text 60 (taken without the language offset) and the version 1.2.0.2 as
+        // major.minor.revision.
+        EXPECT_EQ(w->windowTitle(), QString::fromStdString(LoadResString(60)) + " 1.2.2");
         EXPECT_EQ(QtOwnTexts(dir.path()).join('|').toStdString(), c.qt.join('|').toStdString());
     }
     // A language chosen in the language dialog waits for the next start for Qt's texts and the
@@ -375,6 +377,26 @@ TEST_F(Gui, WindowsPlacedInTwipsGetThatFrameWithinTheScreen) {
         } else {
             EXPECT_EQ(window.frameGeometry().size(), c.frame.size());
         }
+    }
+}
+
+// The tree takes the inner height below the menu bar less the toolbar, the status bar and 100
+// twips; a window leaving it no height keeps the tree as it was.
+TEST_F(Gui, ResizeGivesTheTreeTheHeightBetweenToolbarAndStatusBar) {
+    auto w = start(kEnglish);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    const int fixed = w->menuBar()->height() + w->Toolbar1->height() + w->BrimcorStatusBar->height();
+    const struct {
+        int spare;  // window height beyond the bars and the 100 twips, pixels
+        int tree;
+    } cases[] = {{300, 300}, {1, 1}, {0, 1}, {-3, 1}, {57, 57}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.spare);
+        w->resize(w->width(), fixed + TwipsToPixels(100) + c.spare);
+        QApplication::processEvents();
+        ASSERT_EQ(w->height(), fixed + TwipsToPixels(100) + c.spare);
+        EXPECT_EQ(w->TreeView1->height(), c.tree);
     }
 }
 
