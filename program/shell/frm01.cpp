@@ -52,15 +52,9 @@ std::string textSetting(const char* key, const std::string& def) {
     return GetSetting(kSettingsApp, kSettingsSection, key).value_or(def);
 }
 
-// The project folder while none is stored: "Projects" in the program folder, made when it is
-// missing; where it cannot be made (a program installed in a system folder), "Projects" in the
-// user's documents folder, made as well.
 std::string DefaultProjectFolder() {
-    QString folder = ProgramFolder() + "/Projects";
-    if (!QDir().mkpath(folder)) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/Projects";
-        QDir().mkpath(folder);
-    }
+    const QString folder =
+        ProjectFolderFor(ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     return QDir::toNativeSeparators(folder).toStdString();
 }
 
@@ -87,6 +81,19 @@ protected:
 };
 
 }  // namespace
+
+QString ProjectFolderFor(const QString& programFolder, const QString& documentsFolder) {
+    // One that exists but is not this user's (made by another user or by the installation) would
+    // open every Save As among files this user may not write.
+    const QString beside = programFolder + "/Projects";
+    if (QDir().mkpath(beside)) {
+        const QFileInfo info(beside);
+        if (info.isWritable() && info.isExecutable()) return beside;
+    }
+    const QString own = documentsFolder + "/Projects";
+    QDir().mkpath(own);
+    return own;
+}
 
 frm01::frm01(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frm01");

@@ -1,7 +1,9 @@
+#include "FileCalls.h"
 #include "corlink/ProjectFile.h"
 #include "oledate.h"
 #include "tables_test_access.h"
 #include "test_support.h"
+#include "testing/as_user.h"
 
 #include <bit>
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -676,6 +679,65 @@ TEST_F(ProjectFile, OnlyRegularFilesAreOpenedOrReplaced) {
 
 namespace {
 
+// The save's lock and sync calls replaced for one test.
+class ScopedFileCalls {
+public:
+    explicit ScopedFileCalls(detail::FileCalls calls) : saved_(std::exchange(detail::fileCalls(), calls)) {}
+    ~ScopedFileCalls() { detail::fileCalls() = saved_; }
+
+private:
+    detail::FileCalls saved_;
+};
+
+// A file system without locks, and locks that lock nothing (as a share locked on each machine alone).
+template <int Err>
+int noLocks(int, int) {
+    errno = Err;
+    return -1;
+}
+int locksThatLockNothing(int, int) { return 0; }
+
+// The syncs of a save: whether each was of a folder, and whether the target held the new bytes by then.
+struct Watched {
+    std::string target, newBytes;
+    int fileFails = 0, folderFails = 0;
+    std::vector<std::pair<bool, bool>> syncs;
+} watched;
+int watchingFsync(int fd) {
+    struct stat st {};
+    ::fstat(fd, &st);
+    watched.syncs.emplace_back(S_ISDIR(st.st_mode), readFile(watched.target) == watched.newBytes);
+    if (const int fails = S_ISDIR(st.st_mode) ? watched.folderFails : watched.fileFails) {
+        errno = fails;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
+// The hidden prefix of the temporaries of a target's saves, as a save shows it: the name of the
+// file it syncs without the 16 digits that each save draws.
+std::string synced;
+std::string temporaryPrefixOf(const std::string& target) {
+    const fs::path probe = fs::temp_directory_path() / ("corlink-probe-" + std::to_string(::getpid()));
+    fs::create_directory(probe);
+    {
+        const ScopedFileCalls calls({::flock, [](int fd) {
+                                         struct stat st {};
+                                         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+                                             synced = fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
+                                         }
+                                         return ::fsync(fd);
+                                     }});
+        clsOrvekDali bare;
+        bare.SaveProjektData((probe / fs::path(target).filename()).string());
+    }
+    fs::remove_all(probe);
+    const std::string name = fs::path(synced).filename().string();
+    EXPECT_EQ(name.size(), 5u + 16u + 16u) << name;
+    EXPECT_EQ(name.substr(0, 5), ".~dal");
+    return name.substr(0, name.size() - 16);
+}
+
 // Two projects saved under one name, by other processes too; each gives the same bytes every time.
 class Savers : public ProjectFile {
 protected:
@@ -718,32 +780,211 @@ TEST_F(Savers, AKilledSaveLeavesTheOldOrTheNewBytesAndOneStrayAtMost) {
 }
 
 TEST_F(Savers, TwoProgramsSavingOneFileAtOnceLeaveOneOfTheirFilesWhole) {
-    std::vector<pid_t> children;
-    for (clsOrvekDali* saver : {&p, &other}) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            try {
-                for (int i = 0; i < 40; ++i) saver->SaveProjektData(name);
-            } catch (...) {
-                ::_exit(1);
+    // With locks, with locks that lock nothing (two machines on one share) and without locks.
+    for (const auto& [what, flock] :
+         {std::pair{"locks", detail::fileCalls().flock}, std::pair{"locks that lock nothing", &locksThatLockNothing},
+          std::pair{"no locks", &noLocks<ENOLCK>}}) {
+        SCOPED_TRACE(what);
+        const ScopedFileCalls calls({flock, ::fsync});
+        std::vector<pid_t> children;
+        for (clsOrvekDali* saver : {&p, &other}) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                try {
+                    for (int i = 0; i < 40; ++i) saver->SaveProjektData(name);
+                } catch (...) {
+                    ::_exit(1);
+                }
+                ::_exit(0);
             }
-            ::_exit(0);
+            children.push_back(child);
         }
-        children.push_back(child);
-    }
-    // Whatever a reader sees meanwhile is one file whole.
-    for (std::size_t running = children.size(); running > 0;) {
+        // Whatever a reader sees meanwhile is one file whole.
+        for (std::size_t running = children.size(); running > 0;) {
+            EXPECT_TRUE(eitherFile(readFile(name)));
+            for (pid_t& child : children) {
+                int status = 0;
+                if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
+                    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+                    child = 0;
+                    --running;
+                }
+            }
+        }
         EXPECT_TRUE(eitherFile(readFile(name)));
-        for (pid_t& child : children) {
-            int status = 0;
-            if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
-                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-                child = 0;
-                --running;
+        EXPECT_EQ(filesInFolder(), 1u);
+    }
+}
+
+TEST_F(ProjectFile, EachSyncComesInItsPlaceAndAFailedOneIsReported) {
+    automation::ScopedClock clock([] { return kNewYear2010Noon; });
+    const std::string name = path("synced.dal");
+    const Bytes expected = layOut(storedFields(name, kNewYear2010Noon));
+    const ScopedFileCalls calls({::flock, &watchingFsync});
+    watched.target = name;
+    watched.newBytes.assign(expected.begin(), expected.end());
+    using Syncs = std::vector<std::pair<bool, bool>>;  // a folder or the file; the target's bytes new by then
+    const struct {
+        int fileFails, folderFails;
+        std::int32_t code;
+        Syncs syncs;
+    } cases[] = {
+        {0, 0, 0, {{false, false}, {true, true}}},       // the file before its rename, the folder after
+        {0, EINVAL, 0, {{false, false}, {true, true}}},  // a file system that syncs no folder
+        {0, EIO, 75, {{false, false}, {true, true}}},    // the new name may not last: the save is repeated
+        {EIO, 0, 75, {{false, false}}},
+        {ENOSPC, 0, 61, {{false, false}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fileFails << " " << c.folderFails);
+        writeFile(name, "old");
+        watched.syncs.clear();
+        watched.fileFails = c.fileFails;
+        watched.folderFails = c.folderFails;
+        EXPECT_EQ(errorOf([&] { p.SaveProjektData(name); }), c.code);
+        EXPECT_EQ(watched.syncs, c.syncs);
+        EXPECT_EQ(read(name), c.fileFails ? (Bytes{'o', 'l', 'd'}) : expected);
+        EXPECT_EQ(filesInFolder(), 1u);
+    }
+}
+
+TEST_F(ProjectFile, LeftoversOfKilledSavesGoAtTheNextSaveWhereLocksTellThemFromRunningOnes) {
+    const std::string name = path("left.dal");
+    const std::string prefix = temporaryPrefixOf(name);
+    const std::string old = prefix, killed = prefix + "0123456789abcdef", running = prefix + "fedcba9876543210",
+                      otherTarget = ".~dal0123456789abcdef0123456789abcdef";
+    const struct {
+        int (*flock)(int, int);
+        bool removed;  // old and killed
+    } cases[] = {
+        {detail::fileCalls().flock, true}, {&noLocks<ENOLCK>, false}, {&noLocks<EOPNOTSUPP>, false},
+        {&noLocks<ENOSYS>, false},         {&noLocks<EINVAL>, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.removed);
+        for (const std::string& planted : {old, killed, running, otherTarget}) writeFile(path(planted), "left");
+        const int held = ::open(path(running).c_str(), O_RDONLY);  // a save still writing it
+        ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        {
+            const ScopedFileCalls calls({c.flock, ::fsync});
+            p.SaveProjektData(name);
+        }
+        ::close(held);
+        EXPECT_EQ(fs::exists(path(old)), !c.removed);
+        EXPECT_EQ(fs::exists(path(killed)), !c.removed);
+        EXPECT_EQ(readFile(path(running)), "left");
+        EXPECT_EQ(readFile(path(otherTarget)), "left");
+        EXPECT_EQ(filesInFolder(), c.removed ? 3u : 5u);  // nothing else is left
+        for (const std::string& planted : {old, killed, running, otherTarget}) fs::remove(path(planted));
+    }
+}
+
+// ---- Folders and files of other users ----
+
+TEST_F(ProjectFile, AWritableFileInAFolderTheUserCannotWriteIsSavedInPlace) {
+    const auto user = unprivileged::testUser();
+    if (!user) GTEST_SKIP() << "no user nobody to run the permission cases as";
+    automation::ScopedClock clock([] { return kNewYear2010Noon; });
+    fs::permissions(folder.dir, fs::perms(0755));
+    // A colleague's folder (made read-only where the tests run unprivileged) and another user's
+    // file in a sticky folder, as /tmp.
+    const struct {
+        const char* name;
+        fs::perms mode;
+    } folders[] = {{"colleague", fs::perms(user->other ? 0755 : 0555)}, {"sticky", fs::perms(01777)}};
+    const struct {
+        std::string old;
+        fs::perms mode;
+        rlim_t sizeLimit;
+        std::int32_t code;
+    } saves[] = {
+        {std::string(5000, 'x'), fs::perms(0666), RLIM_INFINITY, 0},  // longer than the new file: cut
+        {std::string(100, 'o'), fs::perms(0666), 1000, 75},           // a write fails part-way: the old bytes back
+        {"read-only", fs::perms(0444), RLIM_INFINITY, 70},
+    };
+    for (const auto& f : folders) {
+        for (const auto& s : saves) {
+            SCOPED_TRACE(testing::Message() << f.name << " " << s.code);
+            const fs::path dir = folder.dir / f.name;
+            const std::string name = (dir / "p.dal").string();
+            fs::create_directory(dir);
+            write(name, Bytes(s.old.begin(), s.old.end()));
+            fs::permissions(name, s.mode);
+            fs::permissions(dir, f.mode);
+            struct stat before {};
+            ASSERT_EQ(::stat(name.c_str(), &before), 0);
+            const int code = unprivileged::runAs(*user, [&] {
+                if (s.sizeLimit != RLIM_INFINITY) {
+                    std::signal(SIGXFSZ, SIG_IGN);
+                    rlimit limit{};
+                    ::getrlimit(RLIMIT_FSIZE, &limit);
+                    limit.rlim_cur = s.sizeLimit;
+                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                }
+                return errorOf([&] { p.SaveProjektData(name); });
+            });
+            EXPECT_EQ(code, s.code);
+            expectSameBytes(read(name),
+                            s.code ? Bytes(s.old.begin(), s.old.end()) : layOut(storedFields(name, kNewYear2010Noon)));
+            struct stat after {};
+            ASSERT_EQ(::stat(name.c_str(), &after), 0);
+            EXPECT_EQ(after.st_uid, before.st_uid);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+            if (user->other || f.mode != fs::perms(01777)) {
+                EXPECT_EQ(after.st_ino, before.st_ino);  // in place
             }
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+            fs::permissions(dir, fs::perms(0755));
+            fs::remove_all(dir);
         }
     }
-    EXPECT_TRUE(eitherFile(readFile(name)));
-    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(ProjectFile, FilesPlantedUnderTheTemporariesNamesAreNeitherWrittenNorTakenOver) {
+    const auto user = unprivileged::testUser();
+    if (!user) GTEST_SKIP() << "no user nobody to run the permission cases as";
+    automation::ScopedClock clock([] { return kNewYear2010Noon; });
+    fs::permissions(folder.dir, fs::perms(0755));
+    const fs::path dir = folder.dir / "shared";
+    const std::string name = (dir / "p.dal").string();
+    const std::string prefix = temporaryPrefixOf(name);
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    // Files under the name all saves used to share, and under any name of the prefix, mode 0666.
+    const auto plant = [&] {
+        for (const std::string& planted : {prefix, prefix + "0123456789abcdef"}) {
+            const int fd = ::open((dir / planted).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+            if (fd < 0 || ::fchmod(fd, 0666) != 0 || ::write(fd, "planted", 7) != 7) return 1;
+            ::close(fd);
+        }
+        return 0;
+    };
+    const auto save = [&] { return errorOf([&] { p.SaveProjektData(name); }); };
+    for (const bool plantedByTheOther : {true, false}) {
+        SCOPED_TRACE(plantedByTheOther);
+        fs::create_directory(dir);
+        fs::permissions(dir, fs::perms(01777));
+        ASSERT_EQ(plantedByTheOther ? unprivileged::runAs(*user, plant) : plant(), 0);
+        const uid_t saver = plantedByTheOther ? ::geteuid() : user->uid;
+        // A new file: 0666 less the umask; a replaced one: its old permission bits.
+        for (const mode_t mode : {0666 & ~umask, mode_t{0640}}) {
+            if (mode == 0640) {
+                ASSERT_EQ(::chmod(name.c_str(), mode), 0);
+            }
+            ASSERT_EQ(plantedByTheOther ? save() : unprivileged::runAs(*user, save), 0);
+            struct stat st {};
+            ASSERT_EQ(::stat(name.c_str(), &st), 0);
+            EXPECT_EQ(st.st_uid, saver);
+            EXPECT_EQ(st.st_mode & 07777, mode);
+            expectSameBytes(read(name), layOut(storedFields(name, kNewYear2010Noon)));
+            for (const std::string& planted : {prefix, prefix + "0123456789abcdef"}) {
+                // Another user's files stay; those of this user may have gone as a killed save's.
+                if (user->other || fs::exists(dir / planted)) {
+                    EXPECT_EQ(readFile(dir / planted), "planted");
+                }
+            }
+        }
+        fs::remove_all(dir);
+    }
 }

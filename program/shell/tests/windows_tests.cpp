@@ -7,6 +7,7 @@
 #include "frmStart.h"
 #include "gui_fixture.h"
 #include "oledate.h"
+#include "testing/as_user.h"
 #include "variant.h"
 
 #include <QAction>
@@ -30,6 +31,8 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -478,6 +481,47 @@ TEST_F(Gui, ProjectFolderIsMadeBesideTheProgramElseInTheUsersDocuments) {
     }
     qputenv("HOME", home);
     qputenv("XDG_CONFIG_HOME", config);
+}
+
+TEST_F(Gui, ProjectsBesideTheProgramIsChosenOnlyWhereTheUserMayCreateFilesInIt) {
+    const auto user = unprivileged::testUser();
+    if (!user) GTEST_SKIP() << "no user nobody to run the permission cases as";
+    // Another user's folders: root's (0755) where the tests run as root, else the tests' own made read-only.
+    const mode_t others = user->other ? 0755 : 0555;
+    const auto mode = [](const QString& folder, mode_t m) { ASSERT_EQ(::chmod(folder.toLocal8Bit().data(), m), 0); };
+    mode(dir.path(), 0755);
+    const QString program = dir.filePath("program"), beside = program + "/Projects";
+    const QString documents = dir.filePath("home/Documents"), own = documents + "/Projects";
+    const struct {
+        mode_t programMode;
+        std::optional<mode_t> besideMode;  // none: missing
+        const QString& chosen;
+    } cases[] = {
+        {others, 0777, beside},
+        {others, others, own},         // made by another user
+        {0777, std::nullopt, beside},  // made
+        {others, std::nullopt, own},   // cannot be made
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.programMode << " " << c.besideMode.value_or(0));
+        ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(dir.filePath("home")));
+        mode(dir.filePath("home"), 0777);
+        if (c.besideMode) {
+            ASSERT_TRUE(QDir().mkpath(beside));
+            mode(beside, *c.besideMode);
+        }
+        mode(program, c.programMode);
+        const int chosen = unprivileged::runAs(*user, [&] {
+            const QString folder = ProjectFolderFor(program, documents);
+            return folder == beside ? 1 : folder == own ? 2 : 3;
+        });
+        EXPECT_EQ(chosen, &c.chosen == &beside ? 1 : 2);
+        EXPECT_TRUE(QFileInfo(c.chosen).isDir());
+        mode(program, 0755);
+        if (c.besideMode) mode(beside, 0755);
+        QDir(program).removeRecursively();
+        QDir(dir.filePath("home")).removeRecursively();
+    }
 }
 
 TEST_F(Gui, SplashStartsTheMainWindowOnceAtItsFirstTickAndReleasesItsPicture) {
