@@ -3,14 +3,19 @@
 # presets of CMakePresets.json. Used by run.sh and test.sh; not meant to be called on its own.
 set -euo pipefail
 
-# clang and its sanitizer and libFuzzer runtimes (only recommended by clang): the second compiler
-# and the fuzz targets. Qt's own translations: the standard dialogs in the chosen language.
-packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core clang libclang-rt-14-dev
-          qt6-translations-l10n)
+# What the program's build needs (the build configures the tests too, hence GoogleTest). Qt's own
+# translations: the standard dialogs in the chosen language.
+packages=(build-essential cmake qt6-base-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
+# What only the tests add: clang and its sanitizer and libFuzzer runtimes (only recommended by
+# clang), the second compiler and the fuzz targets.
+test_packages=(clang libclang-rt-14-dev)
 
+# Installs the program's packages; with "tests", those of the tests as well.
 install_missing() {
+  local wanted=("${packages[@]}")
+  [ "${1:-}" = tests ] && wanted+=("${test_packages[@]}")
   local missing=()
-  for p in "${packages[@]}"; do
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./setup.sh
-install_missing
+install_missing tests
 
 jobs=$(nproc)
 fuzz_seconds=${FUZZ_SECONDS:-20}
