@@ -497,7 +497,7 @@ std::function<void(MainWindowServices&)>& printCommand() {
 }
 }  // namespace
 
-void frm01::SetPrintCommand(std::function<void(MainWindowServices&)> command) { printCommand() = std::move(command); }
+void SetPrintCommand(std::function<void(MainWindowServices&)> command) { printCommand() = std::move(command); }
 
 // Prints the open project to the printer through the printout module's command.
 void frm01::mnuDrucken_Click() {

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -54,5 +55,10 @@ public:
 protected:
     ~MainWindowServices() = default;
 };
+
+// Installs the command that the main window's print command (mnuDrucken) runs with the main
+// window: the printout of the open project, which the printout module installs. Without one
+// the print command does nothing.
+void SetPrintCommand(std::function<void(MainWindowServices&)> command);
 
 }  // namespace corvane

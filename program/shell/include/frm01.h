@@ -90,10 +90,6 @@ public:
     FileOpen OpenProjectFile(const std::string& name) override;
     // The same without rebuilding the tree (the fuzz target reads many files).
     FileOpen ReadProjectFile(const std::string& name);
-    // The printout of the open project to the printer that mnuDrucken runs with this window
-    // (installed by the printout module; without one the command does nothing).
-    static void SetPrintCommand(std::function<void(MainWindowServices&)> command);
-
     // The connection manager of the last bus interface choice.
     std::unique_ptr<corshim::CWrapConnectionManager> ConnectionManager;
 
