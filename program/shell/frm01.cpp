@@ -122,12 +122,6 @@ corlink::clsOrvekDali& frm01::mDali() {
 
 corlink::clsOrvekDaliEvents& frm01::ProjectEvents() { return *this; }
 
-std::optional<QString> frm01::SelectedNodeTag() const {
-    const QTreeWidgetItem* node = SelectedNode();
-    if (!node) return std::nullopt;
-    return KeyedTree::Tag(*node);
-}
-
 // ---- controls ----------------------------------------------------------------------------
 
 void frm01::createMenu() {

@@ -2,15 +2,13 @@
 // project object for one call at a time, its event handlers, the tree, the save question and the
 // file commands they share. frm01 implements it; the window registry (Forms.h) hands it to every
 // window it creates, which keeps the reference and reaches the main window through it alone.
+// What a window works on comes from its opener (Forms.h), not from the main window's tree.
 #pragma once
 
 #include "ProjectDocument.h"
 #include "corlink/Records.h"
 
-#include <QString>
-
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace corlink {
@@ -30,8 +28,6 @@ public:
 
     // Rebuilds the project tree from mDali and selects the node SelectedNodeIndex.
     virtual void CreateObjektDataTree() = 0;
-    // The Tag of the tree's selected node; none while no node is selected.
-    virtual std::optional<QString> SelectedNodeTag() const = 0;
 
     // Marks the project as unchanged.
     virtual void SetDefaultParameter() = 0;
