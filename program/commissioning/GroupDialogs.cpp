@@ -8,7 +8,9 @@ namespace corvane {
 
 void RegisterGroupDialogForms() {
     RegisterForm("frmGrpAssign", [](MainWindowServices& main) { return new frmGrpAssign(main); });
-    RegisterForm("frmGruppe", [](MainWindowServices& main) { return new frmGruppe(main); });
+    RegisterSubjectForm("frmGruppe", [](MainWindowServices& main, const std::optional<FormSubject>& node) {
+        return new frmGruppe(main, node);
+    });
 }
 
 }  // namespace corvane

@@ -7,7 +7,9 @@
 namespace corvane {
 
 void RegisterSceneAndDeviceInfoForms() {
-    RegisterForm("frmScene", [](MainWindowServices& main) { return new frmScene(main); });
+    RegisterSubjectForm("frmScene", [](MainWindowServices& main, const std::optional<FormSubject>& node) {
+        return new frmScene(main, node);
+    });
     RegisterForm("frmDeviceInfo", [](MainWindowServices& main) { return new frmDeviceInfo(main); });
 }
 

@@ -21,13 +21,12 @@ namespace corvane {
 
 namespace {
 
-// The group of the main window's selected tree node: error 13 when its Tag is no number,
-// 9 when it is no group 0..15.
-int selectedGroup(const MainWindowServices& main) {
-    const std::optional<QString> tag = main.SelectedNodeTag();
-    if (!tag) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
+// The group of a tree node: error 91 without a node, 13 when its Tag is no number, 9 when it is
+// no group 0..15.
+int groupOf(const std::optional<FormSubject>& node) {
+    if (!node) automation::raiseRuntime(automation::errObjectNotSet, "Corvane");
     bool number = false;
-    const int g = tag->toInt(&number);
+    const int g = node->tag.toInt(&number);
     if (!number) automation::raiseRuntime(automation::errTypeMismatch, "Corvane");
     if (g < 0 || g > 15) automation::raiseRuntime(automation::errSubscript, "Corvane");
     return g;
@@ -35,7 +34,8 @@ int selectedGroup(const MainWindowServices& main) {
 
 }  // namespace
 
-frmGruppe::frmGruppe(MainWindowServices& main) : GatewayDialog("frmGruppe", main) {
+frmGruppe::frmGruppe(MainWindowServices& main, const std::optional<FormSubject>& node)
+    : GatewayDialog("frmGruppe", main), node_(node) {
     LabelGrpDescription = new QLabel(this);
     LabelGrpDescription->setObjectName("LabelGrpDescription");
     SetTag(*LabelGrpDescription, "740");
@@ -88,7 +88,7 @@ frmGruppe::frmGruppe(MainWindowServices& main) : GatewayDialog("frmGruppe", main
 
 void frmGruppe::Form_Load() {
     SetFormTexts(*this);
-    Group = selectedGroup(Main());
+    Group = groupOf(node_);
     GroupRecord = Project().DaliEinzelgruppe(static_cast<std::int16_t>(*Group));
     GrpName->setText(QString::fromStdString(GroupRecord.Name));
 }

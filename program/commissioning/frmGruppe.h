@@ -1,8 +1,10 @@
 // The group test dialog: the name of one DALI group, its ballasts set to a level, and the
-// group's present level read back from the gateway.
+// group's present level read back from the gateway. The group is the one of the tree node that
+// the dialog is opened for.
 #pragma once
 
 #include "CommissioningDialog.h"
+#include "Forms.h"
 #include "corlink/Records.h"
 
 #include <optional>
@@ -17,7 +19,7 @@ namespace corvane {
 class frmGruppe : public GatewayDialog {
     Q_OBJECT
 public:
-    explicit frmGruppe(MainWindowServices& main);
+    frmGruppe(MainWindowServices& main, const std::optional<FormSubject>& node);
 
     // Controls.
     QLabel* LabelGrpDescription = nullptr;
@@ -31,8 +33,8 @@ public:
     QPushButton* ComClose = nullptr;
     FormTimer* TimerWAIT1 = nullptr;
 
-    // The group the dialog works on: the Tag of the main window's selected tree node when the
-    // window loaded (0..15). The name is read from and stored into this group alone.
+    // The group the dialog works on: the Tag of the node it is opened for, read when the window
+    // loads (0..15). The name is read from and stored into this group alone.
     std::optional<int> Group;
     // Working copy of the group's record; Close stores it with the name of the box.
     corlink::TypDaliEinzelGruppe GroupRecord;
@@ -54,6 +56,8 @@ public:
 
 private:
     int group() const;
+
+    const std::optional<FormSubject> node_;
 };
 
 }  // namespace corvane

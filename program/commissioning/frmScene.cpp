@@ -23,20 +23,20 @@ namespace {
 
 constexpr int kTagRole = Qt::UserRole;
 
-// The scene number carried by the main window's selected tree node, when it is one.
-std::optional<int> selectedScene(MainWindowServices& main) {
+// The scene number a tree node carries in its Tag, when it is one.
+std::optional<int> sceneOf(MainWindowServices& main, const std::optional<FormSubject>& node) {
     main.mDali();  // error 91 while the main window has no project object
-    const std::optional<QString> tag = main.SelectedNodeTag();
-    if (!tag) return std::nullopt;
+    if (!node) return std::nullopt;
     bool ok = false;
-    const int scene = tag->toInt(&ok);
+    const int scene = node->tag.toInt(&ok);
     if (!ok || scene < 0 || scene >= frmScene::kScenes) return std::nullopt;
     return scene;
 }
 
 }  // namespace
 
-frmScene::frmScene(MainWindowServices& main) : GatewayDialog("frmScene", main) {
+frmScene::frmScene(MainWindowServices& main, const std::optional<FormSubject>& node)
+    : GatewayDialog("frmScene", main), node_(node) {
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName("ListView1");
     ListView1->setColumnCount(1);
@@ -94,7 +94,7 @@ void frmScene::Form_Load() {
         row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         row->setCheckState(0, Qt::Unchecked);
     }
-    Scene = selectedScene(Main());
+    Scene = sceneOf(Main(), node_);
     if (!Scene) return;
     Scenes[static_cast<std::size_t>(*Scene)] = Project().DaliScene(static_cast<std::int16_t>(*Scene));
     const corlink::TypDaliScene& entry = Scenes[static_cast<std::size_t>(*Scene)];

@@ -1,10 +1,11 @@
 // The scene programming dialog: which of the 16 DALI groups take part in one DALI scene of the
 // gateway. Storing writes the project's whole scene table to the gateway and then tells the
 // gateway to store the scene; recalling plays the scene the gateway holds on the line. The scene
-// is the one of the main window's selected tree node.
+// is the one of the tree node that the dialog is opened for.
 #pragma once
 
 #include "CommissioningDialog.h"
+#include "Forms.h"
 #include "corlink/Records.h"
 
 #include <array>
@@ -21,7 +22,7 @@ namespace corvane {
 class frmScene : public GatewayDialog {
     Q_OBJECT
 public:
-    explicit frmScene(MainWindowServices& main);
+    frmScene(MainWindowServices& main, const std::optional<FormSubject>& node);
 
     static constexpr int kGroups = 16;
     static constexpr int kScenes = 16;
@@ -34,8 +35,8 @@ public:
     QPushButton* ComClose = nullptr;
     FormTimer* TimerScene = nullptr;  // 3000 ms, nothing switches it on
 
-    // The scene of the selected tree node (0..15), read when the window loads; none when that
-    // node is not a scene, and the buttons that talk to the gateway stay off.
+    // The scene of the node the dialog is opened for (0..15), read when the window loads; none
+    // when that node is not a scene, and the buttons that talk to the gateway stay off.
     std::optional<int> Scene;
     // The dialog's copies of the scenes; only the entry of Scene is used.
     std::array<corlink::TypDaliScene, kScenes> Scenes{};
@@ -58,6 +59,8 @@ public:
 private:
     // Waiting note off, close button on, timer off: the store is over.
     void endStore();
+
+    const std::optional<FormSubject> node_;
 };
 
 }  // namespace corvane

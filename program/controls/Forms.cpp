@@ -13,8 +13,8 @@ namespace corvane {
 
 namespace {
 
-std::map<QString, FormFactory>& factories() {
-    static std::map<QString, FormFactory> f;
+std::map<QString, SubjectFormFactory>& factories() {
+    static std::map<QString, SubjectFormFactory> f;
     return f;
 }
 
@@ -23,14 +23,14 @@ const char* const kMadeFor = "_corvane_mainWindow";
 
 QVariant madeFor(MainWindowServices& main) { return QVariant::fromValue(reinterpret_cast<quintptr>(&main)); }
 
-QWidget* create(const QString& name, MainWindowServices& main) {
+QWidget* create(const QString& name, MainWindowServices& main, const std::optional<FormSubject>& node) {
     const auto it = factories().find(name);
     if (it == factories().end() || !it->second) {
         ReportError(automation::AutomationError(errFormNotRegistered, "Corvane",
                                                 "No module registered the window " + name.toStdString()));
         return nullptr;
     }
-    QWidget* w = it->second(main);
+    QWidget* w = it->second(main, node);
     if (w) {
         w->setObjectName(name);
         w->setProperty(kMadeFor, madeFor(main));
@@ -41,6 +41,16 @@ QWidget* create(const QString& name, MainWindowServices& main) {
 }  // namespace
 
 void RegisterForm(const QString& name, FormFactory factory) {
+    SubjectFormFactory made;
+    if (factory) {
+        made = [factory = std::move(factory)](MainWindowServices& main, const std::optional<FormSubject>&) {
+            return factory(main);
+        };
+    }
+    RegisterSubjectForm(name, std::move(made));
+}
+
+void RegisterSubjectForm(const QString& name, SubjectFormFactory factory) {
     if (factory) {
         factories()[name] = std::move(factory);
     } else {
@@ -57,11 +67,13 @@ QWidget* FindForm(const QString& name, MainWindowServices& main) {
     return nullptr;
 }
 
-QWidget* LoadForm(const QString& name, MainWindowServices& main) {
+QWidget* LoadForm(const QString& name, MainWindowServices& main, const std::optional<FormSubject>& node) {
     if (QWidget* w = FindForm(name, main)) return w;
-    return create(name, main);
+    return create(name, main, node);
 }
 
-QWidget* NewForm(const QString& name, MainWindowServices& main) { return create(name, main); }
+QWidget* NewForm(const QString& name, MainWindowServices& main, const std::optional<FormSubject>& node) {
+    return create(name, main, node);
+}
 
 }  // namespace corvane

@@ -9,7 +9,6 @@
 #include "ModPrinter.h"
 #include "Seams.h"
 #include "automation_error.h"
-#include "frm01.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -216,7 +215,7 @@ bool frmPrint::eventFilter(QObject* watched, QEvent* event) {
 
 void RegisterPrintout() {
     RegisterForm("frmPrint", [](MainWindowServices& main) { return new frmPrint(main); });
-    frm01::SetPrintCommand([](MainWindowServices& main) { PrintProject(main, 0); });
+    SetPrintCommand([](MainWindowServices& main) { PrintProject(main, 0); });
 }
 
 }  // namespace corvane

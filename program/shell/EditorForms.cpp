@@ -7,7 +7,9 @@
 namespace corvane {
 
 void RegisterEditorForms() {
-    RegisterForm("frmGrpAdr", [](MainWindowServices& main) { return new frmGrpAdr(main); });
+    RegisterSubjectForm("frmGrpAdr", [](MainWindowServices& main, const std::optional<FormSubject>& node) {
+        return new frmGrpAdr(main, node);
+    });
     RegisterForm("frmAllgemein", [](MainWindowServices& main) { return new frmAllgemein(main); });
 }
 

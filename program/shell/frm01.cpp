@@ -129,12 +129,6 @@ corlink::clsOrvekDali& frm01::mDali() {
 
 corlink::clsOrvekDaliEvents& frm01::ProjectEvents() { return *this; }
 
-std::optional<QString> frm01::SelectedNodeTag() const {
-    const QTreeWidgetItem* node = SelectedNode();
-    if (!node) return std::nullopt;
-    return KeyedTree::Tag(*node);
-}
-
 // ---- controls ----------------------------------------------------------------------------
 
 void frm01::createMenu() {
@@ -504,7 +498,7 @@ std::function<void(MainWindowServices&)>& printCommand() {
 }
 }  // namespace
 
-void frm01::SetPrintCommand(std::function<void(MainWindowServices&)> command) { printCommand() = std::move(command); }
+void SetPrintCommand(std::function<void(MainWindowServices&)> command) { printCommand() = std::move(command); }
 
 // Prints the open project to the printer through the printout module's command.
 void frm01::mnuDrucken_Click() {

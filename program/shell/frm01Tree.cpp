@@ -18,7 +18,7 @@ namespace corvane {
 namespace {
 
 std::optional<NodeDialog> standard(const QString& form, const QString& text, int left, int top) {
-    return NodeDialog{form, text, left, top, {}, false};
+    return NodeDialog{form, text, left, top, false};
 }
 
 }  // namespace
@@ -33,10 +33,10 @@ std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text,
     if (key.contains("-DALIGruppe")) return standard("frmGruppe", text, left, top);
     if (key.contains("-DALISzene")) return standard("frmScene", text, left, top);
     if (key == "Allgemein") {
-        return NodeDialog{"frmAllgemein", text, screenWidthTwips > 12000 ? left : 500, std::nullopt, {}, false};
+        return NodeDialog{"frmAllgemein", text, screenWidthTwips > 12000 ? left : 500, std::nullopt, false};
     }
     if (key.contains("AObjekt") || key.contains("BObjekt")) {
-        return NodeDialog{"frmGrpAdr", parentText + ": " + text, left, top, key, true};
+        return NodeDialog{"frmGrpAdr", parentText + ": " + text, left, top, true};
     }
     if (key == "phyAdresse") return standard("frmphyAdr", text, left, top);
     return std::nullopt;
@@ -135,14 +135,15 @@ void frm01::TreeView1_NodeClick(QTreeWidgetItem& node) {
     const QString parentText = node.parent() ? node.parent()->text(0) : QString();
     const QString key = KeyedTree::Key(node);
     if (const auto dialog = NodeDialogFor(key, node.text(0), parentText, left, top, ScreenWidthTwips())) {
-        OpenNodeDialog(*dialog);
+        OpenNodeDialog(*dialog, FormSubject{key, KeyedTree::Tag(node)});
     }
 }
 
-void frm01::OpenNodeDialog(const NodeDialog& d) {
-    QPointer<QDialog> dialog = qobject_cast<QDialog*>(d.newInstance ? NewForm(d.form, *this) : LoadForm(d.form, *this));
+void frm01::OpenNodeDialog(const NodeDialog& d, const FormSubject& node) {
+    // The dialog works on the clicked node: a group's or a scene's number, an object's key.
+    QPointer<QDialog> dialog =
+        qobject_cast<QDialog*>(d.newInstance ? NewForm(d.form, *this, node) : LoadForm(d.form, *this, node));
     if (!dialog) return;  // an unknown name is reported by the registry
-    if (!d.tag.isEmpty()) SetTag(*dialog, d.tag);
     dialog->setWindowTitle(d.caption);
     // Left and Top count from the window's inner area (below the menu bar).
     const QPoint origin = mapToGlobal(QPoint(0, menuBar()->height()));

@@ -79,7 +79,7 @@ struct RecordOf<Type Record::*> {
 
 }  // namespace
 
-// One kind of object by its key in the Tag: the project's record that holds the object (read
+// One kind of object by its key in the node's Key: the project's record that holds the object (read
 // into the working copy at activation, written back on OK), the object within that record, and
 // its entry in the model's catalogue, which gives the default flags and the object number.
 struct GrpAdrObjectKind {
@@ -128,7 +128,8 @@ constexpr GrpAdrObjectKind kObjectKinds[] = {
 
 }  // namespace
 
-frmGrpAdr::frmGrpAdr(MainWindowServices& main, QWidget* parent) : QDialog(parent), main_(main) {
+frmGrpAdr::frmGrpAdr(MainWindowServices& main, const std::optional<FormSubject>& node, QWidget* parent)
+    : QDialog(parent), main_(main), node_(node) {
     setObjectName("frmGrpAdr");
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -259,12 +260,12 @@ const GrpAdrObjectKind* frmGrpAdr::kind() const {
 
 void frmGrpAdr::Form_Activate() {
     activationError_ = 0;
-    const QString tag = Tag(*this);
-    ObjectIndex = Number(tag.left(1));
-    const int colon = tag.indexOf(':');
+    const QString key = node_ ? node_->key : QString();
+    ObjectIndex = Number(key.left(1));
+    const int colon = key.indexOf(':');
     if (colon < 1) automation::raiseRuntime(automation::errInvalidCall, "Corvane");
-    GroupKindKey = tag.mid(1, colon - 1);
-    GroupIndex = Number(tag.mid(colon + 1));
+    GroupKindKey = key.mid(1, colon - 1);
+    GroupIndex = Number(key.mid(colon + 1));
 
     if (const GrpAdrObjectKind* k = kind()) {
         k->read(WorkingCopy, main_.mDali(), GroupIndex);

@@ -1,10 +1,11 @@
 // The group-address editor: the group addresses (the first one sending), the communication
-// flags and the priority of one communication object of the project. The opener passes the
-// object in the window's Tag: object index (one digit), kind key, ":" and group index, e.g.
-// "2TObjekt:1" for object 2 of temperature group 1. A new instance per opening; OK stores the
-// object into its record of the project and rebuilds the tree, Cancel stores nothing.
+// flags and the priority of one communication object of the project. The opener gives it the
+// tree node of the object, whose Key names it: object index (one digit), kind key, ":" and group
+// index, e.g. "2TObjekt:1" for object 2 of temperature group 1. A new instance per opening; OK
+// stores the object into its record of the project and rebuilds the tree, Cancel stores nothing.
 #pragma once
 
+#include "Forms.h"
 #include "brimcorbin.h"
 
 #include <QDialog>
@@ -30,7 +31,7 @@ class MainWindowServices;
 class frmGrpAdr : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGrpAdr(MainWindowServices& main, QWidget* parent = nullptr);
+    frmGrpAdr(MainWindowServices& main, const std::optional<FormSubject>& node, QWidget* parent = nullptr);
     ~frmGrpAdr() override;
 
     // The mark of the sending address in the list's second column.
@@ -51,7 +52,7 @@ public:
     QPushButton* ComZurueck = nullptr;
     QPushButton* COMOK = nullptr;
 
-    // Taken from the Tag at activation.
+    // Taken from the node's Key at activation.
     std::int16_t ObjectIndex = 0;
     QString GroupKindKey;
     std::int16_t GroupIndex = 0;
@@ -60,7 +61,7 @@ public:
 
     // Event handlers (errors raised here reach the caller; the controls trap them).
     void Form_Load();
-    // Reads the record of the Tag's object from the project and lists its addresses.
+    // Reads the record of the node's object from the project and lists its addresses.
     void Form_Activate();
     void ComAdd_Click();
     void ComClear_Click();
@@ -82,6 +83,7 @@ protected:
 
 private:
     MainWindowServices& main_;
+    const std::optional<FormSubject> node_;
     // The row of GroupKindKey in the table of object kinds; nullptr for any other key.
     const GrpAdrObjectKind* kind() const;
     QTreeWidgetItem* AddEntry(const QString& text);

@@ -122,21 +122,37 @@ protected:
         SelectedNodeIndex = static_cast<std::int16_t>(KeyedTree::Index(*node));
     }
 
-    // A dialog by its registered name, shown (not modal).
+    // The main window's selected node, as a click on it gives it to the dialog it opens.
+    std::optional<FormSubject> selectedNode() const {
+        const QTreeWidgetItem* node = main->SelectedNode();
+        if (!node) return std::nullopt;
+        return FormSubject{KeyedTree::Key(*node), KeyedTree::Tag(*node)};
+    }
+
+    // A dialog by its registered name, shown (not modal), opened for `node` (by default the
+    // selected one).
     template <typename T>
-    QPointer<T> open(const char* name) {
-        QPointer<T> d = qobject_cast<T*>(LoadForm(name, *main));
+    QPointer<T> open(const char* name, const std::optional<FormSubject>& node) {
+        QPointer<T> d = qobject_cast<T*>(LoadForm(name, *main, node));
         if (d) d->show();
         return d;
+    }
+    template <typename T>
+    QPointer<T> open(const char* name) {
+        return open<T>(name, selectedNode());
     }
 
     // The same after the windows closed before are gone, with the activation that follows the show.
     template <typename T>
-    QPointer<T> openActivated(const char* name) {
+    QPointer<T> openActivated(const char* name, const std::optional<FormSubject>& node) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QPointer<T> d = open<T>(name);
+        QPointer<T> d = open<T>(name, node);
         QCoreApplication::processEvents();
         return d;
+    }
+    template <typename T>
+    QPointer<T> openActivated(const char* name) {
+        return openActivated<T>(name, selectedNode());
     }
 
     // Closes a dialog and lets it unload.

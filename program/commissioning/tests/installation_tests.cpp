@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QTreeWidget>
 
@@ -290,6 +291,26 @@ TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
                            "frmGruppe: " + QString::fromStdString(Text(730)) + "3 (Flur) (group 2)",
                            "frmScene: Szene16 (scene 15)", QString::fromUtf8("frmDownload: Gerät programmieren"),
                            QString::fromUtf8("frmUpload: Gerät lesen")}));
+}
+
+// The group and scene dialogs work on the node they are given, whatever the tree holds; the group
+// test given none reports error 91.
+TEST_F(Commissioning, GroupAndSceneDialogsWorkOnTheNodeTheyAreGiven) {
+    RegisterGroupDialogForms();
+    RegisterSceneAndDeviceInfoForms();
+    editGroup(2, [](corlink::TypDaliEinzelGruppe& g) { g.Name = "Flur"; });
+    editScene(3, [](corlink::TypDaliScene& s) { s.Byte1 = 0x80; });
+    main->TreeView1->clear();
+    auto g = open<frmGruppe>("frmGruppe", FormSubject{"-DALIGruppe2", "2"});
+    EXPECT_EQ(g->Group, 2);
+    EXPECT_EQ(g->GrpName->text(), "Flur");
+    auto s = open<frmScene>("frmScene", FormSubject{"-DALISzene3", "3"});
+    EXPECT_EQ(s->Scene, 3);
+    EXPECT_EQ(s->Row(1)->checkState(0), Qt::Checked);
+    closeNow(g);
+    EXPECT_TRUE(shown.empty());
+    open<frmGruppe>("frmGruppe", std::nullopt);
+    EXPECT_EQ(texts(), std::vector<std::string>{Text(907) + " 91"});
 }
 
 // After the search: a failed end command ends the run at once (no read-back), a failed read-back

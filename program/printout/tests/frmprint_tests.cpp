@@ -36,7 +36,7 @@ protected:
     }
     void TearDown() override {
         delete d.data();
-        frm01::SetPrintCommand({});
+        SetPrintCommand({});
         Printout::TearDown();
     }
 

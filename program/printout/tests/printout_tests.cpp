@@ -385,7 +385,7 @@ TEST_F(Printout, PrintCommandOfTheMainWindow) {
     main->Toolbar1_ButtonClick("Print");
     EXPECT_EQ(rec->jobs, 1);
     EXPECT_TRUE(rec->ended);
-    frm01::SetPrintCommand({});
+    SetPrintCommand({});
 }
 
 // A display code outside the table prints no display line; its read-object text then takes a row

@@ -2,14 +2,13 @@
 // project object for one call at a time, its event handlers, the tree, the save question and the
 // file commands they share. frm01 implements it; the window registry (Forms.h) hands it to every
 // window it creates, which keeps the reference and reaches the main window through it alone.
+// What a window works on comes from its opener (Forms.h), not from the main window's tree.
 #pragma once
 
 #include "ProjectDocument.h"
 #include "corlink/Records.h"
 
-#include <QString>
-
-#include <optional>
+#include <functional>
 #include <string>
 
 namespace corlink {
@@ -29,8 +28,6 @@ public:
 
     // Rebuilds the project tree from mDali and selects the node SelectedNodeIndex.
     virtual void CreateObjektDataTree() = 0;
-    // The Tag of the tree's selected node; none while no node is selected.
-    virtual std::optional<QString> SelectedNodeTag() const = 0;
 
     // Marks the project as unchanged.
     virtual void SetDefaultParameter() = 0;
@@ -54,5 +51,10 @@ public:
 protected:
     ~MainWindowServices() = default;
 };
+
+// Installs the command that the main window's print command (mnuDrucken) runs with the main
+// window: the printout of the open project, which the printout module installs. Without one
+// the print command does nothing.
+void SetPrintCommand(std::function<void(MainWindowServices&)> command);
 
 }  // namespace corvane

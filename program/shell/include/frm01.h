@@ -24,15 +24,15 @@ class QToolBar;
 namespace corvane {
 
 class FormTimer;
+struct FormSubject;
 
-// What a click on a tree node opens: the window, its caption, its place (twips, beside the
-// tree) and, for the group-address editor, its Tag.
+// What a click on a tree node opens: the window, its caption and its place (twips, beside the
+// tree); the window is given the node.
 struct NodeDialog {
     QString form;
     QString caption;
     int left = 0;
     std::optional<int> top;
-    QString tag;
     bool newInstance = false;  // a new window each time, not the single instance
 };
 
@@ -94,10 +94,6 @@ public:
     FileOpen OpenProjectFile(const std::string& name) override;
     // The same without rebuilding the tree (the fuzz target reads many files).
     FileOpen ReadProjectFile(const std::string& name);
-    // The printout of the open project to the printer that mnuDrucken runs with this window
-    // (installed by the printout module; without one the command does nothing).
-    static void SetPrintCommand(std::function<void(MainWindowServices&)> command);
-
     // The connection manager of the last bus interface choice.
     std::unique_ptr<corshim::CWrapConnectionManager> ConnectionManager;
 
@@ -121,9 +117,8 @@ public:
     // Status bar panel 1..6 ("" outside).
     QString StatusPanel(int panel) const;
 
-    // The tree's selected node, whose Tag the group test and scene dialogs read.
+    // The tree's selected node: the node of the last click, or the one the last rebuild selected.
     QTreeWidgetItem* SelectedNode() const { return TreeView1->SelectedNode(); }
-    std::optional<QString> SelectedNodeTag() const override;
 
     // Event handlers of the tree.
     void TreeView1_BeforeLabelEdit(int& Cancel);
@@ -182,7 +177,7 @@ private:
     // (SelectAfterRebuild).
     void AddProjectNodes();
     void SelectAfterRebuild();
-    void OpenNodeDialog(const NodeDialog& dialog);
+    void OpenNodeDialog(const NodeDialog& dialog, const FormSubject& node);
     void ShowFormModal(const QString& form, int captionId, const QString& tag = {});
 
     // Commands of the menu and the toolbar.

@@ -55,11 +55,10 @@ protected:
         Gui::TearDown();
     }
 
-    // A new editor of the object that the Tag names, shown (which activates it).
-    frmGrpAdr& Open(const QString& tag) {
+    // A new editor of the object that a node's key names, shown (which activates it).
+    frmGrpAdr& Open(const QString& key) {
         if (editor) delete editor.data();
-        editor = qobject_cast<frmGrpAdr*>(NewForm("frmGrpAdr", *w));
-        SetTag(*editor, tag);
+        editor = qobject_cast<frmGrpAdr*>(NewForm("frmGrpAdr", *w, FormSubject{key, {}}));
         editor->show();
         return *editor;
     }

@@ -278,17 +278,20 @@ TEST_F(Gui, NodeKeysChooseTheirDialogs) {
     EXPECT_EQ(NodeDialogFor("Allgemein", "A", "B", 4300, 700, 12000)->left, 500);  // a narrow screen
     const auto editor = NodeDialogFor("1AObjekt:0", "Datum", "Allgemein", 4300, 700, 19200);
     EXPECT_EQ(editor->caption, "Allgemein: Datum");
-    EXPECT_EQ(editor->tag, "1AObjekt:0");
     EXPECT_TRUE(editor->newInstance);
 }
 
 TEST_F(Gui, ClickOnASceneOpensItsDialog) {
     auto w = start(kGerman);
     w->show();
-    RegisterForm("frmScene", [](MainWindowServices&) { return new QDialog; });
+    QString given;  // the Tag of the node the dialog is given
+    RegisterSubjectForm("frmScene", [&](MainWindowServices&, const std::optional<FormSubject>& node) {
+        given = node ? node->tag : "none";
+        return new QDialog;
+    });
     QStringList opened;
     SetModalRunner([&](QDialog& d) {
-        opened << d.windowTitle() + "|" + KeyedTree::Tag(*w->SelectedNode());
+        opened << d.windowTitle() + "|" + given;
         w->CreateObjektDataTree();  // the dialog may rebuild the tree while the click is handled
         return 0;
     });
