@@ -125,16 +125,13 @@ frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssi
     layout->addWidget(TreeView1, 1);
     layout->addLayout(side, 1);
 
-    const auto on = [this](QPushButton* b, void (frmEVGAssign::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { Trap([&] { (this->*handler)(); }); });
-    };
-    on(ComBlink, &frmEVGAssign::ComBlink_Click);
-    on(ComBlinkCancel, &frmEVGAssign::ComBlinkCancel_Click);
-    on(ComEVGSet, &frmEVGAssign::ComEVGSet_Click);
-    on(ComEVGAll, &frmEVGAssign::ComEVGAll_Click);
-    on(InfoOK, &frmEVGAssign::InfoOK_Click);
-    on(ComClose, &frmEVGAssign::ComClose_Click);
-    connect(TimerEVGAssign, &FormTimer::tick, this, [this] { Trap([this] { TimerEVGAssign_Timer(); }); });
+    ConnectTrapped(ComBlink, &QPushButton::clicked, &frmEVGAssign::ComBlink_Click);
+    ConnectTrapped(ComBlinkCancel, &QPushButton::clicked, &frmEVGAssign::ComBlinkCancel_Click);
+    ConnectTrapped(ComEVGSet, &QPushButton::clicked, &frmEVGAssign::ComEVGSet_Click);
+    ConnectTrapped(ComEVGAll, &QPushButton::clicked, &frmEVGAssign::ComEVGAll_Click);
+    ConnectTrapped(InfoOK, &QPushButton::clicked, &frmEVGAssign::InfoOK_Click);
+    ConnectTrapped(ComClose, &QPushButton::clicked, &frmEVGAssign::ComClose_Click);
+    ConnectTrapped(TimerEVGAssign, &FormTimer::tick, &frmEVGAssign::TimerEVGAssign_Timer);
     connect(TimerEVGBlink, &FormTimer::tick, this, &frmEVGAssign::TimerEVGBlink_Timer);
     TimerEVGBlink->setEnabled(true);
     // Mouse and keyboard alike: the selected node is the clicked one. A click on the node

@@ -56,9 +56,9 @@ frmGrpAssign::frmGrpAssign(MainWindowServices& main) : GatewayDialog("frmGrpAssi
     layout->addWidget(TreeView1, 1);
     layout->addLayout(side);
 
-    connect(InfoOK, &QPushButton::clicked, this, [this] { Trap([this] { InfoOK_Click(); }); });
-    connect(ComClose, &QPushButton::clicked, this, [this] { Trap([this] { ComClose_Click(); }); });
-    connect(ComboGruppe, &QComboBox::currentIndexChanged, this, [this] { Trap([this] { ComboGruppe_Click(); }); });
+    ConnectTrapped(InfoOK, &QPushButton::clicked, &frmGrpAssign::InfoOK_Click);
+    ConnectTrapped(ComClose, &QPushButton::clicked, &frmGrpAssign::ComClose_Click);
+    ConnectTrapped(ComboGruppe, &QComboBox::currentIndexChanged, &frmGrpAssign::ComboGruppe_Click);
     // Only the user's ticks arrive here: the dialog's own changes to the list are made quietly.
     connect(TreeView1, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node) {
         if (node) Trap([&] { TreeView1_NodeCheck(*node); });
