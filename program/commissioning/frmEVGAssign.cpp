@@ -25,17 +25,8 @@ namespace corvane {
 
 namespace {
 
-constexpr int kBallasts = 64;
-
 QString longAddressText(const corlink::TypDaliGruppe& g) {
     return QStringLiteral("%1-%2-%3").arg(g.pAdrL).arg(g.pAdrM).arg(g.pAdrH);
-}
-
-// Text colour of a ballast node by its group byte: assigned, not assigned, empty slot.
-QColor groupColour(std::uint8_t group) {
-    if (group < kGroupNotAssigned) return QColor(0, 200, 0);
-    if (group == kGroupNotAssigned) return QColor(200, 0, 0);
-    return QColor(200, 200, 200);
 }
 
 QLabel* label(QWidget* parent, const QString& name, const char* tag, const QString& design = {}) {
@@ -156,18 +147,13 @@ frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssi
 void frmEVGAssign::Form_Load() {
     SelectedBallastNode = 1;
     SetFormTexts(*this);
-    corlink::clsOrvekDali& project = Project();
-    for (int i = 0; i < kBallasts; ++i) BallastRecords[i] = project.DaliGruppe(static_cast<std::int16_t>(i));
+    ReadBallastRecords(Project(), BallastRecords);
     CreateEVGDataTree();
 }
 
 void frmEVGAssign::Form_Activate() {
     if (!AddressValidOrUnload()) return;
-    corlink::clsOrvekDali& project = Project();
-    for (int i = 0; i < 16; ++i) {
-        const QString name = QString::fromStdString(project.DaliEinzelgruppe(static_cast<std::int16_t>(i)).Name);
-        ComboGruppe->addItem(QStringLiteral("Gruppe%1 (%2)").arg(i + 1).arg(name), i);
-    }
+    AddGroupEntries(*ComboGruppe, Project());
     ComboGruppe->addItem(QText(724), kGroupNotAssigned);
     ComboGruppe->setCurrentIndex(kGroupNotAssigned);
 }
@@ -181,9 +167,8 @@ void frmEVGAssign::CreateEVGDataTree() {
         for (int i = 0; i < kBallasts; ++i) {
             const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
             const QString number = QString::number(i + 1);
-            QTreeWidgetItem* ballast = tree.Add(
-                root, "EVG" + number, "EVG" + number + "(" + QString::fromStdString(g.Name) + ")", QString::number(i));
-            ballast->setForeground(0, groupColour(g.Gruppe));
+            QTreeWidgetItem* ballast = tree.Add(root, "EVG" + number, BallastNodeText(i, g), QString::number(i));
+            ballast->setForeground(0, BallastColour(g.Gruppe));
             tree.Add(ballast, "LongAdr:" + QString::number(i), longAddressText(g), "adr" + QString::number(i));
         }
     });
