@@ -2,8 +2,6 @@
 
 #include "Commissioning.h"
 #include "EditorForms.h"
-#include "GroupDialogs.h"
-#include "SceneAndDeviceInfo.h"
 #include "SmallDialogs.h"
 #include "corlink/GatewayHooks.h"
 #include "frmPrint.h"
@@ -17,8 +15,6 @@ void RegisterProgramModules() {
     RegisterEditorForms();
     RegisterPrintout();
     RegisterSmallDialogs();
-    RegisterGroupDialogForms();
-    RegisterSceneAndDeviceInfoForms();
     // The windows keep working (repaint, timers) while a gateway operation transfers.
     corlink::setMessagePump([] { QCoreApplication::processEvents(); });
 }

@@ -71,7 +71,7 @@ frmDeviceInfo::frmDeviceInfo(MainWindowServices& main) : GatewayDialog("frmDevic
     layout->addLayout(bottom, 6, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 
-    connect(ComDownLoad, &QPushButton::clicked, this, [this] { Trap([this] { ComDownLoad_Click(); }); });
+    ConnectTrapped(ComDownLoad, &QPushButton::clicked, &frmDeviceInfo::ComDownLoad_Click);
     connect(Command1, &QPushButton::clicked, this, &frmDeviceInfo::Command1_Click);
     Trap([this] { Form_Load(); });
 }

@@ -25,17 +25,8 @@ namespace corvane {
 
 namespace {
 
-constexpr int kBallasts = 64;
-
 QString longAddressText(const corlink::TypDaliGruppe& g) {
     return QStringLiteral("%1-%2-%3").arg(g.pAdrL).arg(g.pAdrM).arg(g.pAdrH);
-}
-
-// Text colour of a ballast node by its group byte: assigned, not assigned, empty slot.
-QColor groupColour(std::uint8_t group) {
-    if (group < kGroupNotAssigned) return QColor(0, 200, 0);
-    if (group == kGroupNotAssigned) return QColor(200, 0, 0);
-    return QColor(200, 200, 200);
 }
 
 QLabel* label(QWidget* parent, const QString& name, const char* tag, const QString& design = {}) {
@@ -125,16 +116,13 @@ frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssi
     layout->addWidget(TreeView1, 1);
     layout->addLayout(side, 1);
 
-    const auto on = [this](QPushButton* b, void (frmEVGAssign::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { Trap([&] { (this->*handler)(); }); });
-    };
-    on(ComBlink, &frmEVGAssign::ComBlink_Click);
-    on(ComBlinkCancel, &frmEVGAssign::ComBlinkCancel_Click);
-    on(ComEVGSet, &frmEVGAssign::ComEVGSet_Click);
-    on(ComEVGAll, &frmEVGAssign::ComEVGAll_Click);
-    on(InfoOK, &frmEVGAssign::InfoOK_Click);
-    on(ComClose, &frmEVGAssign::ComClose_Click);
-    connect(TimerEVGAssign, &FormTimer::tick, this, [this] { Trap([this] { TimerEVGAssign_Timer(); }); });
+    ConnectTrapped(ComBlink, &QPushButton::clicked, &frmEVGAssign::ComBlink_Click);
+    ConnectTrapped(ComBlinkCancel, &QPushButton::clicked, &frmEVGAssign::ComBlinkCancel_Click);
+    ConnectTrapped(ComEVGSet, &QPushButton::clicked, &frmEVGAssign::ComEVGSet_Click);
+    ConnectTrapped(ComEVGAll, &QPushButton::clicked, &frmEVGAssign::ComEVGAll_Click);
+    ConnectTrapped(InfoOK, &QPushButton::clicked, &frmEVGAssign::InfoOK_Click);
+    ConnectTrapped(ComClose, &QPushButton::clicked, &frmEVGAssign::ComClose_Click);
+    ConnectTrapped(TimerEVGAssign, &FormTimer::tick, &frmEVGAssign::TimerEVGAssign_Timer);
     connect(TimerEVGBlink, &FormTimer::tick, this, &frmEVGAssign::TimerEVGBlink_Timer);
     TimerEVGBlink->setEnabled(true);
     // Mouse and keyboard alike: the selected node is the clicked one. A click on the node
@@ -159,18 +147,13 @@ frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssi
 void frmEVGAssign::Form_Load() {
     SelectedBallastNode = 1;
     SetFormTexts(*this);
-    corlink::clsOrvekDali& project = Project();
-    for (int i = 0; i < kBallasts; ++i) BallastRecords[i] = project.DaliGruppe(static_cast<std::int16_t>(i));
+    ReadBallastRecords(Project(), BallastRecords);
     CreateEVGDataTree();
 }
 
 void frmEVGAssign::Form_Activate() {
     if (!AddressValidOrUnload()) return;
-    corlink::clsOrvekDali& project = Project();
-    for (int i = 0; i < 16; ++i) {
-        const QString name = QString::fromStdString(project.DaliEinzelgruppe(static_cast<std::int16_t>(i)).Name);
-        ComboGruppe->addItem(QStringLiteral("Gruppe%1 (%2)").arg(i + 1).arg(name), i);
-    }
+    AddGroupEntries(*ComboGruppe, Project());
     ComboGruppe->addItem(QText(724), kGroupNotAssigned);
     ComboGruppe->setCurrentIndex(kGroupNotAssigned);
 }
@@ -184,9 +167,8 @@ void frmEVGAssign::CreateEVGDataTree() {
         for (int i = 0; i < kBallasts; ++i) {
             const corlink::TypDaliGruppe g = project.DaliGruppe(static_cast<std::int16_t>(i));
             const QString number = QString::number(i + 1);
-            QTreeWidgetItem* ballast = tree.Add(
-                root, "EVG" + number, "EVG" + number + "(" + QString::fromStdString(g.Name) + ")", QString::number(i));
-            ballast->setForeground(0, groupColour(g.Gruppe));
+            QTreeWidgetItem* ballast = tree.Add(root, "EVG" + number, BallastNodeText(i, g), QString::number(i));
+            ballast->setForeground(0, BallastColour(g.Gruppe));
             tree.Add(ballast, "LongAdr:" + QString::number(i), longAddressText(g), "adr" + QString::number(i));
         }
     });

@@ -3,11 +3,11 @@
 // stored in the project once the gateway confirms it); the level of all ballasts at once.
 #pragma once
 
+#include "Ballasts.h"
 #include "CommissioningDialog.h"
 #include "KeyedTree.h"
 #include "corlink/Records.h"
 
-#include <array>
 #include <optional>
 
 class QComboBox;
@@ -45,7 +45,7 @@ public:
     FormTimer* TimerEVGBlink = nullptr;  // on from the start; toggles BlinkState, which nothing reads
 
     // Working copy of the project's ballasts, taken when the window loads.
-    std::array<corlink::TypDaliGruppe, 64> BallastRecords{};
+    BallastTable BallastRecords{};
     // 1-based index of the node that the tree's rebuild selects.
     int SelectedBallastNode = 1;
     // 0 and 1 in turn, once a second.

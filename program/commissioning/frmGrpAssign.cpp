@@ -18,8 +18,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kBallasts = 64;
-
 // The slot of the ballast that a node shows.
 int slotOf(const QTreeWidgetItem& node) { return KeyedTree::Tag(node).toInt(); }
 
@@ -56,9 +54,9 @@ frmGrpAssign::frmGrpAssign(MainWindowServices& main) : GatewayDialog("frmGrpAssi
     layout->addWidget(TreeView1, 1);
     layout->addLayout(side);
 
-    connect(InfoOK, &QPushButton::clicked, this, [this] { Trap([this] { InfoOK_Click(); }); });
-    connect(ComClose, &QPushButton::clicked, this, [this] { Trap([this] { ComClose_Click(); }); });
-    connect(ComboGruppe, &QComboBox::currentIndexChanged, this, [this] { Trap([this] { ComboGruppe_Click(); }); });
+    ConnectTrapped(InfoOK, &QPushButton::clicked, &frmGrpAssign::InfoOK_Click);
+    ConnectTrapped(ComClose, &QPushButton::clicked, &frmGrpAssign::ComClose_Click);
+    ConnectTrapped(ComboGruppe, &QComboBox::currentIndexChanged, &frmGrpAssign::ComboGruppe_Click);
     // Only the user's ticks arrive here: the dialog's own changes to the list are made quietly.
     connect(TreeView1, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node) {
         if (node) Trap([&] { TreeView1_NodeCheck(*node); });
@@ -72,19 +70,14 @@ frmGrpAssign::frmGrpAssign(MainWindowServices& main) : GatewayDialog("frmGrpAssi
 
 void frmGrpAssign::Form_Load() {
     SetFormTexts(*this);
-    corlink::clsOrvekDali& project = Project();
-    for (int i = 0; i < kBallasts; ++i) BallastRecords[i] = project.DaliGruppe(static_cast<std::int16_t>(i));
+    ReadBallastRecords(Project(), BallastRecords);
     CreateEVGDataTree();
 }
 
 void frmGrpAssign::Form_Activate() {
     if (!AddressValidOrUnload()) return;
-    corlink::clsOrvekDali& project = Project();
     const QSignalBlocker quiet(ComboGruppe);
-    for (int i = 0; i < 16; ++i) {
-        const QString name = QString::fromStdString(project.DaliEinzelgruppe(static_cast<std::int16_t>(i)).Name);
-        ComboGruppe->addItem(QStringLiteral("Gruppe%1 (%2)").arg(i + 1).arg(name), i);
-    }
+    AddGroupEntries(*ComboGruppe, Project());
     ComboGruppe->setCurrentIndex(0);
     ComboGruppe_Click();
 }
@@ -100,9 +93,8 @@ void frmGrpAssign::CreateEVGDataTree() {
             // Key and tag name the slot itself, so a record's stray Index field cannot point the
             // command or the store at another ballast.
             const QString slot = QString::number(i);
-            QTreeWidgetItem* node = TreeView1->Add(
-                nullptr, slot + "N", "EVG" + QString::number(i + 1) + "(" + QString::fromStdString(g.Name) + ")", slot);
-            node->setForeground(0, g.Gruppe == kGroupNotAssigned ? QColor(200, 0, 0) : QColor(0, 200, 0));
+            QTreeWidgetItem* node = TreeView1->Add(nullptr, slot + "N", BallastNodeText(i, g), slot);
+            node->setForeground(0, BallastColour(g.Gruppe));  // a filled slot: in a group or in none
             node->setCheckState(0, g.Gruppe == chosen ? Qt::Checked : Qt::Unchecked);
         }
     });

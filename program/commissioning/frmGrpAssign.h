@@ -3,11 +3,9 @@
 // into the gateway and stores each one in the project as soon as the gateway confirms it.
 #pragma once
 
+#include "Ballasts.h"
 #include "CommissioningDialog.h"
 #include "KeyedTree.h"
-#include "corlink/Records.h"
-
-#include <array>
 
 class QComboBox;
 class QLabel;
@@ -30,7 +28,7 @@ public:
     FormTimer* TimerEVGAssign = nullptr;  // never enabled: the batch polls right after each send
 
     // Working copy of the project's ballasts, taken when the window loads; ticks change it.
-    std::array<corlink::TypDaliGruppe, 64> BallastRecords{};
+    BallastTable BallastRecords{};
 
     void Form_Load();
     // The address check (message 910 and the dialog unloads), then the 16 groups with the first

@@ -71,13 +71,10 @@ frmGruppe::frmGruppe(MainWindowServices& main, const std::optional<FormSubject>&
     grid->addWidget(ComClose, 5, 1, 1, 3, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
-    const auto on = [this](QPushButton* b, void (frmGruppe::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { Trap([&] { (this->*handler)(); }); });
-    };
-    on(ComBlink, &frmGruppe::ComBlink_Click);
-    on(Command1, &frmGruppe::Command1_Click);
-    on(ComClose, &frmGruppe::ComClose_Click);
-    connect(TimerWAIT1, &FormTimer::tick, this, [this] { Trap([this] { TimerWAIT1_Timer(); }); });
+    ConnectTrapped(ComBlink, &QPushButton::clicked, &frmGruppe::ComBlink_Click);
+    ConnectTrapped(Command1, &QPushButton::clicked, &frmGruppe::Command1_Click);
+    ConnectTrapped(ComClose, &QPushButton::clicked, &frmGruppe::ComClose_Click);
+    ConnectTrapped(TimerWAIT1, &FormTimer::tick, &frmGruppe::TimerWAIT1_Timer);
     connect(DimmValueSlider, &QSlider::valueChanged, this, &frmGruppe::DimmValueSlider_Change);
 
     ActivateWhenShown([this] { Form_Activate(); });

@@ -69,7 +69,7 @@ frmScene::frmScene(MainWindowServices& main, const std::optional<FormSubject>& n
     connect(ComSetScene, &QPushButton::clicked, this, [this] {
         if (!Trap([this] { ComSetScene_Click(); })) endStore();
     });
-    connect(ComRecallScene, &QPushButton::clicked, this, [this] { Trap([this] { ComRecallScene_Click(); }); });
+    ConnectTrapped(ComRecallScene, &QPushButton::clicked, &frmScene::ComRecallScene_Click);
     connect(ComClose, &QPushButton::clicked, this, &frmScene::ComClose_Click);
     connect(TimerScene, &FormTimer::tick, this, [this] {
         if (TimerScene->Enabled()) TimerScene_Timer();

@@ -1,7 +1,6 @@
 // The ballast assignment dialog against the simulated gateway: tree, blinking, levels, names
 // and the assignment with its delayed confirmation.
 #include "GatewayCommands.h"
-#include "GroupDialogs.h"
 #include "commissioning_fixture.h"
 #include "frmEVGAssign.h"
 
@@ -237,7 +236,6 @@ TEST_F(EVGAssign, NameBoxStoresTheNameOfTheSelectedBallast) {
 // Without a valid address the dialogs that talk to the gateway unload after message 910, with
 // nothing filled in.
 TEST_F(Commissioning, GatewayDialogsWithoutValidAddressUnloadAfterMessage910) {
-    RegisterGroupDialogForms();
     selectNode("-DALIGruppe0");
     for (const char* name : {"frmEVGAssign", "frmGrpAssign", "frmGruppe"}) {
         SCOPED_TRACE(name);

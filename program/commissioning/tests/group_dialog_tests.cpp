@@ -1,6 +1,5 @@
 // The group assignment and group test dialogs against the simulated gateway.
 #include "GatewayCommands.h"
-#include "GroupDialogs.h"
 #include "commissioning_fixture.h"
 #include "frmEVGAssign.h"
 #include "frmGrpAssign.h"
@@ -20,7 +19,6 @@ protected:
     // in group 1, slots 1 and 3 in group 3 ("Flur"), the others in none.
     void SetUp() override {
         Commissioning::SetUp();
-        RegisterGroupDialogForms();
         useGatewayAddress();
         installLine();
         mirrorLine({0, 2, 16, 2, 16});
@@ -320,7 +318,6 @@ TEST_F(GroupDialogs, GroupTestStoresTheNameOnlyThroughItsCloseButton) {
 }
 
 TEST_F(Commissioning, GroupDialogsWithoutBallastsOrWithoutAGroup) {
-    RegisterGroupDialogForms();
     // A project without ballasts: an empty list; the batch sends nothing and rebuilds it.
     useGatewayAddress();
     auto a = openActivated<frmGrpAssign>("frmGrpAssign");

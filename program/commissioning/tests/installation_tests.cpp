@@ -1,7 +1,5 @@
 // New installation and post-installation against the simulated gateway, timers driven by the test.
 #include "GatewayCommands.h"
-#include "GroupDialogs.h"
-#include "SceneAndDeviceInfo.h"
 #include "commissioning_fixture.h"
 #include "frmGruppe.h"
 #include "frmInstallation.h"
@@ -265,8 +263,6 @@ TEST_F(Commissioning, RunningInstallationStartsNoSecondGatewayOperation) {
 // The tree's nodes and the menu's transfer items open the dialogs by name, modally, captioned
 // with the node's text; the group and scene dialogs take their number from the node.
 TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
-    RegisterGroupDialogForms();
-    RegisterSceneAndDeviceInfoForms();
     editGroup(2, [](corlink::TypDaliEinzelGruppe& g) { g.Name = "Flur"; });
     main->CreateObjektDataTree();
     QStringList opened;
@@ -296,8 +292,6 @@ TEST_F(Commissioning, TreeAndMenuOpenTheDialogsByName) {
 // The group and scene dialogs work on the node they are given, whatever the tree holds; the group
 // test given none reports error 91.
 TEST_F(Commissioning, GroupAndSceneDialogsWorkOnTheNodeTheyAreGiven) {
-    RegisterGroupDialogForms();
-    RegisterSceneAndDeviceInfoForms();
     editGroup(2, [](corlink::TypDaliEinzelGruppe& g) { g.Name = "Flur"; });
     editScene(3, [](corlink::TypDaliScene& s) { s.Byte1 = 0x80; });
     main->TreeView1->clear();
@@ -402,8 +396,6 @@ TEST_F(Commissioning, InstallationAbandonedDuringTheSearchLeavesTheProject) {
 
 // Every dialog's timers as designed: the interval, and whether it runs from the start.
 TEST_F(Commissioning, TimersOfTheDialogs) {
-    RegisterGroupDialogForms();
-    RegisterSceneAndDeviceInfoForms();
     useGatewayAddress();
     selectNode("-DALIGruppe0");
     struct Timer {

@@ -1,6 +1,5 @@
 // The scene programming and device information dialogs against the simulated gateway.
 #include "GatewayCommands.h"
-#include "SceneAndDeviceInfo.h"
 #include "commissioning_fixture.h"
 #include "frmDeviceInfo.h"
 #include "frmScene.h"
@@ -13,11 +12,6 @@ using corvane::test::Commissioning;
 
 class SceneAndDeviceInfo : public Commissioning {
 protected:
-    void SetUp() override {
-        Commissioning::SetUp();
-        RegisterSceneAndDeviceInfoForms();
-    }
-
     QPointer<frmScene> openScene(int scene) {
         selectNode("-DALISzene" + QString::number(scene));
         return open<frmScene>("frmScene");
