@@ -38,6 +38,7 @@ std::int16_t GatewayDialog::Call(const std::function<std::int16_t()>& call) {
 void GatewayDialog::done(int result) {
     if (inCall_) return;
     // The close button, the close box and Escape all end here.
+    Trap([this] { KeepWhatTheUserDid(); });
     if (treeOutdated_) Trap([this] { RebuildProjectTree(); });
     QDialog::done(result);
 }
@@ -45,6 +46,11 @@ void GatewayDialog::done(int result) {
 void GatewayDialog::RebuildProjectTree() {
     treeOutdated_ = false;
     main_.CreateObjektDataTree();
+}
+
+void GatewayDialog::CloseAndRebuildProjectTree() {
+    treeOutdated_ = true;
+    close();
 }
 
 void GatewayDialog::closeEvent(QCloseEvent* event) {

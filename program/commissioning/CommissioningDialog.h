@@ -70,11 +70,18 @@ protected:
     static QSlider* PercentSlider(QWidget* parent, const char* name);
 
     // The dialog has stored something in the project: the main window's tree is rebuilt when
-    // the dialog closes, whichever way it is closed, unless RebuildProjectTree ran since.
+    // the dialog closes, whichever way it is closed.
     void ProjectChanged() { treeOutdated_ = true; }
-    void RebuildProjectTree();
+    // The close button of a dialog that stores into the project: closes the dialog, and the tree
+    // is rebuilt as it closes in any case.
+    void CloseAndRebuildProjectTree();
+    // Stores what the user did and the dialog has not stored yet; every way of closing runs it
+    // first, before the tree is rebuilt.
+    virtual void KeepWhatTheUserDid() {}
 
 private:
+    void RebuildProjectTree();
+
     MainWindowServices& main_;
     bool inCall_ = false;
     bool treeOutdated_ = false;

@@ -278,21 +278,11 @@ bool frmEVGAssign::eventFilter(QObject* watched, QEvent* event) {
 
 void frmEVGAssign::TimerEVGBlink_Timer() { BlinkState = BlinkState == 1 ? 0 : 1; }
 
-void frmEVGAssign::keepWhatTheUserDid() {
-    if (InCall()) return;
+void frmEVGAssign::KeepWhatTheUserDid() {
     if (focusWidget() == EVGInfoText[0]) EVGInfoText_LostFocus(0);
     if (pending_) TimerEVGAssign_Timer();
 }
 
-void frmEVGAssign::done(int result) {
-    Trap([this] { keepWhatTheUserDid(); });
-    GatewayDialog::done(result);
-}
-
-void frmEVGAssign::ComClose_Click() {
-    keepWhatTheUserDid();  // before the rebuild, so that the tree shows it
-    RebuildProjectTree();
-    close();
-}
+void frmEVGAssign::ComClose_Click() { CloseAndRebuildProjectTree(); }
 
 }  // namespace corvane

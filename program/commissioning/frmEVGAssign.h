@@ -74,9 +74,6 @@ public:
     // The ballast whose node is selected; none when the root or an address node is.
     std::optional<int> SelectedBallast() const;
 
-    // The close button, the close box and Escape all end here: what the user did is kept first.
-    void done(int result) override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -85,7 +82,7 @@ private:
     void sendOnly(const corlink::TypDaliCommand& command);
     // Before the window closes: a name still being typed is stored as the focus leaving the box
     // stores it, and an assignment awaiting its confirmation is polled now (stored if confirmed).
-    void keepWhatTheUserDid();
+    void KeepWhatTheUserDid() override;
 
     // The assignment that waits for the gateway's confirmation.
     std::optional<corlink::TypDaliCommand> pending_;

@@ -168,9 +168,6 @@ void frmGrpAssign::InfoOK_Click() {
     CreateEVGDataTree();
 }
 
-void frmGrpAssign::ComClose_Click() {
-    RebuildProjectTree();
-    close();
-}
+void frmGrpAssign::ComClose_Click() { CloseAndRebuildProjectTree(); }
 
 }  // namespace corvane
