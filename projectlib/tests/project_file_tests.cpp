@@ -1,4 +1,3 @@
-#include "FileCalls.h"
 #include "corlink/ProjectFile.h"
 #include "oledate.h"
 #include "tables_test_access.h"
@@ -23,6 +22,8 @@
 
 using namespace corlink;
 using corlink::test::errorOf;
+using corlink::test::ScopedFileCalls;
+using corlink::test::temporaryPrefixOf;
 using corlink::test::readFile;
 using corlink::test::writeFile;
 namespace fs = std::filesystem;
@@ -679,16 +680,6 @@ TEST_F(ProjectFile, OnlyRegularFilesAreOpenedOrReplaced) {
 
 namespace {
 
-// The save's lock and sync calls replaced for one test.
-class ScopedFileCalls {
-public:
-    explicit ScopedFileCalls(detail::FileCalls calls) : saved_(std::exchange(detail::fileCalls(), calls)) {}
-    ~ScopedFileCalls() { detail::fileCalls() = saved_; }
-
-private:
-    detail::FileCalls saved_;
-};
-
 // A file system without locks, and locks that lock nothing (as a share locked on each machine alone).
 template <int Err>
 int noLocks(int, int) {
@@ -712,30 +703,6 @@ int watchingFsync(int fd) {
         return -1;
     }
     return ::fsync(fd);
-}
-
-// The hidden prefix of the temporaries of a target's saves, as a save shows it: the name of the
-// file it syncs without the 16 digits that each save draws.
-std::string synced;
-std::string temporaryPrefixOf(const std::string& target) {
-    const fs::path probe = fs::temp_directory_path() / ("corlink-probe-" + std::to_string(::getpid()));
-    fs::create_directory(probe);
-    {
-        const ScopedFileCalls calls({::flock, [](int fd) {
-                                         struct stat st {};
-                                         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-                                             synced = fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
-                                         }
-                                         return ::fsync(fd);
-                                     }});
-        clsOrvekDali bare;
-        bare.SaveProjektData((probe / fs::path(target).filename()).string());
-    }
-    fs::remove_all(probe);
-    const std::string name = fs::path(synced).filename().string();
-    EXPECT_EQ(name.size(), 5u + 16u + 16u) << name;
-    EXPECT_EQ(name.substr(0, 5), ".~dal");
-    return name.substr(0, name.size() - 16);
 }
 
 // Two projects saved under one name, by other processes too; each gives the same bytes every time.

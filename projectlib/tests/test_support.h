@@ -1,6 +1,8 @@
 // Helpers shared by the Corlink tests.
 #pragma once
 
+#include "FileCalls.h"
+#include "SafeFile.h"
 #include "automation_error.h"
 #include "corlink/clsOrvekDali.h"
 #include "gateway_limits.h"
@@ -14,6 +16,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -44,6 +47,37 @@ inline std::string readFile(const fs::path& file) {
 }
 inline void writeFile(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The calls by which a file is replaced, replaced for one test.
+class ScopedFileCalls {
+public:
+    explicit ScopedFileCalls(detail::FileCalls calls) : saved_(std::exchange(detail::fileCalls(), calls)) {}
+    ~ScopedFileCalls() { detail::fileCalls() = saved_; }
+
+private:
+    detail::FileCalls saved_;
+};
+
+// The hidden prefix of the temporaries of a target's saves, as a save shows it: the name of the
+// file it creates without the 16 digits that each save draws.
+inline std::string temporaryPrefixOf(const std::string& target) {
+    static std::string created;
+    const fs::path probe = fs::temp_directory_path() / ("corlink-probe-" + std::to_string(::getpid()));
+    fs::create_directory(probe);
+    {
+        detail::FileCalls calls;
+        calls.openat = [](int folder, const char* name, int flags, mode_t mode) {
+            created = name;
+            return ::openat(folder, name, flags, mode);
+        };
+        const ScopedFileCalls scoped(calls);
+        detail::ReplaceFile((probe / fs::path(target).filename()).string(), "probe");
+    }
+    fs::remove_all(probe);
+    EXPECT_EQ(created.size(), 5u + 16u + 16u) << created;
+    EXPECT_EQ(created.substr(0, 5), ".~dal");
+    return created.substr(0, created.size() - 16);
 }
 
 struct DownUpLoadEvent {

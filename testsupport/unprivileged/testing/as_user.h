@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <vector>
 
 #include <grp.h>
 #include <pwd.h>
@@ -16,7 +17,8 @@ namespace unprivileged {
 struct User {
     uid_t uid;
     gid_t gid;
-    bool other;  // not the user running the tests
+    bool other;                   // not the user running the tests
+    std::vector<gid_t> groups{};  // further groups, taken on only where other
 };
 
 // nobody / nogroup when the tests run as root, else the user running them; none where root is
@@ -36,7 +38,7 @@ int runAs(const User& user, F f) {
     const pid_t child = ::fork();
     if (child < 0) return -1;
     if (child == 0) {
-        if (user.other && (::setgroups(0, nullptr) != 0 || ::setresgid(user.gid, user.gid, user.gid) != 0 ||
+        if (user.other && (::setgroups(user.groups.size(), user.groups.data()) != 0 || ::setresgid(user.gid, user.gid, user.gid) != 0 ||
                            ::setresuid(user.uid, user.uid, user.uid) != 0)) {
             ::_exit(254);
         }
