@@ -227,9 +227,11 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     QTemporaryDir folder;
     if (!folder.isValid()) return 1;
-    // English, chosen before: no first-start dialog.
+    // English, chosen before: no first-start dialog; a project folder stored, so that nothing is
+    // made in the user's documents.
     useScratchFolder(folder.path());
     corvane::SaveSetting(corvane::kSettingsApp, corvane::kSettingsSection, "Language", "1000");
+    corvane::SaveSetting(corvane::kSettingsApp, corvane::kSettingsSection, "DefaultPath", folder.path().toStdString());
     std::vector<double> bareMs, bareMb, mainMs, mainMb;
     for (int r = 0; r < runs; ++r) {
         // Alternating order, so that neither kind always runs on a warmer machine.

@@ -142,6 +142,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     UseSettingsFile(folder + "/settings.ini");
     SetProgramFolder(folder);
     SaveSetting(kSettingsApp, kSettingsSection, "Language", "1000");
+    SaveSetting(kSettingsApp, kSettingsSection, "DefaultPath", folder.toStdString());  // nothing made in the documents
     SetMessageBox([](std::int32_t, const std::string&, const std::string&) { return 1; });
     SetModalRunner([](QDialog&) { return 0; });
     SetFileDialog([](const FileDialogRequest&) { return QString(); });

@@ -53,8 +53,7 @@ std::string textSetting(const char* key, const std::string& def) {
 }
 
 std::string DefaultProjectFolder() {
-    const QString folder =
-        ProjectFolderFor(ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString folder = ProjectFolderFor(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     return QDir::toNativeSeparators(folder).toStdString();
 }
 
@@ -82,17 +81,12 @@ protected:
 
 }  // namespace
 
-QString ProjectFolderFor(const QString& programFolder, const QString& documentsFolder) {
-    // One that exists but is not this user's (made by another user or by the installation) would
-    // open every Save As among files this user may not write.
-    const QString beside = programFolder + "/Projects";
-    if (QDir().mkpath(beside)) {
-        const QFileInfo info(beside);
-        if (info.isWritable() && info.isExecutable()) return beside;
-    }
-    const QString own = documentsFolder + "/Projects";
-    QDir().mkpath(own);
-    return own;
+QString ProjectFolderFor(const QString& documentsFolder) {
+    // Never beside the program: that may be a build folder that a clean rebuild deletes, or a
+    // folder other users may write in.
+    const QString folder = (documentsFolder.isEmpty() ? QDir::homePath() : documentsFolder) + "/Projects";
+    QDir().mkpath(folder);
+    return folder;
 }
 
 frm01::frm01(QWidget* parent) : QMainWindow(parent) {

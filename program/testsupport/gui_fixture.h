@@ -1,7 +1,7 @@
-// Shared set-up of the window tests: a QApplication, a private settings file and program
-// folder, a scripted message box, scripted file dialogs, manual timers, the program's connection
-// dialog, a modal-dialog runner that fails the test unless the test expects a dialog, and an
-// error log that fails it when a window is opened by a name that no module registered.
+// Shared set-up of the window tests: a QApplication, a private settings file, program folder
+// and home folder, a scripted message box, scripted file dialogs, manual timers, the program's
+// connection dialog, a modal-dialog runner that fails the test unless the test expects a dialog,
+// and an error log that fails it when a window is opened by a name that no module registered.
 #pragma once
 
 #include "ConnectionDialog.h"
@@ -126,6 +126,9 @@ class Gui : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        // The user's folders (documents, configuration) in the test's own folder.
+        qputenv("HOME", dir.filePath("home").toUtf8());
+        qputenv("XDG_CONFIG_HOME", dir.filePath("home/.config").toUtf8());
         UseSettingsFile(dir.filePath("settings.ini"));
         SetProgramFolder(dir.path());
         LanguageOffset = kLanguageNotChosen;
@@ -165,6 +168,12 @@ protected:
         busdriver::setConnectionDialog({});
         UseSettingsFile({});
         SetProgramFolder({});
+        qputenv("HOME", savedHome);
+        if (configHomeSet) {
+            qputenv("XDG_CONFIG_HOME", savedConfigHome);
+        } else {
+            qunsetenv("XDG_CONFIG_HOME");
+        }
         FormTimer::SetManual(false);
         LanguageOffset = kLanguageNotChosen;
         MessageTexts = {};
@@ -189,6 +198,9 @@ protected:
     }
 
     QTemporaryDir dir;
+    // The environment the test replaces, as it was before.
+    const QByteArray savedHome = qgetenv("HOME"), savedConfigHome = qgetenv("XDG_CONFIG_HOME");
+    const bool configHomeSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     std::vector<Shown> shown;
     std::deque<int> answers;
     std::deque<QString> files;

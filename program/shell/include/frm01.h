@@ -41,9 +41,9 @@ struct NodeDialog {
 std::optional<NodeDialog> NodeDialogFor(const QString& key, const QString& text, const QString& parentText, int left,
                                         int top, int screenWidthTwips);
 
-// The project folder while none is stored: "Projects" in the program folder when this user may
-// create files in it (made when missing), else "Projects" in the documents folder, made as well.
-QString ProjectFolderFor(const QString& programFolder, const QString& documentsFolder);
+// The project folder while none is stored: "Projects" in the documents folder (the home folder
+// when there is none), made when missing.
+QString ProjectFolderFor(const QString& documentsFolder);
 
 class frm01 : public QMainWindow, public MainWindowServices, private corlink::clsOrvekDaliEvents {
     Q_OBJECT

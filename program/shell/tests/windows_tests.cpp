@@ -297,7 +297,8 @@ TEST_F(Gui, FirstStartAsksForTheLanguageAndOpensAnEmptyProjectInEnglish) {
         EXPECT_EQ(EDI, "1");
         EXPECT_EQ(EDIPara, "1");
         EXPECT_EQ(ShowGrpAdr, 0);
-        EXPECT_EQ(QString::fromStdString(DefaultPath), QDir::toNativeSeparators(dir.path() + "/Projects"));
+        EXPECT_EQ(QString::fromStdString(DefaultPath),
+                  QDir::toNativeSeparators(dir.filePath("home/Documents/Projects")));
 
         // The menu-language files "*.m??" (any case): names up to the first dot and the last two
         // digits; a name without two final digits is skipped.
@@ -441,86 +442,80 @@ TEST_F(Gui, SettingsRoundTrip) {
     EXPECT_EQ(ShowGrpAdr, 0);
 }
 
-TEST_F(Gui, ProjectFolderIsMadeBesideTheProgramElseInTheUsersDocuments) {
-    // The user's folders in the test's own folder.
-    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", dir.filePath("home").toUtf8());
-    qputenv("XDG_CONFIG_HOME", dir.filePath("home/.config").toUtf8());
+TEST_F(Gui, ProjectFolderIsMadeInTheUsersDocumentsUnlessOneIsStored) {
     const QString program = dir.filePath("program"), documents = dir.filePath("home/Documents/Projects");
     const QString stored = dir.filePath("elsewhere/Projects");
-    enum Beside { Nothing, Folder, File };  // "Projects" beside the program before the start
     const struct {
-        Beside beside;
+        bool beside;  // "Projects" beside the program before the start
         const QString* setting;
-        const QString& folder;  // DefaultPath, and the folder that exists afterwards
+        const QString& folder;  // DefaultPath
     } cases[] = {
-        {Nothing, nullptr, dir.filePath("program/Projects")},
-        {Folder, nullptr, dir.filePath("program/Projects")},
-        {File, nullptr, documents},  // nothing can be made under that name
-        {Nothing, &stored, stored},  // a stored folder is kept as it is
+        {false, nullptr, documents},
+        {true, nullptr, documents},
+        {false, &stored, stored},  // kept as it is, and not made
     };
+    SetProgramFolder(program);
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.beside << (c.setting ? " stored" : ""));
         QDir(program).removeRecursively();
         QDir(dir.filePath("home")).removeRecursively();
-        ASSERT_TRUE(QDir().mkpath(program));
-        if (c.beside == File) {
-            QFile blocker(program + "/Projects");
-            ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-        } else if (c.beside == Folder) {
-            ASSERT_TRUE(QDir().mkpath(program + "/Projects"));
-        }
+        ASSERT_TRUE(QDir().mkpath(c.beside ? program + "/Projects" : program));
+        const QStringList listed = QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QFile::remove(dir.filePath("settings.ini"));
         if (c.setting) seed("DefaultPath", QDir::toNativeSeparators(*c.setting).toStdString());
-        SetProgramFolder(program);
         auto w = start(kEnglish);
         EXPECT_EQ(QString::fromStdString(DefaultPath), QDir::toNativeSeparators(c.folder));
         EXPECT_EQ(QFileInfo(c.folder).isDir(), c.setting == nullptr);
-        EXPECT_FALSE(QFileInfo::exists(documents) && c.folder != documents);
+        EXPECT_EQ(QFileInfo::exists(documents), c.setting == nullptr);
+        EXPECT_EQ(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), listed);
         EXPECT_TRUE(shown.empty());
     }
-    qputenv("HOME", home);
-    qputenv("XDG_CONFIG_HOME", config);
 }
 
-TEST_F(Gui, ProjectsBesideTheProgramIsChosenOnlyWhereTheUserMayCreateFilesInIt) {
+TEST_F(Gui, ProjectFolderIsTheUsersOwnWhateverLiesBesideTheProgram) {
     const auto user = unprivileged::testUser();
     if (!user) GTEST_SKIP() << "no user nobody to run the permission cases as";
     // Another user's folders: root's (0755) where the tests run as root, else the tests' own made read-only.
     const mode_t others = user->other ? 0755 : 0555;
     const auto mode = [](const QString& folder, mode_t m) { ASSERT_EQ(::chmod(folder.toLocal8Bit().data(), m), 0); };
+    const auto listing = [](const QString& folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
     mode(dir.path(), 0755);
-    const QString program = dir.filePath("program"), beside = program + "/Projects";
-    const QString documents = dir.filePath("home/Documents"), own = documents + "/Projects";
+    const QString program = dir.filePath("program"), beside = program + "/Projects", home = dir.filePath("home");
+    SetProgramFolder(program);
     const struct {
         mode_t programMode;
-        std::optional<mode_t> besideMode;  // none: missing
-        const QString& chosen;
+        std::optional<mode_t> besideMode;  // another user's "Projects" beside the program; none: missing
+        bool documents;                    // a documents folder, else none (the home folder is taken)
     } cases[] = {
-        {others, 0777, beside},
-        {others, others, own},         // made by another user
-        {0777, std::nullopt, beside},  // made
-        {others, std::nullopt, own},   // cannot be made
+        {0777, std::nullopt, true},    // the user may create files beside the program
+        {others, std::nullopt, true},  // may not
+        {others, 0777, true},          // another user's, world-writable
+        {others, others, true},        // another user's
+        {0777, std::nullopt, false},   // no documents folder: the home folder's
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.programMode << " " << c.besideMode.value_or(0));
-        ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(dir.filePath("home")));
-        mode(dir.filePath("home"), 0777);
+        SCOPED_TRACE(testing::Message() << std::oct << c.programMode << " " << c.besideMode.value_or(0) << " "
+                                        << c.documents);
+        ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(home));
+        mode(home, 0777);
         if (c.besideMode) {
             ASSERT_TRUE(QDir().mkpath(beside));
             mode(beside, *c.besideMode);
         }
         mode(program, c.programMode);
-        const int chosen = unprivileged::runAs(*user, [&] {
-            const QString folder = ProjectFolderFor(program, documents);
-            return folder == beside ? 1 : folder == own ? 2 : 3;
-        });
-        EXPECT_EQ(chosen, &c.chosen == &beside ? 1 : 2);
-        EXPECT_TRUE(QFileInfo(c.chosen).isDir());
+        const QStringList listed = listing(program);
+        const QString documents = c.documents ? home + "/Documents" : QString();
+        const QString chosen = (c.documents ? documents : home) + "/Projects";
+        EXPECT_EQ(unprivileged::runAs(*user, [&] { return ProjectFolderFor(documents) == chosen ? 0 : 1; }), 0);
+        EXPECT_TRUE(QFileInfo(chosen).isDir());
+        EXPECT_EQ(QFileInfo(chosen).ownerId(), user->uid);  // made by the user
+        EXPECT_EQ(listing(program), listed);
         mode(program, 0755);
         if (c.besideMode) mode(beside, 0755);
         QDir(program).removeRecursively();
-        QDir(dir.filePath("home")).removeRecursively();
+        QDir(home).removeRecursively();
     }
 }
 
