@@ -4,12 +4,10 @@
 #pragma once
 
 #include "FormTimer.h"
-#include "Messages.h"
 
 #include <QDialog>
 
 #include <functional>
-#include <type_traits>
 
 class QLabel;
 class QProgressBar;
@@ -45,16 +43,6 @@ protected:
 
     // Runs one gateway call with the guard up.
     std::int16_t Call(const std::function<std::int16_t()>& call);
-
-    // Connects `signal` of `sender` to the dialog's own `handler`, which runs under the error
-    // convention (Trap): an error it raises is reported and goes no further. The signal's
-    // arguments are not passed on.
-    template <typename Sender, typename Signal, typename Dialog>
-    void ConnectTrapped(Sender* sender, Signal signal, void (Dialog::*handler)()) {
-        static_assert(std::is_base_of_v<GatewayDialog, Dialog>);
-        auto* dialog = static_cast<Dialog*>(this);
-        connect(sender, signal, this, [dialog, handler] { Trap([dialog, handler] { (dialog->*handler)(); }); });
-    }
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

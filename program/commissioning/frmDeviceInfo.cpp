@@ -1,5 +1,6 @@
 #include "frmDeviceInfo.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "Forms.h"
 #include "MainWindowServices.h"
@@ -71,7 +72,7 @@ frmDeviceInfo::frmDeviceInfo(MainWindowServices& main) : GatewayDialog("frmDevic
     layout->addLayout(bottom, 6, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 
-    ConnectTrapped(ComDownLoad, &QPushButton::clicked, &frmDeviceInfo::ComDownLoad_Click);
+    ConnectTrapped(this, ComDownLoad, &QPushButton::clicked, &frmDeviceInfo::ComDownLoad_Click);
     connect(Command1, &QPushButton::clicked, this, &frmDeviceInfo::Command1_Click);
     Trap([this] { Form_Load(); });
 }

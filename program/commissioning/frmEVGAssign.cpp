@@ -1,5 +1,6 @@
 #include "frmEVGAssign.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "GatewayCommands.h"
 #include "InputClasses.h"
@@ -116,13 +117,13 @@ frmEVGAssign::frmEVGAssign(MainWindowServices& main) : GatewayDialog("frmEVGAssi
     layout->addWidget(TreeView1, 1);
     layout->addLayout(side, 1);
 
-    ConnectTrapped(ComBlink, &QPushButton::clicked, &frmEVGAssign::ComBlink_Click);
-    ConnectTrapped(ComBlinkCancel, &QPushButton::clicked, &frmEVGAssign::ComBlinkCancel_Click);
-    ConnectTrapped(ComEVGSet, &QPushButton::clicked, &frmEVGAssign::ComEVGSet_Click);
-    ConnectTrapped(ComEVGAll, &QPushButton::clicked, &frmEVGAssign::ComEVGAll_Click);
-    ConnectTrapped(InfoOK, &QPushButton::clicked, &frmEVGAssign::InfoOK_Click);
-    ConnectTrapped(ComClose, &QPushButton::clicked, &frmEVGAssign::ComClose_Click);
-    ConnectTrapped(TimerEVGAssign, &FormTimer::tick, &frmEVGAssign::TimerEVGAssign_Timer);
+    ConnectTrapped(this, ComBlink, &QPushButton::clicked, &frmEVGAssign::ComBlink_Click);
+    ConnectTrapped(this, ComBlinkCancel, &QPushButton::clicked, &frmEVGAssign::ComBlinkCancel_Click);
+    ConnectTrapped(this, ComEVGSet, &QPushButton::clicked, &frmEVGAssign::ComEVGSet_Click);
+    ConnectTrapped(this, ComEVGAll, &QPushButton::clicked, &frmEVGAssign::ComEVGAll_Click);
+    ConnectTrapped(this, InfoOK, &QPushButton::clicked, &frmEVGAssign::InfoOK_Click);
+    ConnectTrapped(this, ComClose, &QPushButton::clicked, &frmEVGAssign::ComClose_Click);
+    ConnectTrapped(this, TimerEVGAssign, &FormTimer::tick, &frmEVGAssign::TimerEVGAssign_Timer);
     connect(TimerEVGBlink, &FormTimer::tick, this, &frmEVGAssign::TimerEVGBlink_Timer);
     TimerEVGBlink->setEnabled(true);
     // Mouse and keyboard alike: the selected node is the clicked one. A click on the node

@@ -1,5 +1,6 @@
 #include "frmGrpAssign.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "GatewayCommands.h"
 #include "Messages.h"
@@ -54,9 +55,9 @@ frmGrpAssign::frmGrpAssign(MainWindowServices& main) : GatewayDialog("frmGrpAssi
     layout->addWidget(TreeView1, 1);
     layout->addLayout(side);
 
-    ConnectTrapped(InfoOK, &QPushButton::clicked, &frmGrpAssign::InfoOK_Click);
-    ConnectTrapped(ComClose, &QPushButton::clicked, &frmGrpAssign::ComClose_Click);
-    ConnectTrapped(ComboGruppe, &QComboBox::currentIndexChanged, &frmGrpAssign::ComboGruppe_Click);
+    ConnectTrapped(this, InfoOK, &QPushButton::clicked, &frmGrpAssign::InfoOK_Click);
+    ConnectTrapped(this, ComClose, &QPushButton::clicked, &frmGrpAssign::ComClose_Click);
+    ConnectTrapped(this, ComboGruppe, &QComboBox::currentIndexChanged, &frmGrpAssign::ComboGruppe_Click);
     // Only the user's ticks arrive here: the dialog's own changes to the list are made quietly.
     connect(TreeView1, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node) {
         if (node) Trap([&] { TreeView1_NodeCheck(*node); });

@@ -1,5 +1,6 @@
 #include "frmGruppe.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "GatewayCommands.h"
 #include "InputClasses.h"
@@ -71,10 +72,10 @@ frmGruppe::frmGruppe(MainWindowServices& main, const std::optional<FormSubject>&
     grid->addWidget(ComClose, 5, 1, 1, 3, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
-    ConnectTrapped(ComBlink, &QPushButton::clicked, &frmGruppe::ComBlink_Click);
-    ConnectTrapped(Command1, &QPushButton::clicked, &frmGruppe::Command1_Click);
-    ConnectTrapped(ComClose, &QPushButton::clicked, &frmGruppe::ComClose_Click);
-    ConnectTrapped(TimerWAIT1, &FormTimer::tick, &frmGruppe::TimerWAIT1_Timer);
+    ConnectTrapped(this, ComBlink, &QPushButton::clicked, &frmGruppe::ComBlink_Click);
+    ConnectTrapped(this, Command1, &QPushButton::clicked, &frmGruppe::Command1_Click);
+    ConnectTrapped(this, ComClose, &QPushButton::clicked, &frmGruppe::ComClose_Click);
+    ConnectTrapped(this, TimerWAIT1, &FormTimer::tick, &frmGruppe::TimerWAIT1_Timer);
     connect(DimmValueSlider, &QSlider::valueChanged, this, &frmGruppe::DimmValueSlider_Change);
 
     ActivateWhenShown([this] { Form_Activate(); });

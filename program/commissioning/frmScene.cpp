@@ -1,5 +1,6 @@
 #include "frmScene.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "GatewayCommands.h"
 #include "MainWindowServices.h"
@@ -69,7 +70,7 @@ frmScene::frmScene(MainWindowServices& main, const std::optional<FormSubject>& n
     connect(ComSetScene, &QPushButton::clicked, this, [this] {
         if (!Trap([this] { ComSetScene_Click(); })) endStore();
     });
-    ConnectTrapped(ComRecallScene, &QPushButton::clicked, &frmScene::ComRecallScene_Click);
+    ConnectTrapped(this, ComRecallScene, &QPushButton::clicked, &frmScene::ComRecallScene_Click);
     connect(ComClose, &QPushButton::clicked, this, &frmScene::ComClose_Click);
     connect(TimerScene, &FormTimer::tick, this, [this] {
         if (TimerScene->Enabled()) TimerScene_Timer();

@@ -1,5 +1,6 @@
 #include "frmPrint.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "Forms.h"
 #include "InputClasses.h"
@@ -135,10 +136,10 @@ frmPrint::frmPrint(MainWindowServices& main, QWidget* parent) : QDialog(parent),
     Dir1->installEventFilter(this);
     ListView1->installEventFilter(this);
 
-    connect(Drive1, &QComboBox::activated, this, [this] { Trap([this] { Drive1_Change(); }); });
+    ConnectTrapped(this, Drive1, &QComboBox::activated, &frmPrint::Drive1_Change);
     connect(Dir1, &DirListBox::Click, this, [this](QListWidgetItem* item) { Trap([&] { Dir1_Click(*item); }); });
-    connect(ComSelect, &QPushButton::clicked, this, [this] { Trap([this] { ComSelect_Click(); }); });
-    connect(ComDrucken, &QPushButton::clicked, this, [this] { Trap([this] { ComDrucken_Click(); }); });
+    ConnectTrapped(this, ComSelect, &QPushButton::clicked, &frmPrint::ComSelect_Click);
+    ConnectTrapped(this, ComDrucken, &QPushButton::clicked, &frmPrint::ComDrucken_Click);
     connect(COMAbbruch, &QPushButton::clicked, this, &frmPrint::COMAbbruch_Click);
 
     Form_Load();

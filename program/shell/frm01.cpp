@@ -1,5 +1,6 @@
 #include "frm01.h"
 
+#include "ConnectTrapped.h"
 #include "DateText.h"
 #include "DeviceSelection.h"
 #include "FileDialog.h"
@@ -136,7 +137,7 @@ void frm01::createMenu() {
         auto* a = new QAction(QString::number(id), this);
         a->setObjectName(name);
         m->addAction(a);
-        if (command) connect(a, &QAction::triggered, this, [this, command] { Trap([&] { (this->*command)(); }); });
+        if (command) ConnectTrapped(this, a, &QAction::triggered, command);
         return a;
     };
     mnuMenue = menu("mnuMenue", 10);

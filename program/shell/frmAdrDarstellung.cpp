@@ -1,5 +1,6 @@
 #include "frmAdrDarstellung.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "Messages.h"
 #include "ModDefinition.h"
@@ -32,7 +33,7 @@ frmAdrDarstellung::frmAdrDarstellung(QWidget* parent) : QDialog(parent) {
     layout->addStretch();
     layout->addLayout(ButtonRow({COMOK, COMAbbruch}));
 
-    connect(COMOK, &QPushButton::clicked, this, [this] { Trap([this] { COMOK_Click(); }); });
+    ConnectTrapped(this, COMOK, &QPushButton::clicked, &frmAdrDarstellung::COMOK_Click);
     connect(COMAbbruch, &QPushButton::clicked, this, &frmAdrDarstellung::COMAbbruch_Click);
     Form_Load();
 }

@@ -1,5 +1,6 @@
 #include "frmAllgemein.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "InputClasses.h"
 #include "MainWindowServices.h"
@@ -137,12 +138,11 @@ frmAllgemein::frmAllgemein(MainWindowServices& main, QWidget* parent) : QDialog(
     page->addStretch();
     page->addLayout(buttons);
 
-    connect(ComboDatumAllg, &QComboBox::currentIndexChanged, this,
-            [this] { Trap([this] { ComboDatumAllg_Click(); }); });
+    ConnectTrapped(this, ComboDatumAllg, &QComboBox::currentIndexChanged, &frmAllgemein::ComboDatumAllg_Click);
     // The user's choice of a menu language replaces the project's.
     connect(ComboSprache, &QComboBox::activated, this, [this] { keepLanguage_ = false; });
-    connect(ComDefault, &QPushButton::clicked, this, [this] { Trap([this] { ComDefault_Click(); }); });
-    connect(COMOK, &QPushButton::clicked, this, [this] { Trap([this] { COMOK_Click(); }); });
+    ConnectTrapped(this, ComDefault, &QPushButton::clicked, &frmAllgemein::ComDefault_Click);
+    ConnectTrapped(this, COMOK, &QPushButton::clicked, &frmAllgemein::COMOK_Click);
     connect(COMAbbruch, &QPushButton::clicked, this, &frmAllgemein::COMAbbruch_Click);
 
     Trap([this] { Form_Load(); });

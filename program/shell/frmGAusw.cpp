@@ -1,5 +1,6 @@
 #include "frmGAusw.h"
 
+#include "ConnectTrapped.h"
 #include "DeviceSelection.h"
 #include "FormTexts.h"
 #include "MainWindowServices.h"
@@ -36,9 +37,8 @@ frmGAusw::frmGAusw(MainWindowServices& main, QWidget* parent) : QDialog(parent),
     grid->addLayout(ButtonRow({COMOK, ComZurueck}), 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    connect(ComboBestellnummer, &QComboBox::currentIndexChanged, this,
-            [this] { Trap([this] { ComboBestellnummer_Click(); }); });
-    connect(COMOK, &QPushButton::clicked, this, [this] { Trap([this] { COMOK_Click(); }); });
+    ConnectTrapped(this, ComboBestellnummer, &QComboBox::currentIndexChanged, &frmGAusw::ComboBestellnummer_Click);
+    ConnectTrapped(this, COMOK, &QPushButton::clicked, &frmGAusw::COMOK_Click);
     connect(ComZurueck, &QPushButton::clicked, this, &frmGAusw::ComZurueck_Click);
     Form_Load();
 }

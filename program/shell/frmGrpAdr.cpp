@@ -1,5 +1,6 @@
 #include "frmGrpAdr.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "MainWindowServices.h"
 #include "Messages.h"
@@ -200,15 +201,12 @@ frmGrpAdr::frmGrpAdr(MainWindowServices& main, const std::optional<FormSubject>&
     setTabOrder(GrpAdr_2, GrpAdr_3);
     GrpAdr_1->setFocus();
 
-    auto trapped = [this](void (frmGrpAdr::*handler)()) {
-        return [this, handler] { Trap([&] { (this->*handler)(); }); };
-    };
-    connect(ComAdd, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComAdd_Click));
-    connect(ComClear, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComClear_Click));
-    connect(ComSendend, &QPushButton::clicked, this, trapped(&frmGrpAdr::ComSendend_Click));
-    connect(COMOK, &QPushButton::clicked, this, trapped(&frmGrpAdr::COMOK_Click));
+    ConnectTrapped(this, ComAdd, &QPushButton::clicked, &frmGrpAdr::ComAdd_Click);
+    ConnectTrapped(this, ComClear, &QPushButton::clicked, &frmGrpAdr::ComClear_Click);
+    ConnectTrapped(this, ComSendend, &QPushButton::clicked, &frmGrpAdr::ComSendend_Click);
+    ConnectTrapped(this, COMOK, &QPushButton::clicked, &frmGrpAdr::COMOK_Click);
     connect(ComZurueck, &QPushButton::clicked, this, &frmGrpAdr::ComZurueck_Click);
-    connect(ComboPrio, &QComboBox::currentIndexChanged, this, trapped(&frmGrpAdr::ComboPrio_Click));
+    ConnectTrapped(this, ComboPrio, &QComboBox::currentIndexChanged, &frmGrpAdr::ComboPrio_Click);
     // A flag changed by the user counts as the box having had the focus.
     for (QCheckBox* c : CheckFlags) connect(c, &QCheckBox::clicked, COMOK, [this] { COMOK->setEnabled(true); });
     connect(ComboPrio, &QComboBox::activated, COMOK, [this] { COMOK->setEnabled(true); });

@@ -1,5 +1,6 @@
 #include "frmSprache.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "Messages.h"
 #include "ModDefinition.h"
@@ -25,7 +26,7 @@ frmSprache::frmSprache(QWidget* parent) : QDialog(parent) {
     layout->addStretch();
     layout->addLayout(ButtonRow({COMOK, COMAbbruch}));
 
-    connect(COMOK, &QPushButton::clicked, this, [this] { Trap([this] { COMOK_Click(); }); });
+    ConnectTrapped(this, COMOK, &QPushButton::clicked, &frmSprache::COMOK_Click);
     connect(COMAbbruch, &QPushButton::clicked, this, &frmSprache::COMAbbruch_Click);
 
     Form_Load();

@@ -1,6 +1,8 @@
 // The first-start language dialog: English or German, before any text can be fetched.
 #pragma once
 
+#include "Languages.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -13,7 +15,8 @@ class frmSpracheStart : public QDialog {
 public:
     explicit frmSpracheStart(QWidget* parent = nullptr);
 
-    QRadioButton* OptionSprache[5] = {};
+    // One option for each language of the list, at its StartOption.
+    QRadioButton* OptionSprache[kLanguages.size()] = {};
     QPushButton* COMOK = nullptr;
 
     void Form_Load();

@@ -1,5 +1,6 @@
 #include "frmphyAdr.h"
 
+#include "ConnectTrapped.h"
 #include "FormTexts.h"
 #include "Forms.h"
 #include "MainWindowServices.h"
@@ -62,7 +63,7 @@ frmphyAdr::frmphyAdr(MainWindowServices& main, QWidget* parent) : QDialog(parent
     setTabOrder(COMOK, COMAbbruch);
     TextphyAdr->setFocus();
 
-    connect(COMOK, &QPushButton::clicked, this, [this] { Trap([this] { COMOK_Click(); }); });
+    ConnectTrapped(this, COMOK, &QPushButton::clicked, &frmphyAdr::COMOK_Click);
     connect(COMAbbruch, &QPushButton::clicked, this, &frmphyAdr::COMAbbruch_Click);
 
     Form_Load();

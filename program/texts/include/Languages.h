@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace corvane {
 
@@ -27,10 +28,18 @@ inline constexpr std::array<Language, 5> kLanguages = {{
     {4000, "French", 5, "fr_FR", "qtbase_fr", 4, "français"},
 }};
 
+// The offset of the language named `name` in the list; a name not in the list does not compile.
+consteval std::int16_t OffsetOfLanguage(std::string_view name) {
+    for (const Language& language : kLanguages) {
+        if (language.Name == name) return language.Offset;
+    }
+    throw "no language of that name";
+}
+
 // The language of an offset, or nullptr when the offset selects none.
 const Language* LanguageOf(std::int32_t offset);
 
-// The language of the first-start dialog's option button i (0..4).
+// The language of the first-start dialog's option button i (0 .. kLanguages.size() - 1).
 const Language& LanguageOfStartOption(int option);
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 // The program's shared state that every window and the model definitions read.
 #pragma once
 
+#include "Languages.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,8 +14,8 @@ namespace corvane {
 extern std::int16_t LanguageOffset;
 
 constexpr std::int16_t kLanguageNotChosen = 1111;
-constexpr std::int16_t kGerman = 0;
-constexpr std::int16_t kEnglish = 1000;
+constexpr std::int16_t kGerman = OffsetOfLanguage("German");
+constexpr std::int16_t kEnglish = OffsetOfLanguage("English");
 
 // True for the offsets of the languages (Languages.h).
 bool IsLanguageOffset(std::int32_t offset);
