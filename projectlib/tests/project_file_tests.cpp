@@ -413,6 +413,8 @@ TEST_F(ProjectFile, AFailedSaveLeavesTheOldFileAndTheHeaderAsTheyWere) {
     expectUnchanged();
     EXPECT_EQ(errorOf([&] { p.SaveProjektData(folder.dir.string()); }), 75);
     expectUnchanged();
+    EXPECT_EQ(errorOf([&] { p.SaveProjektData(folder.dir.string() + "/"); }), 75);  // a name that ends in a folder
+    expectUnchanged();
     EXPECT_EQ(errorOf([&] { p.SaveProjektData(""); }), 52);
     expectUnchanged();
 
@@ -680,12 +682,8 @@ TEST_F(ProjectFile, OnlyRegularFilesAreOpenedOrReplaced) {
 
 namespace {
 
-// A file system without locks, and locks that lock nothing (as a share locked on each machine alone).
-template <int Err>
-int noLocks(int, int) {
-    errno = Err;
-    return -1;
-}
+// Locks that lock nothing (as a share locked on each machine alone); a file system without locks
+// refuses them.
 int locksThatLockNothing(int, int) { return 0; }
 
 // The syncs of a save: whether each was of a folder, and whether the target held the new bytes by then.
@@ -750,7 +748,7 @@ TEST_F(Savers, TwoProgramsSavingOneFileAtOnceLeaveOneOfTheirFilesWhole) {
     // With locks, with locks that lock nothing (two machines on one share) and without locks.
     for (const auto& [what, flock] :
          {std::pair{"locks", detail::fileCalls().flock}, std::pair{"locks that lock nothing", &locksThatLockNothing},
-          std::pair{"no locks", &noLocks<ENOLCK>}}) {
+          std::pair{"no locks", &test::refused<ENOLCK, int, int>}}) {
         SCOPED_TRACE(what);
         const ScopedFileCalls calls({flock, ::fsync});
         std::vector<pid_t> children;
@@ -825,8 +823,8 @@ TEST_F(ProjectFile, LeftoversOfKilledSavesGoAtTheNextSaveWhereLocksTellThemFromR
         int (*flock)(int, int);
         bool removed;  // old and killed
     } cases[] = {
-        {detail::fileCalls().flock, true}, {&noLocks<ENOLCK>, false}, {&noLocks<EOPNOTSUPP>, false},
-        {&noLocks<ENOSYS>, false},         {&noLocks<EINVAL>, false},
+        {detail::fileCalls().flock, true}, {&test::refused<ENOLCK>, false}, {&test::refused<EOPNOTSUPP>, false},
+        {&test::refused<ENOSYS>, false},         {&test::refused<EINVAL>, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.removed);

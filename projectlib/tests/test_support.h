@@ -59,6 +59,13 @@ private:
     detail::FileCalls saved_;
 };
 
+// A file call refused with the error Err, as a file system refuses it.
+template <int Err, class... Args>
+int refused(Args...) {
+    errno = Err;
+    return -1;
+}
+
 // The hidden prefix of the temporaries of a target's saves, as a save shows it: the name of the
 // file it creates without the 16 digits that each save draws.
 inline std::string temporaryPrefixOf(const std::string& target) {
