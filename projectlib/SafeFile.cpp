@@ -1,6 +1,6 @@
 // Reading a regular file whole, and replacing one so that it holds its old bytes or the new ones
-// and stays what it was. Every step after the name is looked up works on open folders and files
-// (the *at calls), so that nobody can swap a name for a link between a check and its use.
+// and stays what it was. The name is looked up, and every step after works, on open folders and
+// files (the *at calls), so that nobody can swap a name for a link between a check and its use.
 #include "SafeFile.h"
 
 #include "FileCalls.h"
@@ -12,13 +12,13 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include <dirent.h>
 #include <sys/random.h>
@@ -31,8 +31,6 @@ FileCalls& fileCalls() {
 }
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::int32_t errDiskFull = 61;
 
@@ -78,24 +76,7 @@ struct Place {
     std::optional<struct stat> old;
 };
 
-// Opens a folder for reading; one this user may not read as a path only.
-void openFolder(Place& place, int from, const fs::path& folder) {
-    const char* path = folder.empty() ? "." : folder.c_str();
-    int fd = ::openat(from, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    place.listed = fd >= 0;
-    if (fd < 0 && errno == EACCES) fd = ::openat(from, path, O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) failErrno(errno);
-    place.folder = Descriptor(fd);
-}
-
-// Looks the last part of a path up from a folder (the folder's own path is followed by the system).
-void lookUp(Place& place, int from, const fs::path& path) {
-    openFolder(place, from, path.parent_path());
-    place.name = path.filename().string();
-    // A name that ends in a folder ("x/", "x/.", "x/..") names no file.
-    if (place.name.empty() || place.name == "." || place.name == "..") fail(automation::errPathFileAccess);
-}
-
+// The text of a link opened as a path only.
 std::string linkText(int link) {
     std::string text(256, '\0');
     for (;;) {
@@ -109,36 +90,82 @@ std::string linkText(int link) {
     }
 }
 
-// The file a name stands for. A symbolic link is followed to the file it names, which need not
-// exist yet, so that a save replaces that file and the link stays. As the kernel's guard against
-// links planted in shared folders would (whatever the machine's setting), a link in a sticky
-// folder that others may write is followed only when it belongs to this user or to the folder's
-// owner; any other is refused with 70 before anything is written.
+// Puts the parts of a path on the stack of parts still to look up, its first part on top. A path
+// that ends in "/" ends in ".": it names a folder.
+void pushParts(std::vector<std::string>& parts, std::string_view path) {
+    if (path.ends_with('/')) parts.emplace_back(".");
+    for (std::size_t end = path.size(); end > 0;) {
+        const std::size_t slash = path.rfind('/', end - 1);
+        const std::size_t begin = slash == std::string_view::npos ? 0 : slash + 1;
+        if (begin < end) parts.emplace_back(path.substr(begin, end - begin));
+        end = slash == std::string_view::npos ? 0 : slash;
+    }
+}
+
+// Opens the root folder, where an absolute path starts, as a path only.
+Descriptor openRoot() {
+    Descriptor root(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (root.get() < 0) failErrno(errno);
+    return root;
+}
+
+// Where a name leads: the folder that holds the file, opened for reading where this user may
+// read it (else as a path only), the file's name in it and, when it exists, the file.
+Place placeIn(int folder, std::string name, Descriptor file, std::optional<struct stat> old) {
+    Place place;
+    int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    place.listed = fd >= 0;
+    if (fd < 0 && errno == EACCES) fd = ::openat(folder, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) failErrno(errno);
+    place.folder = Descriptor(fd);
+    place.name = std::move(name);
+    place.file = std::move(file);
+    place.old = old;
+    return place;
+}
+
+// The file a name stands for, looked up one part at a time from open folders as the system's
+// own lookup does ("." and ".." included, at most 40 links), so that every link met on the way
+// is seen: in the name's folders, at its end and in the texts of links. A link is followed to
+// the file it names, which need not exist yet at the end of the name, so that a save replaces
+// that file and the link stays. As the kernel's guard against links planted in shared folders
+// would (whatever the machine's setting), a link in a sticky folder that others may write is
+// followed only when it belongs to this user or to the folder's owner; any other is refused with
+// 70 before anything is made or written.
 Place resolve(const std::string& name) {
     constexpr int kMaxLinks = 40;  // as the system's own path lookup
-    Place place;
-    lookUp(place, AT_FDCWD, name);
-    for (int links = 0;; ++links) {
-        Descriptor file(::openat(place.folder.get(), place.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor folder = name.starts_with('/') ? openRoot() : Descriptor(AT_FDCWD);
+    std::vector<std::string> parts;  // still to look up, the next one last
+    pushParts(parts, name);
+    for (int links = 0;;) {
+        const std::string part = std::move(parts.back());
+        parts.pop_back();
+        const bool last = parts.empty();
+        // A name that ends in a folder ("x/", "x/.", "x/..") names no file.
+        if (last && (part == "." || part == "..")) fail(automation::errPathFileAccess);
+        if (part == ".") continue;
+        Descriptor file(::openat(folder.get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
         if (file.get() < 0) {
-            if (errno == ENOENT) return place;
-            failErrno(errno);
+            if (errno != ENOENT || !last) failErrno(errno);
+            return placeIn(folder.get(), part, Descriptor(), std::nullopt);  // a new file
         }
         struct stat st {};
         if (::fstat(file.get(), &st) != 0) failErrno(errno);
-        if (!S_ISLNK(st.st_mode)) {
-            place.file = std::move(file);
-            place.old = st;
-            return place;
+        if (S_ISLNK(st.st_mode)) {
+            if (++links > kMaxLinks) failErrno(ELOOP);
+            struct stat in {};
+            if (::fstatat(folder.get(), "", &in, AT_EMPTY_PATH) != 0) failErrno(errno);
+            const bool shared = (in.st_mode & S_ISVTX) && (in.st_mode & S_IWOTH);
+            if (shared && st.st_uid != ::geteuid() && st.st_uid != in.st_uid) fail(automation::errPermissionDenied);
+            // Its text is looked up from the link's folder, or from the root.
+            const std::string text = linkText(file.get());
+            if (text.starts_with('/')) folder = openRoot();
+            pushParts(parts, text);
+            continue;
         }
-        if (links == kMaxLinks) failErrno(ELOOP);
-        struct stat folder {};
-        if (::fstat(place.folder.get(), &folder) != 0) failErrno(errno);
-        const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
-        if (shared && st.st_uid != ::geteuid() && st.st_uid != folder.st_uid) fail(automation::errPermissionDenied);
-        // Relative to the folder of the link.
-        const Descriptor from = std::move(place.folder);
-        lookUp(place, from.get(), linkText(file.get()));
+        if (last) return placeIn(folder.get(), part, std::move(file), st);
+        if (!S_ISDIR(st.st_mode)) failErrno(ENOTDIR);
+        folder = std::move(file);
     }
 }
 

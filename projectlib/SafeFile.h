@@ -21,9 +21,11 @@ std::string ReadRegularFile(const std::string& name, std::size_t limit);
 // be copied) or take the name (a sticky folder, a file mounted on its own), or where no file may
 // be made beside it, the file itself is written, and given its old bytes back on a failure.
 //
-// A symbolic link is followed to the file it names, which need not exist, so the link stays;
-// but, as the kernel's guard against links planted in shared folders would, a link in a sticky
-// folder that others may write is followed only when it is this user's or the folder owner's.
+// The name is looked up one part at a time, as the system's lookup does. A symbolic link is
+// followed to the file it names, which need not exist, so the link stays; but, as the kernel's
+// guard against links planted in shared folders would, a link in a sticky folder that others may
+// write is followed only when it is this user's or the folder owner's, wherever it is met: in
+// the name's folders, at its end or in the text of another link.
 //
 // Errors, with the old file kept: 52 no name, 70 no permission (a write-protected file, a link
 // refused), 76 a missing folder, 61 a full disk, 75 anything else (a folder, FIFO, socket or

@@ -525,6 +525,28 @@ TEST_F(ProjectFile, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
     fs::create_symlink("loop.dal", path("loop.dal"));
     EXPECT_EQ(errorOf([&] { p.SaveProjektData(path("loop.dal")); }), 75);
     EXPECT_EQ(filesInFolder(), 6u);  // target, sub, three links, new.dal: no temporary file left
+
+    // At most 40 links on the way, as the system's lookup: folder links ("here" names its own
+    // folder) and the link the name ends in count alike.
+    fs::create_symlink(".", path("here"));
+    fs::create_symlink("target.dal", path("last.dal"));
+    for (const auto& [folders, lastLink, code] : {std::tuple{40, false, 0}, std::tuple{41, false, 75},
+                                                  std::tuple{39, true, 0}, std::tuple{40, true, 75}}) {
+        SCOPED_TRACE(folders);
+        std::string name = folder.dir.string();
+        for (int i = 0; i < folders; ++i) name += "/here";
+        name += lastLink ? "/last.dal" : "/target.dal";
+        const int system = ::open(name.c_str(), O_RDONLY);  // the system's own lookup agrees
+        EXPECT_EQ(system >= 0 ? 0 : errno, code ? ELOOP : 0);
+        if (system >= 0) ::close(system);
+        p.letDaliGruppeName(0, name);
+        EXPECT_EQ(errorOf([&] { p.SaveProjektData(name); }), code);
+        clsOrvekDali q;
+        test::size(q);
+        q.OpenProjektData(target);
+        EXPECT_EQ(q.DaliGruppe(0).Name == name, code == 0);
+    }
+    EXPECT_EQ(filesInFolder(), 8u);
 }
 
 TEST_F(ProjectFile, SavingKeepsThePermissionBitsAndTakesAnyLegalFileName) {

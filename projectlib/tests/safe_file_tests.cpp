@@ -204,25 +204,51 @@ TEST_F(SharedFolders, AReplacedFileKeepsItsOwnerGroupModeNamesAndAttributes) {
 
 TEST_F(SharedFolders, ALinkInAStickyFolderThatOthersMayWriteIsFollowedOnlyWhenItsOwnerIsTrusted) {
     if (!u.all) GTEST_SKIP() << "needs a second user: run as root";
+    // Every link on the way counts, whether the name ends in it, runs through it as a folder or
+    // meets it in another link's text; the kernel's own guard may be off (fs.protected_symlinks 0).
     enum Owner { Saver, Colleague, FolderOwner };
+    struct Link {
+        const char* name;  // in the shared folder
+        const char* text;  // "@" stands for the test's folder, which holds home and shared
+        Owner owner;
+    };
     const fs::path home = makeFolder("home", u.saver, u.team, 0755);
     const fs::path notes = home / "notes.txt", created = home / "created.dal";
     const struct {
         const char* what;
         mode_t folderMode;
-        Owner link;
-        std::optional<Owner> via;  // a second link the first one names, in the same folder
-        bool dangling;
+        std::vector<Link> links;
+        const char* saved;  // the name saved, in the shared folder
         bool followed;
     } cases[] = {
-        {"a colleague's link to the saver's notes", 01777, Colleague, {}, false, false},
-        {"a colleague's dangling link", 01777, Colleague, {}, true, false},
-        {"the saver's own link to a colleague's link", 01777, Saver, Colleague, false, false},
-        {"the saver's own dangling link", 01777, Saver, {}, true, true},
-        {"the folder owner's link", 01777, FolderOwner, {}, false, true},
-        {"the saver's link to the folder owner's link", 01777, Saver, FolderOwner, false, true},
-        {"a colleague's link in a folder that is not sticky", 0777, Colleague, {}, false, true},
-        {"a colleague's link in a sticky folder of the team alone", 01775, Colleague, {}, false, true},
+        {"a colleague's link to the saver's notes", 01777, {{"p.dal", "@/home/notes.txt", Colleague}}, "p.dal", false},
+        {"a colleague's dangling link", 01777, {{"p.dal", "@/home/created.dal", Colleague}}, "p.dal", false},
+        {"the saver's own link to a colleague's link", 01777,
+         {{"p.dal", "hop.dal", Saver}, {"hop.dal", "@/home/notes.txt", Colleague}}, "p.dal", false},
+        {"the saver's own dangling link", 01777, {{"p.dal", "../home/created.dal", Saver}}, "p.dal", true},
+        {"the folder owner's link", 01777, {{"p.dal", "@/home/notes.txt", FolderOwner}}, "p.dal", true},
+        {"the saver's link to the folder owner's link", 01777,
+         {{"p.dal", "hop.dal", Saver}, {"hop.dal", "../home/notes.txt", FolderOwner}}, "p.dal", true},
+        {"a colleague's link in a folder that is not sticky", 0777, {{"p.dal", "@/home/notes.txt", Colleague}},
+         "p.dal", true},
+        {"a colleague's link in a sticky folder of the team alone", 01775,
+         {{"p.dal", "@/home/notes.txt", Colleague}}, "p.dal", true},
+        {"a colleague's folder link to the saver's folder", 01777, {{"proj", "../home", Colleague}},
+         "proj/notes.txt", false},
+        {"a new file through a colleague's folder link", 01777, {{"proj", "@/home", Colleague}}, "proj/created.dal",
+         false},
+        {"the saver's own link through a colleague's folder link", 01777,
+         {{"proj", "../home", Colleague}, {"mine.dal", "proj/notes.txt", Saver}}, "mine.dal", false},
+        {"the saver's own link that climbs out of a colleague's folder link", 01777,
+         {{"proj", "../home", Colleague}, {"mine.dal", "proj/../home/created.dal", Saver}}, "mine.dal", false},
+        {"the saver's own folder link", 01777, {{"proj", "@/home", Saver}}, "proj/notes.txt", true},
+        {"a new file through the folder owner's folder link", 01777, {{"proj", "../home", FolderOwner}},
+         "proj/created.dal", true},
+        {"the saver's link through the saver's folder link", 01777,
+         {{"proj", "..", Saver}, {"mine.dal", "proj/home/notes.txt", Saver}}, "mine.dal", true},
+        {"a colleague's folder link in a folder that is not sticky", 0777, {{"proj", "../home", Colleague}},
+         "proj/notes.txt", true},
+        {"a name that climbs out of the shared folder", 01777, {}, "../home/notes.txt", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -231,21 +257,24 @@ TEST_F(SharedFolders, ALinkInAStickyFolderThatOthersMayWriteIsFollowedOnlyWhenIt
         fs::remove(created);
         writeFile(notes, "notes");
         own(notes, u.saver, u.team, 0644);
-        const fs::path target = c.dangling ? created : notes;
-        fs::create_symlink(c.via ? fs::path("hop.dal") : target, shared / "p.dal");
-        own(shared / "p.dal", uidOf(c.link), u.team, 0);
-        if (c.via) {
-            fs::create_symlink(target, shared / "hop.dal");
-            own(shared / "hop.dal", uidOf(*c.via), u.team, 0);
+        for (const Link& link : c.links) {
+            std::string text = link.text;
+            if (text.starts_with('@')) text.replace(0, 1, folder.dir.string());
+            fs::create_symlink(text, shared / link.name);
+            own(shared / link.name, uidOf(link.owner), u.team, 0);
         }
+        const bool dangling = std::string(c.saved).ends_with("created.dal") ||
+                              std::any_of(c.links.begin(), c.links.end(),
+                                          [](const Link& l) { return std::string(l.text).ends_with("created.dal"); });
         const auto sharedNames = listing(shared);
 
-        EXPECT_EQ(save((shared / "p.dal").string(), c.dangling ? newFileMode() : 0600), c.followed ? 0 : 70);
-        EXPECT_EQ(readFile(notes), c.followed && !c.dangling ? kNew : "notes");
-        EXPECT_EQ(fs::exists(created), c.followed && c.dangling);
-        EXPECT_EQ(listing(home), (c.followed && c.dangling ? std::vector<std::string>{"created.dal", "notes.txt"}
-                                                           : std::vector<std::string>{"notes.txt"}));
+        EXPECT_EQ(save((shared / c.saved).string(), dangling ? newFileMode() : 0600), c.followed ? 0 : 70);
+        EXPECT_EQ(readFile(notes), c.followed && !dangling ? kNew : "notes");
+        EXPECT_EQ(fs::exists(created), c.followed && dangling);
+        EXPECT_EQ(listing(home), (c.followed && dangling ? std::vector<std::string>{"created.dal", "notes.txt"}
+                                                         : std::vector<std::string>{"notes.txt"}));
         EXPECT_EQ(listing(shared), sharedNames);
-        EXPECT_TRUE(fs::is_symlink(shared / "p.dal"));
+        for (const Link& link : c.links) EXPECT_TRUE(fs::is_symlink(shared / link.name)) << link.name;
     }
 }
+
