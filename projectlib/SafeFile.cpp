@@ -196,10 +196,6 @@ std::string temporaryFor(const std::string& target) {
     return temporaryPrefix(target) + name;
 }
 
-// How long a save waits for a lock on the file it writes in place, or starts again while other
-// saves take its temporary away.
-constexpr std::chrono::seconds kLockWait{10};
-
 enum class Lock { Held, Busy, None };
 
 // An exclusive lock, without waiting. None where the file system has no locks (ENOLCK, EOPNOTSUPP,
@@ -411,8 +407,9 @@ void syncFolder(const Place& place) {
 // length. The old bytes are kept and written back when this fails part-way, so that the file
 // holds the old project or the new one.
 void writeInPlace(const Place& place, const std::string& bytes) {
-    const Descriptor file(
-        ::openat(place.folder.get(), place.name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    // Neither a link nor another file that took the name since it was looked up is written.
+    const Descriptor file(fileCalls().openat(place.folder.get(), place.name.c_str(),
+                                             O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0));
     if (file.get() < 0) failErrno(errno);
     const int fd = file.get();
     struct stat held {};
@@ -421,7 +418,7 @@ void writeInPlace(const Place& place, const std::string& bytes) {
         fail(automation::errPathFileAccess);
     }
     // Another save of the file in place is waited for.
-    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    const auto deadline = std::chrono::steady_clock::now() + fileCalls().lockWait;
     while (tryLock(fd) == Lock::Busy) {
         if (std::chrono::steady_clock::now() >= deadline) failErrno(EWOULDBLOCK);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -458,7 +455,7 @@ void ReplaceFile(const std::string& name, const std::string& bytes) {
         // A new file would take one of its names only.
         if (place.old->st_nlink > 1) return writeInPlace(place, bytes);
     }
-    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    const auto deadline = std::chrono::steady_clock::now() + fileCalls().lockWait;
     for (;;) {
         switch (saveThroughTemporary(place, bytes)) {
         case Through::Saved: syncFolder(place); return;

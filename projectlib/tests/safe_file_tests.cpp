@@ -1,6 +1,7 @@
-// Replacing a file in folders that other users share: what the file was stays, and links are
-// followed only where the kernel's guard against planted links would follow them. The saves run
-// as a second user in a child process where the tests run as root.
+// Replacing a file in folders that other users share: what the file was stays, links are
+// followed only where the kernel's guard against planted links would follow them, and no file is
+// written that the save must not write. The saves run as a second user in a child process where
+// the tests run as root.
 #include "test_support.h"
 #include "testing/as_user.h"
 
@@ -72,7 +73,11 @@ std::string aclGranting(uid_t user) {
 
 // The mode at which the save made its temporary, if it did.
 std::optional<mode_t> createdMode;
+// What another user does to the name of the file to be written in place between its lookup and
+// its open, if anything.
+void (*beforeInPlaceOpen)(int folder, const char* name) = nullptr;
 int watchingOpenat(int folder, const char* name, int flags, mode_t mode) {
+    if (!(flags & O_CREAT) && beforeInPlaceOpen) beforeInPlaceOpen(folder, name);
     const int fd = ::openat(folder, name, flags, mode);
     struct stat st {};
     if (fd >= 0 && (flags & O_CREAT) && ::fstat(fd, &st) == 0) createdMode = st.st_mode & 07777;
@@ -278,3 +283,62 @@ TEST_F(SharedFolders, ALinkInAStickyFolderThatOthersMayWriteIsFollowedOnlyWhenIt
     }
 }
 
+TEST_F(SharedFolders, EachGuardOfASaveKeepsTheFileItMustNotWrite) {
+    // Another save's lock on the file written in place: busy for the first three tries.
+    static int tries = 0;
+    detail::FileCalls released, shortWait;
+    released.flock = [](int fd, int operation) {
+        if (++tries <= 3) return test::refused<EWOULDBLOCK>();
+        return ::flock(fd, operation);
+    };
+    shortWait.lockWait = std::chrono::milliseconds(100);
+    using Swap = void (*)(int, const char*);
+    const Swap toLink = [](int folder, const char* name) {
+        ::unlinkat(folder, name, 0);
+        ::symlinkat("second.dal", folder, name);  // the very file, under its other name
+    };
+    const Swap toOther = [](int folder, const char* name) { ::renameat(folder, "other.dal", folder, name); };
+    const struct {
+        const char* what;
+        mode_t mode;
+        bool secondName;  // which makes the save write in place
+        Swap swap;
+        bool lockHeld;
+        detail::FileCalls calls;
+        int code;
+        std::string saved, second, other;  // what p.dal, second.dal and other.dal then hold
+    } cases[] = {
+        {"the saver's own write-protected file", 0444, false, nullptr, false, {}, 70, kOld, "", "other"},
+        {"a link to the file swapped in before the open", 0644, true, toLink, false, {}, 75, "", kOld, "other"},
+        {"another file swapped in before the open", 0644, true, toOther, false, {}, 75, "other", kOld, ""},
+        {"another save's lock held throughout", 0644, true, nullptr, true, shortWait, 75, kOld, kOld, "other"},
+        {"another save's lock released meanwhile", 0644, true, nullptr, false, released, 0, kNew, kNew, "other"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path dir = makeFolder("own", u.saver, u.team, 0755);
+        const fs::path name = dir / "p.dal", second = dir / "second.dal", other = dir / "other.dal";
+        writeFile(name, kOld);
+        own(name, u.saver, u.team, c.mode);
+        if (c.secondName) fs::create_hard_link(name, second);
+        writeFile(other, "other");
+        own(other, u.saver, u.team, 0644);
+        const int held = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(held, 0);
+        if (c.lockHeld) {
+            ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        }
+        beforeInPlaceOpen = c.swap;
+        EXPECT_EQ(save(name.string(), 0600, c.calls), c.code);
+        beforeInPlaceOpen = nullptr;
+        ::close(held);
+        EXPECT_EQ(fs::is_symlink(name) ? "" : readFile(name), c.saved);
+        EXPECT_EQ(fs::exists(second) ? readFile(second) : "", c.second);
+        EXPECT_EQ(fs::exists(other) ? readFile(other) : "", c.other);
+        struct stat st {};
+        ASSERT_EQ(::lstat(name.c_str(), &st), 0);
+        if (!c.swap) {
+            EXPECT_EQ(st.st_mode & 07777, c.mode);
+        }
+    }
+}
