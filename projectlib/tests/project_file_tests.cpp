@@ -547,6 +547,26 @@ TEST_F(ProjectFile, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
         EXPECT_EQ(q.DaliGruppe(0).Name == name, code == 0);
     }
     EXPECT_EQ(filesInFolder(), 8u);
+
+    // Names relative to the working folder, with "." and ".." among their parts; ".." after a
+    // link leaves the folder the link led to, not the link's.
+    const fs::path working = fs::current_path();
+    fs::current_path(path("sub"));
+    const std::string outOfHere = "../here/../" + folder.dir.filename().string() + "/target.dal";
+    for (const std::string& relative :
+         {std::string("relative.dal"), std::string("./relative.dal"), std::string("../sub//relative.dal"),
+          std::string("../target.dal"), outOfHere}) {
+        SCOPED_TRACE(relative);
+        p.letDaliGruppeName(0, relative);
+        EXPECT_EQ(errorOf([&] { p.SaveProjektData(relative); }), 0);
+        clsOrvekDali q;
+        test::size(q);
+        q.OpenProjektData(target);
+        EXPECT_EQ(q.DaliGruppe(0).Name, relative);
+    }
+    fs::current_path(working);
+    EXPECT_EQ(filesInFolder(), 8u);
+    EXPECT_TRUE(fs::is_symlink(path("sub/relative.dal")));
 }
 
 TEST_F(ProjectFile, SavingKeepsThePermissionBitsAndTakesAnyLegalFileName) {
