@@ -246,7 +246,7 @@ TEST_F(SharedFolders, ALinkInAStickyFolderThatOthersMayWriteIsFollowedOnlyWhenIt
          {{"proj", "../home", Colleague}, {"mine.dal", "proj/notes.txt", Saver}}, "mine.dal", false},
         {"the saver's own link that climbs out of a colleague's folder link", 01777,
          {{"proj", "../home", Colleague}, {"mine.dal", "proj/../home/created.dal", Saver}}, "mine.dal", false},
-        {"the saver's own folder link", 01777, {{"proj", "@/home", Saver}}, "proj/notes.txt", true},
+        {"the saver's own folder link", 01777, {{"proj", "@/home/", Saver}}, "proj/notes.txt", true},
         {"a new file through the folder owner's folder link", 01777, {{"proj", "../home", FolderOwner}},
          "proj/created.dal", true},
         {"the saver's link through the saver's folder link", 01777,
