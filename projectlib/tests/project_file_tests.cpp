@@ -411,6 +411,10 @@ TEST_F(ProjectFile, AFailedSaveLeavesTheOldFileAndTheHeaderAsTheyWere) {
     automation::ScopedClock later([] { return kNewYear2010Noon + 1; });
     EXPECT_EQ(errorOf([&] { p.SaveProjektData(path("no-such-folder/x.dal")); }), 76);
     expectUnchanged();
+    for (const char* throughTheFile : {"keep.dal/x.dal", "keep.dal/.", "keep.dal/"}) {  // a file is no folder
+        EXPECT_EQ(errorOf([&] { p.SaveProjektData(path(throughTheFile)); }), 76) << throughTheFile;
+        expectUnchanged();
+    }
     EXPECT_EQ(errorOf([&] { p.SaveProjektData(folder.dir.string()); }), 75);
     expectUnchanged();
     EXPECT_EQ(errorOf([&] { p.SaveProjektData(folder.dir.string() + "/"); }), 75);  // a name that ends in a folder
