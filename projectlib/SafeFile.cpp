@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,6 +24,7 @@
 
 #include <dirent.h>
 #include <sys/random.h>
+#include <sys/statfs.h>
 
 namespace corlink::detail {
 
@@ -74,14 +77,16 @@ struct Place {
     std::string name;
     Descriptor file;
     std::optional<struct stat> old;
+    bool jump = false;  // a link on /proc that stands for the file: the file is written in place through it
 };
 
-// The text of a link opened as a path only.
+// The text of a link opened as a path only. An empty text names nothing, as for the system.
 std::string linkText(int link) {
     std::string text(256, '\0');
     for (;;) {
-        const ssize_t n = ::readlinkat(link, "", text.data(), text.size());
+        const ssize_t n = fileCalls().readlinkat(link, "", text.data(), text.size());
         if (n < 0) failErrno(errno);
+        if (n == 0) failErrno(ENOENT);
         if (static_cast<std::size_t>(n) < text.size()) {
             text.resize(static_cast<std::size_t>(n));
             return text;
@@ -124,27 +129,81 @@ Place placeIn(int folder, std::string name, Descriptor file, std::optional<struc
     return place;
 }
 
+// How the file system that holds a link treats it.
+enum class LinkKind {
+    Text,     // a link to the path it holds
+    Jump,     // on /proc: it stands for an object (a process's root, working folder, open file)
+    Refused,  // on a file system mounted nosymfollow
+};
+
+LinkKind kindOf(int link) {
+    constexpr unsigned long kNoSymFollow = 0x2000;  // ST_NOSYMFOLLOW, which the C library may not name
+    constexpr long kProc = 0x9fa0;                  // PROC_SUPER_MAGIC
+    struct statfs where {};
+    if (::fstatfs(link, &where) != 0) failErrno(errno);
+    if (where.f_flags & kNoSymFollow) return LinkKind::Refused;
+    return where.f_type == kProc ? LinkKind::Jump : LinkKind::Text;
+}
+
+Place walk(Descriptor folder, std::string_view name, int links);
+
+// The file that a link on /proc at the end of a name stands for, which the system jumps to. Where
+// the link's text names that very file, it is saved through the folder the text names; else the
+// file is written in place through the link (a regular file that lost its name, or that the text
+// names in another mount namespace), and anything else is refused. Nothing is put where the text
+// points unless that is the file.
+Place jumpTo(int folder, const std::string& part, int link, int links) {
+    Descriptor object(fileCalls().openat(folder, part.c_str(), O_PATH | O_CLOEXEC, 0));
+    if (object.get() < 0) failErrno(errno);
+    struct stat st {};
+    if (::fstat(object.get(), &st) != 0) failErrno(errno);
+    const std::string text = linkText(link);
+    if (text.starts_with('/')) {
+        try {
+            Place named = walk(openRoot(), text, links);
+            if (named.old && named.old->st_dev == st.st_dev && named.old->st_ino == st.st_ino) return named;
+        } catch (const automation::AutomationError&) {
+            // the text leads nowhere, or nowhere this user may go: the file is written through the link
+        }
+    }
+    Place place = placeIn(folder, part, std::move(object), st);
+    place.jump = true;
+    return place;
+}
+
 // The file a name stands for, looked up one part at a time from open folders as the system's
 // own lookup does ("." and ".." included, at most 40 links), so that every link met on the way
 // is seen: in the name's folders, at its end and in the texts of links. A link is followed to
 // the file it names, which need not exist yet at the end of the name, so that a save replaces
-// that file and the link stays. As the kernel's guard against links planted in shared folders
-// would (whatever the machine's setting), a link in a sticky folder that others may write is
+// that file and the link stays. Where the system's lookup does more than read a link's text, it
+// is let do so: a link on /proc is followed by the system, a link on a file system mounted
+// nosymfollow is refused with 75, and every folder part is asked for as a folder, which mounts an
+// automount point on the way. A link in a sticky folder that the group or others may write is
 // followed only when it belongs to this user or to the folder's owner; any other is refused with
-// 70 before anything is made or written.
-Place resolve(const std::string& name) {
-    constexpr int kMaxLinks = 40;  // as the system's own path lookup
-    Descriptor folder = name.starts_with('/') ? openRoot() : Descriptor(AT_FDCWD);
+// 70 before anything is made or written. This is stricter than the kernel's guard against links
+// planted in shared folders, which judges only the link at the end of a name, in folders the
+// world may write, and only where the machine turns it on.
+Place walk(Descriptor folder, std::string_view name, int links) {
+    constexpr int kMaxLinks = 40;    // as the system's own path lookup
     std::vector<std::string> parts;  // still to look up, the next one last
     pushParts(parts, name);
-    for (int links = 0;;) {
+    for (;;) {
         const std::string part = std::move(parts.back());
         parts.pop_back();
         const bool last = parts.empty();
         // A name that ends in a folder ("x/", "x/.", "x/..") names no file.
         if (last && (part == "." || part == "..")) fail(automation::errPathFileAccess);
         if (part == ".") continue;
-        Descriptor file(::openat(folder.get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        if (!last) {
+            Descriptor next(
+                fileCalls().openat(folder.get(), part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC, 0));
+            if (next.get() >= 0) {
+                folder = std::move(next);
+                continue;
+            }
+            if (errno != ENOTDIR) failErrno(errno);  // not a folder: a link, or a file, looked up as a path only
+        }
+        Descriptor file(fileCalls().openat(folder.get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0));
         if (file.get() < 0) {
             if (errno != ENOENT || !last) failErrno(errno);
             return placeIn(folder.get(), part, Descriptor(), std::nullopt);  // a new file
@@ -153,9 +212,19 @@ Place resolve(const std::string& name) {
         if (::fstat(file.get(), &st) != 0) failErrno(errno);
         if (S_ISLNK(st.st_mode)) {
             if (++links > kMaxLinks) failErrno(ELOOP);
+            switch (kindOf(file.get())) {
+            case LinkKind::Refused: failErrno(ELOOP);
+            case LinkKind::Jump:
+                if (last) return jumpTo(folder.get(), part, file.get(), links);
+                file = Descriptor(fileCalls().openat(folder.get(), part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
+                if (file.get() < 0) failErrno(errno);
+                folder = std::move(file);
+                continue;
+            case LinkKind::Text: break;
+            }
             struct stat in {};
             if (::fstatat(folder.get(), "", &in, AT_EMPTY_PATH) != 0) failErrno(errno);
-            const bool shared = (in.st_mode & S_ISVTX) && (in.st_mode & S_IWOTH);
+            const bool shared = (in.st_mode & S_ISVTX) && (in.st_mode & (S_IWGRP | S_IWOTH));
             if (shared && st.st_uid != ::geteuid() && st.st_uid != in.st_uid) fail(automation::errPermissionDenied);
             // Its text is looked up from the link's folder, or from the root.
             const std::string text = linkText(file.get());
@@ -165,8 +234,14 @@ Place resolve(const std::string& name) {
         }
         if (last) return placeIn(folder.get(), part, std::move(file), st);
         if (!S_ISDIR(st.st_mode)) failErrno(ENOTDIR);
-        folder = std::move(file);
+        folder = std::move(file);  // a folder made under the name meanwhile
     }
+}
+
+// The file a name stands for; a name the system would not take (4096 bytes or more) is refused.
+Place resolve(const std::string& name) {
+    if (std::strlen(name.c_str()) >= PATH_MAX) failErrno(ENAMETOOLONG);
+    return walk(name.starts_with('/') ? openRoot() : Descriptor(AT_FDCWD), name, 0);
 }
 
 // ---- Temporary files and locks ----
@@ -407,9 +482,11 @@ void syncFolder(const Place& place) {
 // length. The old bytes are kept and written back when this fails part-way, so that the file
 // holds the old project or the new one.
 void writeInPlace(const Place& place, const std::string& bytes) {
-    // Neither a link nor another file that took the name since it was looked up is written.
+    // Neither a link (but the link on /proc the name is) nor another file that took the name since
+    // it was looked up is written.
+    const int follow = place.jump ? 0 : O_NOFOLLOW;
     const Descriptor file(fileCalls().openat(place.folder.get(), place.name.c_str(),
-                                             O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0));
+                                             O_RDWR | follow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0));
     if (file.get() < 0) failErrno(errno);
     const int fd = file.get();
     struct stat held {};
@@ -451,9 +528,11 @@ void ReplaceFile(const std::string& name, const std::string& bytes) {
     if (place.old) {
         if (!S_ISREG(place.old->st_mode)) fail(automation::errPathFileAccess);  // a folder, FIFO, socket or device
         // A write-protected file stays.
-        if (::faccessat(place.folder.get(), place.name.c_str(), W_OK, AT_SYMLINK_NOFOLLOW) != 0) failErrno(errno);
-        // A new file would take one of its names only.
-        if (place.old->st_nlink > 1) return writeInPlace(place, bytes);
+        if (::faccessat(place.folder.get(), place.name.c_str(), W_OK, place.jump ? 0 : AT_SYMLINK_NOFOLLOW) != 0) {
+            failErrno(errno);
+        }
+        // A new file would take one of its names only, or none of the file's own.
+        if (place.old->st_nlink > 1 || place.jump) return writeInPlace(place, bytes);
     }
     const auto deadline = std::chrono::steady_clock::now() + fileCalls().lockWait;
     for (;;) {

@@ -218,6 +218,13 @@ protected:
         store(p, storedFields("old.dal", 0));
     }
     std::string path(const std::string& name) const { return folder.path(name); }
+    // A name of the given length (as the system counts it, in bytes) of a file in the test's
+    // folder: "./" repeated, then the file's own name.
+    std::string nameOfLength(std::size_t length) const {
+        std::string name = folder.dir.string() + "/";
+        while (length - name.size() > 6) name += "./";
+        return name + std::string(length - name.size() - 4, 'n') + ".dal";
+    }
     std::size_t filesInFolder() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder.dir), fs::directory_iterator()));
     }
@@ -421,6 +428,10 @@ TEST_F(ProjectFile, AFailedSaveLeavesTheOldFileAndTheHeaderAsTheyWere) {
     expectUnchanged();
     EXPECT_EQ(errorOf([&] { p.SaveProjektData(""); }), 52);
     expectUnchanged();
+    const std::string tooLong = nameOfLength(4096);  // which the system will not open
+    EXPECT_EQ(::access(tooLong.c_str(), F_OK) == 0 ? 0 : errno, ENAMETOOLONG);
+    EXPECT_EQ(errorOf([&] { p.SaveProjektData(tooLong); }), 75);
+    expectUnchanged();
 
     // A write that fails part-way (the file size limit stops it after 100 bytes).
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -531,13 +542,13 @@ TEST_F(ProjectFile, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
     EXPECT_EQ(filesInFolder(), 6u);  // target, sub, three links, new.dal: no temporary file left
 
     // At most 40 links on the way, as the system's lookup: folder links ("here" names its own
-    // folder) and the link the name ends in count alike.
+    // folder) and the link the name ends in count alike; the folder's own name has none.
     fs::create_symlink(".", path("here"));
     fs::create_symlink("target.dal", path("last.dal"));
     for (const auto& [folders, lastLink, code] : {std::tuple{40, false, 0}, std::tuple{41, false, 75},
                                                   std::tuple{39, true, 0}, std::tuple{40, true, 75}}) {
         SCOPED_TRACE(folders);
-        std::string name = folder.dir.string();
+        std::string name = fs::canonical(folder.dir).string();
         for (int i = 0; i < folders; ++i) name += "/here";
         name += lastLink ? "/last.dal" : "/target.dal";
         const int system = ::open(name.c_str(), O_RDONLY);  // the system's own lookup agrees
@@ -571,6 +582,41 @@ TEST_F(ProjectFile, SavingThroughALinkReplacesItsTargetAndKeepsTheLink) {
     fs::current_path(working);
     EXPECT_EQ(filesInFolder(), 8u);
     EXPECT_TRUE(fs::is_symlink(path("sub/relative.dal")));
+
+    // A link with an empty text (FUSE and network file systems can show one) names nothing, as
+    // for the system, wherever it is met.
+    const Bytes saved = read(target);
+    detail::FileCalls emptyTexts;
+    emptyTexts.readlinkat = [](int, const char*, char*, size_t) -> ssize_t { return 0; };
+    for (const std::string& name : {path("last.dal"), path("here/target.dal"), path("sub/relative.dal")}) {
+        SCOPED_TRACE(name);
+        const ScopedFileCalls calls(emptyTexts);
+        EXPECT_EQ(errorOf([&] { p.SaveProjektData(name); }), 76);
+    }
+    EXPECT_EQ(read(target), saved);
+    EXPECT_EQ(filesInFolder(), 8u);
+}
+
+TEST_F(ProjectFile, AnAutomountPointOnTheWayIsMountedAsTheSystemsWalkMountsIt) {
+    // The folder "share" stands empty until a lookup asks for it as a folder, as the system's walk
+    // through a folder does; then the share is mounted on it (here: the folder "mounted" appears).
+    static std::string mounted;
+    mounted = path("mounted");
+    fs::create_directory(path("share"));
+    fs::create_directory(mounted);
+    detail::FileCalls automount;
+    automount.openat = [](int folder, const char* name, int flags, mode_t mode) {
+        if (std::string_view(name) == "share" && (flags & O_DIRECTORY)) return ::open(mounted.c_str(), flags);
+        return ::openat(folder, name, flags, mode);
+    };
+    const ScopedFileCalls calls(automount);
+    for (const std::string name : {"share/p.dal", "share/../share/./p.dal"}) {
+        SCOPED_TRACE(name);
+        fs::remove(mounted + "/p.dal");
+        EXPECT_EQ(errorOf([&] { p.SaveProjektData(path(name)); }), 0);
+        EXPECT_TRUE(fs::exists(mounted + "/p.dal"));
+        EXPECT_TRUE(fs::is_empty(path("share")));
+    }
 }
 
 TEST_F(ProjectFile, SavingKeepsThePermissionBitsAndTakesAnyLegalFileName) {
@@ -589,6 +635,13 @@ TEST_F(ProjectFile, SavingKeepsThePermissionBitsAndTakesAnyLegalFileName) {
     q.OpenProjektData(longest);
     EXPECT_EQ(q.DaliGruppe(5), p.DaliGruppe(5));
     EXPECT_EQ(filesInFolder(), 2u);
+    const std::string longestPath = nameOfLength(4095);  // the longest the system opens
+    p.SaveProjektData(longestPath);
+    clsOrvekDali r;
+    test::size(r);
+    r.OpenProjektData(longestPath);
+    EXPECT_EQ(r.Header().DateiName, longestPath);
+    EXPECT_EQ(filesInFolder(), 3u);
 }
 
 // ---- Reading once, regular files only, saves killed or run at once ----

@@ -5,10 +5,15 @@
 #include "test_support.h"
 #include "testing/as_user.h"
 
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <optional>
 
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
@@ -20,18 +25,18 @@ namespace {
 const std::string kOld = "the old project, longer than the new one";
 const std::string kNew = "the new project";
 
-// The users of a shared folder: the saver, a colleague in the saver's team, a group the saver is
-// also in, and one the saver is not in. Where the tests do not run as root, only the saver, who
-// is the user running them.
+// The users of a shared folder: the saver, a colleague in the saver's team, the folder's owner
+// (neither root nor either of them), a group the saver is also in, and one the saver is not in.
+// Where the tests do not run as root, only the saver, who is the user running them.
 struct Users {
-    uid_t saver, colleague;
+    uid_t saver, colleague, folderOwner;
     gid_t team, extra, foreign;
-    bool all;  // the colleague and the groups exist
+    bool all;  // the colleague, the folder's owner and the groups exist
     unprivileged::User saverUser() const { return {saver, team, all, {extra}}; }
 };
 Users users() {
-    if (::geteuid() == 0) return {61001, 61002, 61000, 61003, 61004, true};
-    return {::geteuid(), ::geteuid(), ::getegid(), ::getegid(), ::getegid(), false};
+    if (::geteuid() == 0) return {61001, 61002, 61005, 61000, 61003, 61004, true};
+    return {::geteuid(), ::geteuid(), ::geteuid(), ::getegid(), ::getegid(), ::getegid(), false};
 }
 
 std::vector<std::string> listing(const fs::path& dir) {
@@ -77,12 +82,48 @@ std::optional<mode_t> createdMode;
 // its open, if anything.
 void (*beforeInPlaceOpen)(int folder, const char* name) = nullptr;
 int watchingOpenat(int folder, const char* name, int flags, mode_t mode) {
-    if (!(flags & O_CREAT) && beforeInPlaceOpen) beforeInPlaceOpen(folder, name);
+    if ((flags & O_ACCMODE) == O_RDWR && beforeInPlaceOpen) beforeInPlaceOpen(folder, name);
     const int fd = ::openat(folder, name, flags, mode);
     struct stat st {};
     if (fd >= 0 && (flags & O_CREAT) && ::fstat(fd, &st) == 0) createdMode = st.st_mode & 07777;
     return fd;
 }
+
+// The test process in a mount namespace of its own while this lives, so that what it mounts is
+// seen by it and its children alone and goes with them; afterwards back in its own.
+class OwnMounts {
+public:
+    OwnMounts() {
+        if (::geteuid() != 0) {
+            missing = "needs root: run as root";
+            return;
+        }
+        home_ = ::open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC);
+        cwd_ = ::open(".", O_PATH | O_CLOEXEC);
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            missing = std::string("no mount namespace here: ") + std::strerror(errno);
+        }
+    }
+    ~OwnMounts() {
+        if (home_ >= 0 && ::setns(home_, CLONE_NEWNS) != 0) std::abort();  // the other tests' files are there
+        if (cwd_ >= 0 && ::fchdir(cwd_) != 0) std::abort();
+        ::close(home_);
+        ::close(cwd_);
+    }
+    OwnMounts(const OwnMounts&) = delete;
+    OwnMounts& operator=(const OwnMounts&) = delete;
+    // A tmpfs of the user's on the folder, with further mount flags.
+    bool mountFor(const fs::path& dir, uid_t uid, gid_t gid, unsigned long flags = 0) {
+        const std::string options = "mode=0755,uid=" + std::to_string(uid) + ",gid=" + std::to_string(gid);
+        if (::mount("tmpfs", dir.c_str(), "tmpfs", flags, options.c_str()) == 0) return true;
+        missing = std::string("cannot mount a tmpfs so: ") + std::strerror(errno);
+        return false;
+    }
+    std::string missing;  // why the test cannot run, if it cannot
+
+private:
+    int home_ = -1, cwd_ = -1;
+};
 
 class SharedFolders : public ::testing::Test {
 protected:
@@ -211,7 +252,7 @@ TEST_F(SharedFolders, ALinkInAStickyFolderThatOthersMayWriteIsFollowedOnlyWhenIt
     if (!u.all) GTEST_SKIP() << "needs a second user: run as root";
     // Every link on the way counts, whether the name ends in it, runs through it as a folder or
     // meets it in another link's text; the kernel's own guard may be off (fs.protected_symlinks 0).
-    enum Owner { Saver, Colleague, FolderOwner };
+    enum Owner { Saver, Colleague, FolderOwner, Root };
     struct Link {
         const char* name;  // in the shared folder
         const char* text;  // "@" stands for the test's folder, which holds home and shared
@@ -236,7 +277,18 @@ TEST_F(SharedFolders, ALinkInAStickyFolderThatOthersMayWriteIsFollowedOnlyWhenIt
          {{"p.dal", "hop.dal", Saver}, {"hop.dal", "../home/notes.txt", FolderOwner}}, "p.dal", true},
         {"a colleague's link in a folder that is not sticky", 0777, {{"p.dal", "@/home/notes.txt", Colleague}},
          "p.dal", true},
-        {"a colleague's link in a sticky folder of the team alone", 01775,
+        {"root's link in a folder root does not own", 01777, {{"p.dal", "@/home/notes.txt", Root}}, "p.dal", false},
+        {"a colleague's link in a sticky folder the team may write", 01775,
+         {{"p.dal", "@/home/notes.txt", Colleague}}, "p.dal", false},
+        {"a colleague's link in a team folder", 01770, {{"p.dal", "@/home/notes.txt", Colleague}}, "p.dal", false},
+        {"a colleague's folder link in a team folder", 01770, {{"proj", "../home", Colleague}}, "proj/notes.txt",
+         false},
+        {"a new file through a colleague's folder link in a team folder", 03770, {{"proj", "@/home", Colleague}},
+         "proj/created.dal", false},
+        {"the saver's own link in a team folder", 01770, {{"p.dal", "@/home/notes.txt", Saver}}, "p.dal", true},
+        {"the folder owner's folder link in a team folder", 01770, {{"proj", "../home", FolderOwner}},
+         "proj/notes.txt", true},
+        {"a colleague's link in a sticky folder only its owner may write", 01755,
          {{"p.dal", "@/home/notes.txt", Colleague}}, "p.dal", true},
         {"a colleague's folder link to the saver's folder", 01777, {{"proj", "../home", Colleague}},
          "proj/notes.txt", false},
@@ -257,8 +309,10 @@ TEST_F(SharedFolders, ALinkInAStickyFolderThatOthersMayWriteIsFollowedOnlyWhenIt
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const fs::path shared = makeFolder("shared", 0, u.team, c.folderMode);
-        const auto uidOf = [&](Owner o) { return o == Saver ? u.saver : o == Colleague ? u.colleague : uid_t{0}; };
+        const fs::path shared = makeFolder("shared", u.folderOwner, u.team, c.folderMode);
+        const auto uidOf = [&](Owner o) {
+            return o == Saver ? u.saver : o == Colleague ? u.colleague : o == FolderOwner ? u.folderOwner : uid_t{0};
+        };
         fs::remove(created);
         writeFile(notes, "notes");
         own(notes, u.saver, u.team, 0644);
@@ -329,8 +383,15 @@ TEST_F(SharedFolders, EachGuardOfASaveKeepsTheFileItMustNotWrite) {
             ASSERT_EQ(::flock(held, LOCK_EX), 0);
         }
         beforeInPlaceOpen = c.swap;
+        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(save(name.string(), 0600, c.calls), c.code);
+        const auto took = std::chrono::steady_clock::now() - start;
         beforeInPlaceOpen = nullptr;
+        // A lock held throughout is waited for as long as set (100 ms), not for the default 10 s.
+        EXPECT_LT(took, std::chrono::seconds(3));
+        if (c.lockHeld) {
+            EXPECT_GE(took, std::chrono::milliseconds(100));
+        }
         ::close(held);
         EXPECT_EQ(fs::is_symlink(name) ? "" : readFile(name), c.saved);
         EXPECT_EQ(fs::exists(second) ? readFile(second) : "", c.second);
@@ -340,5 +401,168 @@ TEST_F(SharedFolders, EachGuardOfASaveKeepsTheFileItMustNotWrite) {
         if (!c.swap) {
             EXPECT_EQ(st.st_mode & 07777, c.mode);
         }
+    }
+}
+
+TEST_F(SharedFolders, ALinkOnProcStandsForWhatTheSystemReachesNotForItsText) {
+    // A process's working folder and open files, whose /proc texts may name what another user made.
+    const fs::path mine = makeFolder("own", u.saver, u.team, 0755), shared = folder.dir / "shared";
+    const fs::path p = mine / "p.dal", gone = shared / "p.dal", work = shared / "work";
+    enum What { RemovedWorkingFolder, OpenFile, RemovedOpenFile, Pipe };
+    const struct {
+        const char* what;
+        What is;
+        int code;
+        const char* planted;  // another user's, under the text /proc shows
+    } cases[] = {
+        {"the working folder, removed", RemovedWorkingFolder, 76, "work (deleted)"},
+        {"an open file, which the text names", OpenFile, 0, nullptr},
+        {"an open file, removed", RemovedOpenFile, 0, "p.dal (deleted)"},
+        {"a pipe", Pipe, 75, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.planted && !u.all) continue;  // needs a second user
+        makeFolder("shared", u.folderOwner, u.team, 01777);
+        writeFile(p, kOld);
+        own(p, u.saver, u.team, 0644);
+        struct stat before {};
+        ::stat(p.c_str(), &before);
+        const fs::path planted = shared / (c.planted ? c.planted : "none");
+        if (c.is == RemovedWorkingFolder) {
+            fs::create_directory(work);
+            own(work, u.saver, u.team, 0755);
+            fs::create_directory(planted);
+            own(planted, u.colleague, u.team, 0777);
+        } else if (c.is == RemovedOpenFile) {
+            fs::copy_file(p, gone);
+            own(gone, u.saver, u.team, 0644);
+            writeFile(planted, "planted");
+            own(planted, u.colleague, u.team, 0666);
+        }
+        const int code = unprivileged::runAs(u.saverUser(), [&] {
+            int fd = -1, ends[2];
+            std::string name = "/proc/self/cwd/p.dal";
+            if (c.is == RemovedWorkingFolder && (::chdir(work.c_str()) != 0 || ::rmdir(work.c_str()) != 0)) return 251;
+            if (c.is == OpenFile) fd = ::open(p.c_str(), O_RDONLY);
+            if (c.is == RemovedOpenFile && (fd = ::open(gone.c_str(), O_RDONLY)) >= 0) ::unlink(gone.c_str());
+            if (c.is == Pipe && ::pipe(ends) == 0) fd = ends[0];
+            if (c.is != RemovedWorkingFolder) name = "/proc/self/fd/" + std::to_string(fd);
+            const int error = errorOf([&] { detail::ReplaceFile(name, kNew); });
+            char held[64] = {};
+            // The removed file itself holds the new project.
+            if (c.is == RemovedOpenFile && (::pread(fd, held, sizeof held, 0) < 0 || held != kNew)) return 252;
+            return error;
+        });
+        EXPECT_EQ(code, c.code);
+        EXPECT_EQ(readFile(p), c.is == OpenFile ? kNew : kOld);
+        if (c.is == OpenFile) {
+            EXPECT_NE(fs::status(p).permissions(), fs::perms::none);
+            struct stat after {};
+            ::stat(p.c_str(), &after);
+            EXPECT_NE(after.st_ino, before.st_ino);  // saved through its folder, as any file
+        }
+        if (c.is == RemovedWorkingFolder) {
+            EXPECT_TRUE(fs::is_empty(planted));
+        }
+        if (c.is == RemovedOpenFile) {
+            EXPECT_EQ(readFile(planted), "planted");
+        }
+        EXPECT_EQ(listing(shared), c.planted ? std::vector<std::string>{c.planted} : std::vector<std::string>{});
+    }
+}
+
+TEST_F(SharedFolders, AFileInAnotherMountNamespaceIsSavedThroughItsProcessRoot) {
+    // A process in a mount namespace of its own (a container) sees another file under the name.
+    const fs::path x = makeFolder("x", u.saver, u.team, 0755), p = x / "p.dal";
+    writeFile(p, kOld);
+    own(p, u.saver, u.team, 0644);
+    int release[2], ready[2];
+    ASSERT_EQ(::pipe(release), 0);
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t holder = -1;
+    std::string missing;
+    {
+        OwnMounts theirs;
+        if (theirs.missing.empty() && theirs.mountFor(x, u.saver, u.team)) {
+            writeFile(p, "theirs");
+            own(p, u.saver, u.team, 0644);
+            holder = ::fork();
+            if (holder == 0) {  // stays in their namespace as the saver, whose /proc it may read
+                char c = 0;
+                if (::setgroups(0, nullptr) != 0 || ::setresgid(u.team, u.team, u.team) != 0 ||
+                    ::setresuid(u.saver, u.saver, u.saver) != 0 || ::prctl(PR_SET_DUMPABLE, 1) != 0 ||
+                    ::write(ready[1], "r", 1) != 1) {
+                    ::_exit(1);
+                }
+                ::close(release[1]);
+                while (::read(release[0], &c, 1) > 0) {
+                }
+                ::_exit(0);
+            }
+        }
+        missing = theirs.missing;
+    }
+    ::close(release[0]);
+    ::close(ready[1]);
+    char c = 0;
+    if (holder < 0 || ::read(ready[0], &c, 1) != 1) {
+        ::close(release[1]);
+        if (holder > 0) ::waitpid(holder, nullptr, 0);
+        GTEST_SKIP() << (missing.empty() ? "no process in another namespace" : missing);
+    }
+    // An absolute link text on the way would lead back to this namespace, for the system as well.
+    const std::string name = "/proc/" + std::to_string(holder) + "/root" + fs::canonical(p).string();
+    EXPECT_EQ(save(name, 0600), 0);
+    EXPECT_EQ(readFile(name), kNew);
+    EXPECT_EQ(errorOf([&] { EXPECT_EQ(detail::ReadRegularFile(name, 100), kNew); }), 0);
+    EXPECT_EQ(readFile(p), kOld);  // this namespace's file of that name
+    EXPECT_EQ(listing(x), std::vector<std::string>{"p.dal"});
+    ::close(release[1]);
+    ::close(ready[0]);
+    ::waitpid(holder, nullptr, 0);
+}
+
+TEST_F(SharedFolders, LinksOnAFileSystemMountedNosymfollowAreRefusedAsTheSystemRefusesThem) {
+    const fs::path outside = makeFolder("outside", u.saver, u.team, 0755);
+    const fs::path mounted = makeFolder("nsf", u.saver, u.team, 0755);
+    OwnMounts mounts;
+    if (!mounts.missing.empty() || !mounts.mountFor(mounted, u.saver, u.team, MS_NOSYMFOLLOW)) {
+        GTEST_SKIP() << mounts.missing;
+    }
+    const fs::path notes = mounted / "notes.txt", sub = mounted / "sub";
+    fs::create_directory(sub);
+    own(sub, u.saver, u.team, 0755);
+    fs::create_symlink("notes.txt", mounted / "p.dal");
+    fs::create_symlink("sub", mounted / "proj");
+    fs::create_symlink(notes, outside / "in.dal");
+    for (const fs::path& link : {mounted / "p.dal", mounted / "proj", outside / "in.dal"}) {
+        own(link, u.saver, u.team, 0);
+    }
+    const struct {
+        const char* what;
+        fs::path name;
+        bool saved;
+    } cases[] = {
+        {"a file link", mounted / "p.dal", false},
+        {"a folder link", mounted / "proj" / "new.dal", false},
+        {"a name without links", sub / "plain.dal", true},
+        {"a link elsewhere to a file on the mount", outside / "in.dal", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(notes, "notes");
+        own(notes, u.saver, u.team, 0644);
+        fs::remove(sub / "plain.dal");
+        const int system = ::open(c.name.c_str(), O_RDONLY | O_CREAT, 0644);  // the system's own lookup agrees
+        EXPECT_EQ(system >= 0 ? 0 : errno, c.saved ? 0 : ELOOP);
+        if (system >= 0) ::close(system);
+        fs::remove(sub / "plain.dal");
+
+        EXPECT_EQ(save(c.name.string(), c.name == sub / "plain.dal" ? newFileMode() : 0600), c.saved ? 0 : 75);
+        EXPECT_EQ(readFile(notes), c.name == outside / "in.dal" ? kNew : "notes");
+        EXPECT_EQ(listing(sub), c.name == sub / "plain.dal" ? std::vector<std::string>{"plain.dal"}
+                                                            : std::vector<std::string>{});
+        EXPECT_EQ(listing(mounted), (std::vector<std::string>{"notes.txt", "p.dal", "proj", "sub"}));
     }
 }

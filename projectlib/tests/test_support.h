@@ -75,7 +75,7 @@ inline std::string temporaryPrefixOf(const std::string& target) {
     {
         detail::FileCalls calls;
         calls.openat = [](int folder, const char* name, int flags, mode_t mode) {
-            created = name;
+            if (flags & O_CREAT) created = name;
             return ::openat(folder, name, flags, mode);
         };
         const ScopedFileCalls scoped(calls);
