@@ -21,9 +21,15 @@ for preset in build build-sanitize build-fuzz; do
   ctest --preset "$preset" -j "$jobs"
 done
 
-# The fuzz targets run outside CTest: the same environment as the sanitized tests.
+# The fuzz targets run outside CTest: the same environment as the sanitized tests. A runtime folder
+# made here goes at exit with the scratch folder; one that the caller set stays.
+runtime_dir='' scratch=''
+trap 'rm -rf ${runtime_dir:+"$runtime_dir"} ${scratch:+"$scratch"}' EXIT
 export QT_QPA_PLATFORM=offscreen
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
+  runtime_dir=$(mktemp -d)
+  export XDG_RUNTIME_DIR="$runtime_dir"
+fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
@@ -31,7 +37,6 @@ export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 # Each target reads its committed corpus and writes what it finds new into a scratch folder;
 # an input that fails is kept in build-fuzz/findings.
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 mkdir -p build-fuzz/findings
 pids=()
 targets=(project_file menu_language gateway_replies)

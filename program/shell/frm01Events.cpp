@@ -73,8 +73,9 @@ void frm01::mDali_HeaderChanged() {
     panels_[5]->setText(QString::fromStdString(h.phyAdrString));
 }
 
+// Text 907, "Interface " and the number; logged with the number alone, as a bare number is.
 void frm01::mDali_InterfaceError(std::int16_t ErrCode) {
-    ShowMessage(1, MessageText(MessageTexts.MsgErrorCode, 907) + "Interface " + std::to_string(ErrCode));
+    ReportError(MessageText(MessageTexts.MsgErrorCode, 907) + "Interface", ErrCode);
 }
 
 // The device-information dialog frmDeviceInfo comes with the commissioning dialogs, which

@@ -440,25 +440,51 @@ TEST_F(Gui, InterfaceChoiceTakesTheSimulatedLineAndCancelKeepsThePreviousChoice)
 }
 
 // A reported error keeps its message and also goes to the error log with its number, source and
-// description; the log is silent until its category's info level is enabled.
+// description (the project's interface error has its number only); the log is silent until its
+// category's info level is enabled.
 TEST_F(Gui, AReportedErrorIsLoggedWithItsSourceAndDescriptionWhenTheLogIsEnabled) {
     auto w = start(kEnglish);
+    const QString cut = dir.filePath("cut.dal");
+    writeProject(cut, "517104", "11", 6);
+    ASSERT_TRUE(QFile(cut).resize(QFile(cut).size() / 2));
+    const struct {
+        const char* what;
+        std::function<void()> report;
+        std::string message;
+        std::string logged;
+    } cases[] = {
+        {"the driver's dialog fails",
+         [&] {
+             busdriver::simulatedLine().failCall(1, busdriver::statusFailed, "SelectConnection");
+             w->mnuSchnittstelle->trigger();
+             busdriver::simulatedLine().clearFaults();
+         },
+         "Please contact manufacturer: error code  -2147467259",
+         "error -2147467259, source \"Corshim.CWrapConnectionManager\": The bus interface could not be chosen"},
+        {"a file cut short is opened",
+         [&] {
+             files = {cut};
+             w->mnuGeraetLaden->trigger();
+         },
+         "Please contact manufacturer: error code Interface 62", "error 62, source \"\": "},
+    };
     InstallErrorLog();
     QStringList lines;
     errorLines = &lines;
     const QtMessageHandler previous = qInstallMessageHandler(collectErrorLines);
-    for (const bool enabled : {false, true}) {
-        QLoggingCategory::setFilterRules(enabled ? "corvane.errors.info=true" : "");
-        shown.clear();
-        lines.clear();
-        busdriver::simulatedLine().failCall(1, busdriver::statusFailed, "SelectConnection");
-        w->mnuSchnittstelle->trigger();
-        busdriver::simulatedLine().clearFaults();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].text, "Please contact manufacturer: error code  -2147467259");
-        EXPECT_EQ(lines, enabled ? QStringList{"error -2147467259, source \"Corshim.CWrapConnectionManager\": "
-                                               "The bus interface could not be chosen"}
-                                 : QStringList{});
+    for (const auto& c : cases) {
+        for (const bool enabled : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (enabled ? ", log enabled" : ""));
+            QLoggingCategory::setFilterRules(enabled ? "corvane.errors.info=true" : "");
+            shown.clear();
+            lines.clear();
+            c.report();
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].text, c.message);
+            EXPECT_EQ(shown[0].style, kOkExclamation);
+            EXPECT_EQ(shown[0].title, "advice");
+            EXPECT_EQ(lines.join('\n').toStdString(), enabled ? c.logged : "");
+        }
     }
     QLoggingCategory::setFilterRules({});
     qInstallMessageHandler(previous);
