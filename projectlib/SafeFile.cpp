@@ -194,9 +194,13 @@ Place walk(Descriptor folder, std::string_view name, int links) {
         // A name that ends in a folder ("x/", "x/.", "x/..") names no file.
         if (last && (part == "." || part == "..")) fail(automation::errPathFileAccess);
         if (part == ".") continue;
+        // The part asked for as a folder, which mounts an automount point there.
+        const auto openFolder = [&](int follow) {
+            const int flags = O_PATH | O_DIRECTORY | follow | O_CLOEXEC;
+            return Descriptor(fileCalls().openat(folder.get(), part.c_str(), flags, 0));
+        };
         if (!last) {
-            Descriptor next(
-                fileCalls().openat(folder.get(), part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC, 0));
+            Descriptor next = openFolder(O_NOFOLLOW);
             if (next.get() >= 0) {
                 folder = std::move(next);
                 continue;
@@ -216,7 +220,7 @@ Place walk(Descriptor folder, std::string_view name, int links) {
             case LinkKind::Refused: failErrno(ELOOP);
             case LinkKind::Jump:
                 if (last) return jumpTo(folder.get(), part, file.get(), links);
-                file = Descriptor(fileCalls().openat(folder.get(), part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
+                file = openFolder(0);  // followed by the system
                 if (file.get() < 0) failErrno(errno);
                 folder = std::move(file);
                 continue;

@@ -408,7 +408,7 @@ TEST_F(SharedFolders, ALinkOnProcStandsForWhatTheSystemReachesNotForItsText) {
     // A process's working folder and open files, whose /proc texts may name what another user made.
     const fs::path mine = makeFolder("own", u.saver, u.team, 0755), shared = folder.dir / "shared";
     const fs::path p = mine / "p.dal", gone = shared / "p.dal", work = shared / "work";
-    enum What { RemovedWorkingFolder, OpenFile, RemovedOpenFile, Pipe };
+    enum What { RemovedWorkingFolder, OpenFile, RemovedOpenFile, RemovedWithItsFolder, Pipe };
     const struct {
         const char* what;
         What is;
@@ -418,6 +418,7 @@ TEST_F(SharedFolders, ALinkOnProcStandsForWhatTheSystemReachesNotForItsText) {
         {"the working folder, removed", RemovedWorkingFolder, 76, "work (deleted)"},
         {"an open file, which the text names", OpenFile, 0, nullptr},
         {"an open file, removed", RemovedOpenFile, 0, "p.dal (deleted)"},
+        {"an open file, removed with its folder, so that its text leads nowhere", RemovedWithItsFolder, 0, nullptr},
         {"a pipe", Pipe, 75, nullptr},
     };
     for (const auto& c : cases) {
@@ -439,6 +440,11 @@ TEST_F(SharedFolders, ALinkOnProcStandsForWhatTheSystemReachesNotForItsText) {
             own(gone, u.saver, u.team, 0644);
             writeFile(planted, "planted");
             own(planted, u.colleague, u.team, 0666);
+        } else if (c.is == RemovedWithItsFolder) {
+            fs::create_directory(work);
+            own(work, u.saver, u.team, 0755);
+            fs::copy_file(p, work / "p.dal");
+            own(work / "p.dal", u.saver, u.team, 0644);
         }
         const int code = unprivileged::runAs(u.saverUser(), [&] {
             int fd = -1, ends[2];
@@ -446,12 +452,19 @@ TEST_F(SharedFolders, ALinkOnProcStandsForWhatTheSystemReachesNotForItsText) {
             if (c.is == RemovedWorkingFolder && (::chdir(work.c_str()) != 0 || ::rmdir(work.c_str()) != 0)) return 251;
             if (c.is == OpenFile) fd = ::open(p.c_str(), O_RDONLY);
             if (c.is == RemovedOpenFile && (fd = ::open(gone.c_str(), O_RDONLY)) >= 0) ::unlink(gone.c_str());
+            if (c.is == RemovedWithItsFolder && (fd = ::open((work / "p.dal").c_str(), O_RDONLY)) >= 0 &&
+                (::unlink((work / "p.dal").c_str()) != 0 || ::rmdir(work.c_str()) != 0)) {
+                return 251;
+            }
             if (c.is == Pipe && ::pipe(ends) == 0) fd = ends[0];
             if (c.is != RemovedWorkingFolder) name = "/proc/self/fd/" + std::to_string(fd);
             const int error = errorOf([&] { detail::ReplaceFile(name, kNew); });
             char held[64] = {};
             // The removed file itself holds the new project.
-            if (c.is == RemovedOpenFile && (::pread(fd, held, sizeof held, 0) < 0 || held != kNew)) return 252;
+            if ((c.is == RemovedOpenFile || c.is == RemovedWithItsFolder) &&
+                (::pread(fd, held, sizeof held, 0) < 0 || held != kNew)) {
+                return 252;
+            }
             return error;
         });
         EXPECT_EQ(code, c.code);

@@ -28,11 +28,31 @@ using namespace corvane::test;
 
 namespace {
 
-// The lines logged under "corvane.errors" while a test collects them.
-QStringList* errorLines = nullptr;
-void collectErrorLines(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    if (errorLines && QLatin1String(context.category) == QLatin1String("corvane.errors")) *errorLines << message;
-}
+// The lines logged under "corvane.errors" while this lives; the log, its rules and the message
+// handler are put back afterwards, however the test ends.
+class ErrorLines {
+public:
+    ErrorLines() : previous_(qInstallMessageHandler(collect)) {
+        InstallErrorLog();
+        current_ = &lines;
+    }
+    ~ErrorLines() {
+        QLoggingCategory::setFilterRules({});
+        qInstallMessageHandler(previous_);
+        current_ = nullptr;
+        SetErrorLog({});
+    }
+    ErrorLines(const ErrorLines&) = delete;
+    ErrorLines& operator=(const ErrorLines&) = delete;
+    QStringList lines;
+
+private:
+    static void collect(QtMsgType, const QMessageLogContext& context, const QString& message) {
+        if (current_ && QLatin1String(context.category) == QLatin1String("corvane.errors")) *current_ << message;
+    }
+    static inline QStringList* current_ = nullptr;
+    QtMessageHandler previous_;
+};
 
 corlink::TypHeader describedHeader() {
     return {.ProjektBeschreibung = "Hall 3",
@@ -468,10 +488,8 @@ TEST_F(Gui, AReportedErrorIsLoggedWithItsSourceAndDescriptionWhenTheLogIsEnabled
          },
          "Please contact manufacturer: error code Interface 62", "error 62, source \"\": "},
     };
-    InstallErrorLog();
-    QStringList lines;
-    errorLines = &lines;
-    const QtMessageHandler previous = qInstallMessageHandler(collectErrorLines);
+    ErrorLines log;
+    QStringList& lines = log.lines;
     for (const auto& c : cases) {
         for (const bool enabled : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (enabled ? ", log enabled" : ""));
@@ -486,10 +504,6 @@ TEST_F(Gui, AReportedErrorIsLoggedWithItsSourceAndDescriptionWhenTheLogIsEnabled
             EXPECT_EQ(lines.join('\n').toStdString(), enabled ? c.logged : "");
         }
     }
-    QLoggingCategory::setFilterRules({});
-    qInstallMessageHandler(previous);
-    errorLines = nullptr;
-    SetErrorLog({});
 }
 
 TEST_F(Gui, InterfaceParametersTheSimulatedLineCannotTakeAreRefusedAndTheDialogStaysOpen) {
